@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a command with a private virtual X display and one wineserver kept
+# alive for its whole length, then takes both down again.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+fdfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+xvfb=$!
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    rm -f "$fdfile"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    kill -0 "$xvfb" 2>/dev/null || { echo "with-display: Xvfb did not start" >&2; exit 1; }
+    sleep 0.1
+done
+export DISPLAY=:$(head -n1 "$fdfile")
+wineserver -p
+# Start Wine's own background processes now, away from the command's output
+# pipes: a test runner would otherwise wait on them until its timeout.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+"$@"
