@@ -10,7 +10,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 packages=(g++-mingw-w64-i686 wine wine32:i386 cmake ninja-build make xvfb xauth
-          googletest x11-utils imagemagick)
+          googletest x11-utils imagemagick fonts-wine)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then
@@ -32,6 +32,14 @@ if [ ! -f "$prefix/system.reg" ]; then
         DISPLAY= wineboot --init >/dev/null 2>&1 || true
     WINEPREFIX=$prefix wineserver -w
     [ -f "$prefix/system.reg" ] || { echo "setup: Wine prefix was not created" >&2; exit 1; }
+fi
+
+# Debian's Wine does not look in its own font folder; without these, window
+# captions lose their button glyphs and dialogs fall back to another face.
+fonts=$prefix/drive_c/windows/Fonts
+if [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/* "$fonts/"
 fi
 
 # Every program in this prefix runs inside one Wine virtual desktop. Wine then

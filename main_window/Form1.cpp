@@ -1,0 +1,284 @@
+#include "Form1.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "Module1.h"
+#include "form1_design.h"
+#include "layout.h"
+#include "random_draws.h"
+
+HWND Form1 = nullptr;
+HWND ListView1 = nullptr;
+HWND Text1 = nullptr;
+HWND Label1 = nullptr;
+HWND Label2 = nullptr;
+
+namespace {
+
+constexpr char kClassName[] = "PaintProbeForm1";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;  // title, system menu, min/max/close, sizable
+constexpr DWORD kExStyle = WS_EX_APPWINDOW;
+
+// Resize events wait for the first show; unload happens once.
+bool Shown = false;
+bool Unloaded = false;
+
+int DotsPerInch(int index) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The controls' font, 8 point MS Sans Serif, owned by Form1 for its life.
+class ControlFont {
+  public:
+    void Create() {
+        font_ = CreateFontA(-MulDiv(8, DotsPerInch(LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    }
+    void Release() {
+        if (font_)
+            DeleteObject(font_);
+        font_ = nullptr;
+    }
+    HFONT get() const {
+        return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+
+  private:
+    HFONT font_ = nullptr;
+} Font;
+
+HWND CreateControl(HWND parent, const form1::ControlDesign& design) {
+    const char* windowClass = "STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (design.kind) {
+        case form1::Kind::ListView:
+            windowClass = WC_LISTVIEWA;
+            style |= WS_TABSTOP | LVS_REPORT;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case form1::Kind::TextBox:
+            windowClass = "EDIT";
+            style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case form1::Kind::Label:
+            style |= SS_LEFT;  // word-wrapped
+            break;
+        case form1::Kind::OneLineLabel:
+            style |= SS_LEFTNOWORDWRAP;
+            break;
+    }
+    HWND control = CreateWindowExA(exStyle, windowClass, "", style, design.left, design.top,
+                                   design.width, design.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                                   GetWindowInstance(parent), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font.get()), FALSE);
+    return control;
+}
+
+void AddColumns(HWND listView) {
+    int index = 0;
+    for (const form1::ColumnDesign& design : form1::kColumns) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = design.width;
+        column.pszText = const_cast<char*>(design.header);
+        ListView_InsertColumn(listView, index++, &column);
+    }
+}
+
+// A child's place in its parent's client pixels.
+RECT PlaceOf(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int ListView1Width() {
+    const RECT place = PlaceOf(ListView1);
+    return place.right - place.left;
+}
+
+void SetLeft(HWND control, int left) {
+    SetWindowPos(control, nullptr, left, PlaceOf(control).top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Unload() {
+    if (Unloaded)
+        return;
+    Unloaded = true;
+    int16_t Cancel = 0;
+    Form_Unload(Cancel);
+}
+
+// Message handlers: each turns a window message into the window's events.
+
+BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
+    Form1 = hwnd;
+    Font.Create();
+    ListView1 = CreateControl(hwnd, form1::kListView1);
+    Text1 = CreateControl(hwnd, form1::kText1);
+    Label1 = CreateControl(hwnd, form1::kLabel1);
+    Label2 = CreateControl(hwnd, form1::kLabel2);
+    if (!ListView1 || !Text1 || !Label1 || !Label2)
+        return FALSE;
+    AddColumns(ListView1);
+    Form_Load();
+    return TRUE;
+}
+
+void OnShowWindow(HWND, BOOL show, UINT) {
+    if (!show || Shown)
+        return;
+    Shown = true;
+    Form_Resize();
+}
+
+void OnSize(HWND, UINT, int, int) {
+    if (Shown)
+        Form_Resize();
+}
+
+LRESULT OnNotify(HWND, int, NMHDR* header) {
+    if (header->hwndFrom == ListView1 && header->code == NM_DBLCLK)
+        ListView1_DblClick();
+    return 0;
+}
+
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND, int) {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void OnClose(HWND hwnd) {
+    Unload();
+    DestroyWindow(hwnd);
+}
+
+BOOL OnQueryEndSession(HWND) {
+    return TRUE;
+}
+
+void OnEndSession(HWND hwnd, BOOL ending) {
+    // The session ends without a WM_CLOSE; unload and go while we may.
+    if (ending)
+        DestroyWindow(hwnd);
+}
+
+void OnDestroy(HWND) {
+    // Before the controls go: WM_DESTROY reaches the parent first.
+    Unload();
+    PostQuitMessage(0);
+}
+
+void OnNcDestroy(HWND) {
+    Font.Release();  // the controls that used it are gone by now
+    Form1 = ListView1 = Text1 = Label1 = Label2 = nullptr;
+}
+
+LRESULT CALLBACK Form1Proc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+        HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
+        HANDLE_MSG(hwnd, WM_SHOWWINDOW, OnShowWindow);
+        HANDLE_MSG(hwnd, WM_SIZE, OnSize);
+        HANDLE_MSG(hwnd, WM_NOTIFY, OnNotify);
+        HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, OnCtlColorStatic);
+        HANDLE_MSG(hwnd, WM_CLOSE, OnClose);
+        HANDLE_MSG(hwnd, WM_QUERYENDSESSION, OnQueryEndSession);
+        HANDLE_MSG(hwnd, WM_ENDSESSION, OnEndSession);
+        HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
+        HANDLE_MSG(hwnd, WM_NCDESTROY, OnNcDestroy);
+    }
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterForm1(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Form1Proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    WNDCLASSEXA existing = {};
+    existing.cbSize = sizeof existing;
+    return GetClassInfoExA(instance, kClassName, &existing) || RegisterClassExA(&wc) != 0;
+}
+
+HWND CreateForm1(HINSTANCE instance) {
+    Shown = false;
+    Unloaded = false;
+    RECT outer = {0, 0, form1::kClientWidth, form1::kClientHeight};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    return CreateWindowExA(kExStyle, kClassName, form1::kCaption, kStyle, CW_USEDEFAULT,
+                           CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
+                           nullptr, nullptr, instance, nullptr);
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // Tab and Shift+Tab move between the controls in their tab order.
+        if (Form1 && IsDialogMessageA(Form1, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Form_Load() {
+    Module1::ConnectOutputs(Text1, Label2);
+    Module1::OldProc =
+        SetWindowLongA(ListView1, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::ListViewProc));
+    SetWindowTextA(Label1, form1::kInstructions);
+    probe::SeedDrawsFromTimeOfDay();
+}
+
+void Form_Resize() {
+    RECT client;
+    GetClientRect(Form1, &client);
+    const form1::Box box = form1::ListViewBox(client.right, client.bottom, ListView1Width());
+    MoveWindow(ListView1, box.left, box.top, box.width, box.height, TRUE);
+
+    // Each reads the list view's width afresh: the column follows the width
+    // the list view really has.
+    SetLeft(Text1, form1::ColumnLeft(ListView1Width()));
+    SetLeft(Label1, form1::ColumnLeft(ListView1Width()));
+    SetLeft(Label2, form1::ColumnLeft(ListView1Width()));
+}
+
+void Form_Unload(int16_t& Cancel) {
+    SetWindowLongA(ListView1, GWL_WNDPROC, Module1::OldProc);
+    (void)Cancel;  // left at 0: the window always closes
+}
+
+void ListView1_DblClick() {
+    // A maximized or minimized window cannot take a new size; the click is
+    // let go, as the system would refuse the change anyway.
+    if (IsZoomed(Form1) || IsIconic(Form1))
+        return;
+    const UINT keep = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    RECT outer;
+    GetWindowRect(Form1, &outer);
+    const int height = form1::GrownPixels(outer.bottom - outer.top, DotsPerInch(LOGPIXELSY));
+    SetWindowPos(Form1, nullptr, 0, 0, outer.right - outer.left, height, keep);
+    GetWindowRect(Form1, &outer);
+    const int width = form1::GrownPixels(outer.right - outer.left, DotsPerInch(LOGPIXELSX));
+    SetWindowPos(Form1, nullptr, 0, 0, width, outer.bottom - outer.top, keep);
+}

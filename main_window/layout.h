@@ -1,0 +1,36 @@
+// The arithmetic of Form1's layout and growth, apart from the window system.
+#pragma once
+
+namespace form1 {
+
+constexpr int kColumnWidth = 150;  // right-hand column the list view leaves free
+constexpr int kColumnGap = 20;     // list view's right edge to the column's controls
+constexpr int kGrowthTwips = 750;  // added to outer height, then width, on a double-click
+constexpr int kTwipsPerInch = 1440;
+
+struct Box {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Where the list view goes for a client area of this size. A client narrower
+// than the column would give a negative width: the list view then keeps the
+// width it has, but still takes the new client height, so that it goes on
+// filling the window from top to bottom.
+Box ListViewBox(int clientWidth, int clientHeight, int currentListViewWidth);
+
+// Left of Text1, Label1 and Label2 for the list view's actual width.
+int ColumnLeft(int listViewWidth);
+
+// Twips are converted with the display's own twips per pixel (1440 / dots
+// per inch): 15 at 96 dpi, so 750 twips are 50 pixels there. Pixels to
+// twips and back round to the nearest whole pixel.
+int TwipsFromPixels(int pixels, int dotsPerInch);
+int PixelsFromTwips(int twips, int dotsPerInch);
+
+// An outer size in pixels after adding the growth in twips.
+int GrownPixels(int pixels, int dotsPerInch);
+
+}  // namespace form1
