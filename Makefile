@@ -19,6 +19,9 @@ build: setup $(BUILD)/build.ninja
 test: build
 	scripts/with-display.sh ctest --preset $(PRESET)
 
+run: build
+	scripts/run.sh
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

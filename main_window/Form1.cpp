@@ -40,8 +40,7 @@ class ControlFont {
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
     }
     void Release() {
-        if (font_)
-            DeleteObject(font_);
+        if (font_) DeleteObject(font_);
         font_ = nullptr;
     }
     HFONT get() const {
@@ -113,8 +112,7 @@ void SetLeft(HWND control, int left) {
 }
 
 void Unload() {
-    if (Unloaded)
-        return;
+    if (Unloaded) return;
     Unloaded = true;
     int16_t Cancel = 0;
     Form_Unload(Cancel);
@@ -129,28 +127,47 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
     Text1 = CreateControl(hwnd, form1::kText1);
     Label1 = CreateControl(hwnd, form1::kLabel1);
     Label2 = CreateControl(hwnd, form1::kLabel2);
-    if (!ListView1 || !Text1 || !Label1 || !Label2)
-        return FALSE;
+    if (!ListView1 || !Text1 || !Label1 || !Label2) return FALSE;
     AddColumns(ListView1);
     Form_Load();
     return TRUE;
 }
 
-void OnShowWindow(HWND, BOOL show, UINT) {
-    if (!show || Shown)
-        return;
-    Shown = true;
+// The size Form_Resize last ran for. The first show raises the event; a
+// WM_SIZE raises it again only for a real change (Windows and Wine also send
+// one at the first show, with the size unchanged).
+struct SizeSeen {
+    UINT state;
+    int width;
+    int height;
+    bool operator==(const SizeSeen& o) const {
+        return state == o.state && width == o.width && height == o.height;
+    }
+} LastSize = {};
+
+void RaiseResize(const SizeSeen& size) {
+    LastSize = size;
     Form_Resize();
 }
 
-void OnSize(HWND, UINT, int, int) {
-    if (Shown)
-        Form_Resize();
+void OnShowWindow(HWND hwnd, BOOL show, UINT) {
+    if (!show || Shown) return;
+    Shown = true;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const UINT state = IsIconic(hwnd)   ? SIZE_MINIMIZED
+                       : IsZoomed(hwnd) ? SIZE_MAXIMIZED
+                                        : SIZE_RESTORED;
+    RaiseResize({state, client.right, client.bottom});
+}
+
+void OnSize(HWND, UINT state, int width, int height) {
+    const SizeSeen size = {state, width, height};
+    if (Shown && !(size == LastSize)) RaiseResize(size);
 }
 
 LRESULT OnNotify(HWND, int, NMHDR* header) {
-    if (header->hwndFrom == ListView1 && header->code == NM_DBLCLK)
-        ListView1_DblClick();
+    if (header->hwndFrom == ListView1 && header->code == NM_DBLCLK) ListView1_DblClick();
     return 0;
 }
 
@@ -170,8 +187,7 @@ BOOL OnQueryEndSession(HWND) {
 
 void OnEndSession(HWND hwnd, BOOL ending) {
     // The session ends without a WM_CLOSE; unload and go while we may.
-    if (ending)
-        DestroyWindow(hwnd);
+    if (ending) DestroyWindow(hwnd);
 }
 
 void OnDestroy(HWND) {
@@ -234,8 +250,7 @@ int RunMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Tab and Shift+Tab move between the controls in their tab order.
-        if (Form1 && IsDialogMessageA(Form1, &msg))
-            continue;
+        if (Form1 && IsDialogMessageA(Form1, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -271,8 +286,7 @@ void Form_Unload(int16_t& Cancel) {
 void ListView1_DblClick() {
     // A maximized or minimized window cannot take a new size; the click is
     // let go, as the system would refuse the change anyway.
-    if (IsZoomed(Form1) || IsIconic(Form1))
-        return;
+    if (IsZoomed(Form1) || IsIconic(Form1)) return;
     const UINT keep = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     RECT outer;
     GetWindowRect(Form1, &outer);

@@ -4,9 +4,9 @@
 
 namespace form1 {
 
-constexpr const char* kCaption = "Form1";
-constexpr int kClientWidth = 424;
-constexpr int kClientHeight = 359;
+inline constexpr const char* kCaption = "Form1";
+inline constexpr int kClientWidth = 424;
+inline constexpr int kClientHeight = 359;
 
 enum class Kind { ListView, TextBox, Label, OneLineLabel };
 
@@ -21,16 +21,16 @@ struct ControlDesign {
 };
 
 // Tab order is the order of this table.
-constexpr ControlDesign kControls[] = {
+inline constexpr ControlDesign kControls[] = {
     {"ListView1", Kind::ListView, 101, 0, 0, 265, 353},
     {"Text1", Kind::TextBox, 102, 288, 8, 121, 81},
     {"Label1", Kind::Label, 103, 288, 96, 123, 165},
     {"Label2", Kind::OneLineLabel, 104, 288, 272, 121, 25},
 };
-constexpr const ControlDesign& kListView1 = kControls[0];
-constexpr const ControlDesign& kText1 = kControls[1];
-constexpr const ControlDesign& kLabel1 = kControls[2];
-constexpr const ControlDesign& kLabel2 = kControls[3];
+inline constexpr const ControlDesign& kListView1 = kControls[0];
+inline constexpr const ControlDesign& kText1 = kControls[1];
+inline constexpr const ControlDesign& kLabel1 = kControls[2];
+inline constexpr const ControlDesign& kLabel2 = kControls[3];
 
 struct ColumnDesign {
     const char* header;
@@ -39,12 +39,12 @@ struct ColumnDesign {
 
 // All left-aligned. The last is 1440 pixels (fifteen inches), so the header
 // row runs past the list view's right edge at the design size.
-constexpr ColumnDesign kColumns[] = {
+inline constexpr ColumnDesign kColumns[] = {
     {"Test1", 100}, {"Test2", 100}, {"Test3", 100}, {"Test4", 100}, {"Test5", 1440},
 };
 
 // Label1's caption, written at load.
-constexpr const char* kInstructions =
+inline constexpr const char* kInstructions =
     "Drag the Form downward to see the InvalidatedRect. Notice how the Bottom and Top size "
     "doesn't change in ReactOs but in Windows it does."
     "\r\n\r\n"

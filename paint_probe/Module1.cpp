@@ -71,8 +71,7 @@ void ConnectOutputs(HWND text1, HWND label2) {
 }
 
 LRESULT CALLBACK ListViewProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_PAINT)
-        ReportPaint(hWnd);
+    if (uMsg == WM_PAINT) ReportPaint(hWnd);
     return CallWindowProcA(reinterpret_cast<WNDPROC>(OldProc), hWnd, uMsg, wParam, lParam);
 }
 

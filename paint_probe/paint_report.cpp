@@ -19,8 +19,7 @@ int32_t NextPaintCount(int32_t count) {
     // 10000 is never shown and the count never returns to 0. A count outside
     // 0..9999 (state overwritten from outside) restarts at 1 rather than
     // overflowing.
-    if (count < 0 || count >= kLastCount)
-        return 1;
+    if (count < 0 || count >= kLastCount) return 1;
     return count + 1;
 }
 
@@ -30,15 +29,12 @@ std::string PaintCountText(int32_t count) {
 
 int ChannelFromDraw(double draw) {
     const double scaled = draw * 255.0;
-    if (!(scaled > 0.0))
-        return 0;  // also catches NaN
-    if (scaled >= 255.0)
-        return 255;
+    if (!(scaled > 0.0)) return 0;  // also catches NaN
+    if (scaled >= 255.0) return 255;
     const double floor = std::floor(scaled);
     const double fraction = scaled - floor;
     int channel = static_cast<int>(floor);
-    if (fraction > 0.5 || (fraction == 0.5 && channel % 2 == 1))
-        ++channel;
+    if (fraction > 0.5 || (fraction == 0.5 && channel % 2 == 1)) ++channel;
     return channel;
 }
 

@@ -21,8 +21,7 @@ std::function<double()>& Replacement() {
 }  // namespace
 
 double NextDraw() {
-    if (Replacement())
-        return Replacement()();
+    if (Replacement()) return Replacement()();
     // The top 53 bits as a fraction: every value is a double in [0, 1),
     // equally spaced, and 1 itself cannot occur.
     return static_cast<double>(Engine()() >> 11) * 0x1.0p-53;

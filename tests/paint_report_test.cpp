@@ -40,8 +40,7 @@ TEST(PaintCount, RunsFromOneToNineThousandNineHundredNinetyNineAndWraps) {
         count = NextPaintCount(count);
         ASSERT_GE(count, 1);
         ASSERT_LE(count, 9999);
-        if (i == 0 || i == 9998 || i == 9999 || i == 2 * 9999)
-            seen.push_back(count);
+        if (i == 0 || i == 9998 || i == 9999 || i == 2 * 9999) seen.push_back(count);
     }
     EXPECT_THAT(seen, testing::ElementsAre(1, 9999, 1, 1));
 
@@ -87,8 +86,7 @@ TEST(RandomDraws, UniformOverZeroToOneAndRepeatableFromASeed) {
         const double draw = probe::NextDraw();
         ASSERT_GE(draw, 0.0);
         ASSERT_LT(draw, 1.0);
-        if (i < 5)
-            first.push_back(draw);
+        if (i < 5) first.push_back(draw);
         sum += draw;
         ++buckets[static_cast<int>(draw * 10)];
     }

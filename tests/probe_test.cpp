@@ -17,6 +17,7 @@
 #include "random_draws.h"
 #include "support/import_patch.h"
 #include "support/pump.h"
+#include "support/recorder.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
@@ -27,30 +28,10 @@ constexpr UINT kProbeMessage = WM_APP + 7;
 constexpr LRESULT kMessageResult = 0x5EED1234;
 constexpr LRESULT kPaintResult = 0x0BADF00D;
 
-// What happened, in order, while a test records.
-std::vector<std::string>* Events = nullptr;
-void Record(const std::string& event) {
-    if (Events)
-        Events->push_back(event);
-}
-
 std::string Hex(unsigned long value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%06lX", value);
     return text;
-}
-
-std::string Escaped(const char* text) {
-    std::string out;
-    for (; *text; ++text) {
-        if (*text == '\r')
-            out += "\\r";
-        else if (*text == '\n')
-            out += "\\n";
-        else
-            out += *text;
-    }
-    return out;
 }
 
 struct Windows {
@@ -62,12 +43,9 @@ struct Windows {
 } W;
 
 std::string NameOf(HWND window) {
-    if (window == W.text1)
-        return "Text1";
-    if (window == W.label2)
-        return "Label2";
-    if (window == W.listView)
-        return "ListView1";
+    if (window == W.text1) return "Text1";
+    if (window == W.label2) return "Label2";
+    if (window == W.listView) return "ListView1";
     return "other window";
 }
 
@@ -228,7 +206,7 @@ class ProbeTest : public testing::Test {
     }
 
     void TearDown() override {
-        Events = nullptr;
+        StopRecording();
         patches_.reset();
         P = nullptr;
         probe::ReplaceDraws({});
@@ -246,11 +224,10 @@ class ProbeTest : public testing::Test {
         });
     }
 
-    void StartRecording() {
+    void StartPatchedRecording() {
         patches_ = std::make_unique<Patches>();
         P = patches_.get();
-        events_.clear();
-        Events = &events_;
+        ::StartRecording();
     }
 
     // One paint of exactly this rectangle, as the window system sends it.
@@ -269,9 +246,9 @@ class ProbeTest : public testing::Test {
 
 TEST_F(ProbeTest, OnePaintMakesItsCallsInOrderAndForwardsAfterEndPaint) {
     ScriptDraws({0.5, 0.0, std::nextafter(1.0, 0.0)});
-    StartRecording();
+    StartPatchedRecording();
     const LRESULT result = PaintRect({2, 300, 250, 330});
-    Events = nullptr;
+    events_ = StopRecording();
 
     EXPECT_EQ(result, kPaintResult);
     const char* report = "Left: 2\\r\\nTop: 300\\r\\nRight: 250\\r\\nBottom: 330";
@@ -331,7 +308,7 @@ TEST_F(ProbeTest, FillsTheRectangleWithAFreshColourEveryPaint) {
 
 TEST_F(ProbeTest, TheSeededGeneratorGivesTwoPaintsDifferentColoursAndLeaksNoBrush) {
     probe::SeedDraws(2024);
-    StartRecording();
+    StartPatchedRecording();
     std::vector<COLORREF> colours;
     std::vector<HBRUSH> brushes;
     for (int i = 0; i < 10; ++i) {
@@ -339,15 +316,15 @@ TEST_F(ProbeTest, TheSeededGeneratorGivesTwoPaintsDifferentColoursAndLeaksNoBrus
         colours.push_back(PixelAt(W.listView, 100, 310));
         brushes.push_back(LastBrush);
     }
-    Events = nullptr;
+    events_ = StopRecording();
     for (size_t i = 1; i < colours.size(); ++i) EXPECT_NE(colours[i], colours[i - 1]) << i;
     for (HBRUSH brush : brushes) EXPECT_EQ(GetObjectType(brush), 0u);
 }
 
 TEST_F(ProbeTest, OtherMessagesPassStraightThroughWithTheirResult) {
-    StartRecording();
+    StartPatchedRecording();
     const LRESULT result = SendMessageA(W.listView, kProbeMessage, 17, 34);
-    Events = nullptr;
+    events_ = StopRecording();
 
     EXPECT_EQ(result, kMessageResult);
     EXPECT_THAT(events_, ElementsAre("CallWindowProcA(previous, ListView1, 0x008007)",

@@ -20,13 +20,11 @@ void** FindSlot(const char* dll, const char* function) {
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     auto* desc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
     for (; desc->Name != 0; ++desc) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + desc->Name), dll) != 0)
-            continue;
+        if (lstrcmpiA(reinterpret_cast<char*>(base + desc->Name), dll) != 0) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->OriginalFirstThunk);
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (lstrcmpA(reinterpret_cast<char*>(by_name->Name), function) == 0)
                 return reinterpret_cast<void**>(&slots->u1.Function);
