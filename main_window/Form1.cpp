@@ -166,8 +166,20 @@ void OnSize(HWND, UINT state, int width, int height) {
     if (Shown && !(size == LastSize)) RaiseResize(size);
 }
 
+// Whether a point of the list view's client area is in its item area, below
+// its header: a double-click on the header is not one on the list.
+bool InItemArea(POINT p) {
+    RECT client, header;
+    GetClientRect(ListView1, &client);
+    GetWindowRect(ListView_GetHeader(ListView1), &header);
+    MapWindowPoints(HWND_DESKTOP, ListView1, reinterpret_cast<POINT*>(&header), 2);
+    return PtInRect(&client, p) && !PtInRect(&header, p);
+}
+
 LRESULT OnNotify(HWND, int, NMHDR* header) {
-    if (header->hwndFrom == ListView1 && header->code == NM_DBLCLK) ListView1_DblClick();
+    if (header->hwndFrom == ListView1 && header->code == NM_DBLCLK &&
+        InItemArea(reinterpret_cast<NMITEMACTIVATE*>(header)->ptAction))
+        ListView1_DblClick();
     return 0;
 }
 

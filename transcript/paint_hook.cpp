@@ -1,0 +1,103 @@
+// A WH_GETMESSAGE hook that the transcript tool loads into the program's
+// user-interface thread. It records every WM_PAINT of the list view as the
+// message loop takes it: the update region about to be painted, the window's
+// size, and then (at the next message) what the program reported for it.
+#include <windows.h>
+
+#include <vector>
+
+#include "hook_shared.h"
+
+using transcript::HookPaint;
+using transcript::HookShared;
+
+namespace {
+
+HookShared* Shared() {
+    static HookShared* shared = [] {
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, transcript::kSharedMemoryName);
+        return mapping ? static_cast<HookShared*>(
+                             MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(HookShared)))
+                       : nullptr;
+    }();
+    return shared;
+}
+
+HWND Handle(uint64_t value) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+}
+
+int Pending = -1;  // the record whose paint is being dispatched now
+
+void Complete(HookShared& s) {
+    if (Pending < 0) return;
+    HookPaint& p = s.records[Pending];
+    GetWindowTextA(Handle(s.text1), p.report, sizeof p.report);
+    GetWindowTextA(Handle(s.label2), p.count, sizeof p.count);
+    p.complete = 1;
+    Pending = -1;
+}
+
+void Begin(HookShared& s, HWND listView) {
+    const int n = s.paints;
+    if (n >= transcript::kMaxPaints) return;
+    HookPaint& p = s.records[n];
+    p.step = s.step;
+    RECT r;
+    GetWindowRect(Handle(s.form), &r);
+    p.outerWidth = r.right - r.left;
+    p.outerHeight = r.bottom - r.top;
+    GetClientRect(Handle(s.form), &r);
+    p.clientWidth = r.right;
+    p.clientHeight = r.bottom;
+
+    p.rectCount = 0;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (GetUpdateRgn(listView, region, FALSE) != ERROR) {
+        const DWORD size = GetRegionData(region, 0, nullptr);
+        std::vector<char> buffer(size);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        if (size && GetRegionData(region, size, data)) {
+            const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+            p.rectCount = static_cast<int32_t>(data->rdh.nCount);
+            for (DWORD i = 0; i < data->rdh.nCount && i < transcript::kMaxRegionRects; ++i)
+                p.rects[i] = {rects[i].left, rects[i].top, rects[i].right, rects[i].bottom};
+        }
+    }
+    DeleteObject(region);
+    p.complete = 0;
+    Pending = n;
+    InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s.paints));
+}
+
+bool IsButton(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONUP:
+        case WM_NCLBUTTONDBLCLK:
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
+    HookShared* s = Shared();
+    if (s && code == HC_ACTION && wParam == PM_REMOVE) {
+        const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
+        Complete(*s);
+        if (msg.message == WM_PAINT && msg.hwnd == Handle(s->listView)) Begin(*s, msg.hwnd);
+        if (msg.message == s->flushMessage)
+            InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
+        if (IsButton(msg.message))
+            InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->buttons));
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)
+            InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->moves));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}

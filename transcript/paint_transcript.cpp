@@ -1,0 +1,243 @@
+// Starts paintprobe.exe, plays a scenario on it with real mouse input, and
+// prints one row for every paint its list view received.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "remote.h"
+#include "transcript_rows.h"
+
+using transcript::PaintRow;
+using transcript::Remote;
+
+namespace {
+
+const char kUsage[] =
+    "usage: paint_transcript [--scenario drag|grow|narrow|all] [--steps N] [--pixels M]\n"
+    "                        [--csv FILE] [--check REFERENCE.csv] [--screenshot FILE.bmp]\n"
+    "                        [--quiet]\n"
+    "       paint_transcript --compare A.csv B.csv\n"
+    "\n"
+    "Scenarios: drag   the bottom edge down N steps of M pixels (default 10 of 10)\n"
+    "           grow   two double-clicks in the list view\n"
+    "           narrow client widths 300 200 150 120 and back, set from outside\n";
+
+struct Options {
+    std::string scenario = "drag";
+    int steps = 10;
+    int pixels = 10;
+    std::string csv, check, screenshot;
+    bool quiet = false;
+    std::string compareA, compareB;
+};
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        auto number = [&](int& out, int low, int high) {
+            std::string text;
+            if (!value(text)) return false;
+            char* end = nullptr;
+            const long n = std::strtol(text.c_str(), &end, 10);
+            if (*end || n < low || n > high) return false;
+            out = static_cast<int>(n);
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--scenario")
+            ok = value(o.scenario) && (o.scenario == "drag" || o.scenario == "grow" ||
+                                       o.scenario == "narrow" || o.scenario == "all");
+        else if (arg == "--steps")
+            ok = number(o.steps, 1, 100);
+        else if (arg == "--pixels")
+            ok = number(o.pixels, 1, 100);
+        else if (arg == "--csv")
+            ok = value(o.csv);
+        else if (arg == "--check")
+            ok = value(o.check);
+        else if (arg == "--screenshot")
+            ok = value(o.screenshot);
+        else if (arg == "--quiet")
+            o.quiet = true;
+        else if (arg == "--compare")
+            ok = value(o.compareA) && value(o.compareB);
+        else
+            ok = false;
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return true;
+}
+
+bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows) {
+    std::string text, error;
+    if (!ReadFile(path, text)) {
+        std::fprintf(stderr, "paint_transcript: cannot read %s\n", path.c_str());
+        return false;
+    }
+    if (!transcript::ParseCsv(text, rows, error)) {
+        std::fprintf(stderr, "paint_transcript: %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// 0 when the two agree, 1 when they differ, 2 when one cannot be read.
+int CompareFiles(const std::string& a, const std::string& b) {
+    std::vector<PaintRow> rowsA, rowsB;
+    if (!ReadTranscript(a, rowsA) || !ReadTranscript(b, rowsB)) return 2;
+    const std::vector<std::string> diff = transcript::Compare(rowsA, rowsB);
+    for (const std::string& line : diff) std::printf("%s\n", line.c_str());
+    std::printf("A: %s, %zu paints\nB: %s, %zu paints\n%s\n", a.c_str(), rowsA.size(), b.c_str(),
+                rowsB.size(), diff.empty() ? "same" : "different");
+    return diff.empty() ? 0 : 1;
+}
+
+// Form1 as it stands on screen, as a 24-bit BMP.
+bool SaveScreenshot(const Remote& remote, const std::string& path) {
+    const RECT r = remote.OuterRect();
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (width * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + stride * height;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(static_cast<const char*>(bits), stride * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return static_cast<bool>(out);
+}
+
+void PlayDrag(Remote& remote, int& step, int steps, int pixels) {
+    std::vector<int> moves(steps, pixels);
+    remote.BeginStep(++step, "drag bottom +" + std::to_string(pixels));
+    remote.DragBottomEdge(moves, [&](size_t i) {
+        if (i + 1 < moves.size())
+            remote.BeginStep(++step, "drag bottom +" + std::to_string(pixels));
+    });
+}
+
+void PlayGrow(Remote& remote, int& step) {
+    for (int i = 0; i < 2; ++i) {
+        remote.BeginStep(++step, "double-click list");
+        const RECT client = remote.ListViewClient();
+        remote.DoubleClick(remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
+    }
+}
+
+void PlayNarrow(Remote& remote, int& step) {
+    // No user can drag the window this narrow (the system keeps a minimum
+    // tracking size), so another program sets the size, as it may.
+    for (int width : {300, 200, 150, 120, 150, 200, 300, 424}) {
+        remote.BeginStep(++step, "set client width " + std::to_string(width));
+        remote.SetClientWidth(width);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!ParseOptions(argc, argv, o)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB);
+
+    Remote remote;
+    std::string error;
+    if (!remote.Start(error) || !remote.Watch(error)) {
+        std::fprintf(stderr, "paint_transcript: %s\n", error.c_str());
+        return 2;
+    }
+    int countBefore = 0;
+    transcript::ParseCount(remote.Text(remote.label2), countBefore);
+
+    int step = 0;
+    if (o.scenario == "drag" || o.scenario == "all") PlayDrag(remote, step, o.steps, o.pixels);
+    if (o.scenario == "grow" || o.scenario == "all") PlayGrow(remote, step);
+    if (o.scenario == "narrow" || o.scenario == "all") PlayNarrow(remote, step);
+    remote.Settle();
+
+    const std::vector<PaintRow> rows = remote.Rows();
+    int countAfter = 0;
+    transcript::ParseCount(remote.Text(remote.label2), countAfter);
+    const int counted = ((countAfter - countBefore) % 9999 + 9999) % 9999;
+
+    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
+    std::printf("%zu paints seen by the hook; Label2 went from %d to %d (%d paints)\n", rows.size(),
+                countBefore, countAfter, counted);
+    int status = 0;
+    if (static_cast<int>(rows.size()) != counted) {
+        std::printf("MISMATCH: the hook and the program's count disagree\n");
+        status = 1;
+    }
+    if (!o.screenshot.empty()) {
+        if (SaveScreenshot(remote, o.screenshot))
+            std::printf("screenshot: %s\n", o.screenshot.c_str());
+        else
+            status = 2;
+    }
+    if (!o.csv.empty()) {
+        std::ofstream out(o.csv, std::ios::binary);
+        out << transcript::ToCsv(rows);
+        if (!out) {
+            std::fprintf(stderr, "paint_transcript: cannot write %s\n", o.csv.c_str());
+            status = 2;
+        }
+    }
+    if (!o.check.empty()) {
+        std::vector<PaintRow> reference;
+        if (!ReadTranscript(o.check, reference)) return 2;
+        const std::vector<std::string> diff = transcript::Compare(reference, rows);
+        for (const std::string& line : diff) std::printf("%s\n", line.c_str());
+        std::printf("against %s: %s\n", o.check.c_str(), diff.empty() ? "same" : "DIFFERENT");
+        if (!diff.empty()) status = 1;
+    }
+
+    PostMessageA(remote.form, WM_CLOSE, 0, 0);
+    const int exitCode = remote.WaitForExit(10000);
+    if (exitCode != 0) {
+        std::printf("paintprobe.exe ended with %d\n", exitCode);
+        if (status == 0) status = 1;
+    }
+    return status;
+}

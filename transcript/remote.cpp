@@ -1,0 +1,331 @@
+#include "remote.h"
+
+#include <cstring>
+
+namespace transcript {
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 10000;
+
+std::string Folder(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+struct FindForm {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchForm(HWND window, LPARAM param) {
+    auto* find = reinterpret_cast<FindForm*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char title[16] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (pid == find->pid && IsWindowVisible(window) && std::strcmp(title, "Form1") == 0) {
+        find->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string FindBeside(const char* name) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    const std::string here = Folder(self);
+    for (const std::string& dir : {here, Folder(here)}) {
+        const std::string path = dir + "\\" + name;
+        if (Exists(path)) return path;
+    }
+    return "";
+}
+
+Remote::~Remote() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            PostMessageA(form, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process_.hProcess, 3000) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 1);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    if (shared_) UnmapViewOfFile(shared_);
+    if (mapping_) CloseHandle(mapping_);
+    if (hookDll_) FreeLibrary(hookDll_);
+}
+
+bool Remote::Start(std::string& error) {
+    const std::string exe = FindBeside("paintprobe.exe");
+    if (exe.empty()) {
+        error = "paintprobe.exe not found beside this program";
+        return false;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
+        error = "could not start " + exe;
+        return false;
+    }
+    WaitForInputIdle(process_.hProcess, kTimeoutMs);
+    FindForm find = {process_.dwProcessId, nullptr};
+    for (DWORD start = GetTickCount(); !find.found && GetTickCount() - start < kTimeoutMs;) {
+        EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&find));
+        if (!find.found) Sleep(20);
+    }
+    if (!find.found) {
+        error = "Form1 did not appear";
+        return false;
+    }
+    form = find.found;
+    // The controls in their tab order, which is their order as children.
+    HWND* slots[] = {&listView, &text1, &label1, &label2};
+    HWND child = GetWindow(form, GW_CHILD);
+    for (HWND* slot : slots) {
+        *slot = child;
+        child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
+    }
+    if (!label2) {
+        error = "Form1 does not have its four controls";
+        return false;
+    }
+    // A new window is not always given the foreground when another program
+    // just closed; input then goes to activating it first.
+    SetForegroundWindow(form);
+    Settle();
+    return true;
+}
+
+bool Remote::Watch(std::string& error) {
+    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                  sizeof(HookShared), kSharedMemoryName);
+    if (!mapping_) {
+        error = "no shared memory for the hook";
+        return false;
+    }
+    shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
+    std::memset(shared_, 0, sizeof(HookShared));
+    shared_->form = reinterpret_cast<uintptr_t>(form);
+    shared_->listView = reinterpret_cast<uintptr_t>(listView);
+    shared_->text1 = reinterpret_cast<uintptr_t>(text1);
+    shared_->label2 = reinterpret_cast<uintptr_t>(label2);
+    shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
+
+    const std::string dll = FindBeside("paint_hook.dll");
+    hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
+    auto proc = hookDll_ ? reinterpret_cast<HOOKPROC>(
+                               reinterpret_cast<void*>(GetProcAddress(hookDll_, "GetMsgProc")))
+                         : nullptr;
+    if (!proc) {
+        error = "paint_hook.dll or its GetMsgProc not found";
+        return false;
+    }
+    const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
+    if (!hook_) {
+        error = "could not hook the program's thread";
+        return false;
+    }
+    // The hook is loaded when the thread next takes a message.
+    const int before = shared_->flushes;
+    for (DWORD start = GetTickCount(); shared_->flushes == before;) {
+        PostMessageA(form, shared_->flushMessage, 0, 0);
+        Sleep(20);
+        if (GetTickCount() - start > kTimeoutMs) {
+            error = "the hook never ran in the program";
+            return false;
+        }
+    }
+    return true;
+}
+
+void Remote::Settle() {
+    // Input first: the program has taken every button message and the last
+    // move sent (messages posted or sent to it are handled before input, so
+    // nothing else can tell that input is done).
+    if (shared_) {
+        for (DWORD start = GetTickCount();
+             (shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_)) &&
+             GetTickCount() - start < kTimeoutMs;)
+            Sleep(2);
+        moved_ = false;
+    }
+    // Then quiet: nothing left to paint in the list view or the window, and
+    // no new paint over a few rounds of a flush message through the loop.
+    // Some changes (a restore, say) reach the program only after a round trip
+    // through the desktop, so one quiet moment is not enough. The hook
+    // finishes a paint's record at the next message the loop takes, which a
+    // flush also makes sure of.
+    DWORD_PTR result;
+    int quietRounds = 0, lastPaints = -1;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs;) {
+        SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
+        RECT update;
+        if (GetUpdateRect(listView, &update, FALSE) || GetUpdateRect(form, &update, FALSE)) {
+            quietRounds = 0;
+            Sleep(5);
+            continue;
+        }
+        if (!shared_) return;
+        const int flushes = shared_->flushes;
+        PostMessageA(form, shared_->flushMessage, 0, 0);
+        while (shared_->flushes == flushes && GetTickCount() - start < kTimeoutMs) Sleep(2);
+        quietRounds = shared_->paints == lastPaints ? quietRounds + 1 : 0;
+        lastPaints = shared_->paints;
+        if (quietRounds == 2) return;
+        Sleep(15);
+    }
+}
+
+void Remote::BeginStep(int step, const std::string& action) {
+    if (actions_.size() <= static_cast<size_t>(step)) actions_.resize(step + 1);
+    actions_[step] = action;
+    if (shared_) shared_->step = step;
+}
+
+std::vector<PaintRow> Remote::Rows() const {
+    std::vector<PaintRow> rows;
+    if (!shared_) return rows;
+    const int n = shared_->paints < kMaxPaints ? shared_->paints : kMaxPaints;
+    for (int i = 0; i < n; ++i) {
+        const HookPaint& p = shared_->records[i];
+        PaintRow row;
+        row.step = p.step;
+        row.action = static_cast<size_t>(p.step) < actions_.size() ? actions_[p.step] : "";
+        row.outerWidth = p.outerWidth;
+        row.outerHeight = p.outerHeight;
+        row.clientWidth = p.clientWidth;
+        row.clientHeight = p.clientHeight;
+        if (!p.complete || !ParseCount(p.count, row.count)) row.count = -1;
+        if (!p.complete || !ParseReport(p.report, row.reported)) row.reported = {-1, -1, -1, -1};
+        for (int k = 0; k < p.rectCount && k < kMaxRegionRects; ++k)
+            row.region.push_back(
+                {p.rects[k].left, p.rects[k].top, p.rects[k].right, p.rects[k].bottom});
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void Remote::MoveMouse(POINT to) {
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == to.x && now.y == to.y) return;
+    if (shared_ && !moved_) {
+        moved_ = true;
+        movesSeen_ = shared_->moves;
+    }
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = MulDiv(to.x, 65535, width - 1);
+    input.mi.dy = MulDiv(to.y, 65535, height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // After a program that held the mouse has gone, Wine may put the cursor
+    // back where that program left it, a moment after a move; repeat until
+    // the cursor stays where it was sent.
+    for (int attempt = 0, stayed = 0; attempt < 50 && stayed < 2; ++attempt) {
+        if (stayed == 0) SendInput(1, &input, sizeof input);
+        Sleep(10);
+        GetCursorPos(&now);
+        stayed = now.x == to.x && now.y == to.y ? stayed + 1 : 0;
+    }
+}
+
+void Remote::Press() {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &input, sizeof input);
+    ++buttonsSent_;
+}
+
+void Remote::Release() {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    ++buttonsSent_;
+}
+
+void Remote::DoubleClick(POINT at) {
+    MoveMouse(at);
+    Settle();
+    Press();
+    Release();
+    Press();
+    Release();
+    Settle();
+}
+
+void Remote::SetClientWidth(int width) {
+    const RECT outer = OuterRect(), client = ClientRect();
+    const int frame = (outer.right - outer.left) - client.right;
+    SetWindowPos(form, nullptr, 0, 0, width + frame, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+}
+
+std::string Remote::Text(HWND window) const {
+    char text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, kTimeoutMs, &copied);
+    return text;
+}
+
+RECT Remote::OuterRect() const {
+    RECT r = {};
+    GetWindowRect(form, &r);
+    return r;
+}
+
+RECT Remote::ClientRect() const {
+    RECT r = {};
+    GetClientRect(form, &r);
+    return r;
+}
+
+RECT Remote::ListViewClient() const {
+    RECT r = {};
+    GetClientRect(listView, &r);
+    return r;
+}
+
+RECT Remote::Place(HWND control) const {
+    RECT r = {};
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+POINT Remote::ListViewToScreen(POINT p) const {
+    ClientToScreen(listView, &p);
+    return p;
+}
+
+COLORREF Remote::ScreenPixel(POINT screen) const {
+    HDC dc = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(dc, screen.x, screen.y);
+    ReleaseDC(nullptr, dc);
+    return pixel;
+}
+
+int Remote::WaitForExit(DWORD ms) {
+    if (WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+}  // namespace transcript

@@ -1,0 +1,98 @@
+// Drives paintprobe.exe from another process, only as a user or another
+// program could: it starts it, finds its windows, sends real mouse input,
+// reads what the window shows, and watches every paint through a hook.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hook_shared.h"
+#include "transcript_rows.h"
+
+namespace transcript {
+
+class Remote {
+  public:
+    Remote() = default;
+    ~Remote();
+    Remote(const Remote&) = delete;
+    Remote& operator=(const Remote&) = delete;
+
+    // Starts the program (found beside this executable or one folder up) and
+    // waits for Form1 to be shown and quiet. False, with a reason, on failure.
+    bool Start(std::string& error);
+    // Puts the hook on the program's user-interface thread.
+    bool Watch(std::string& error);
+
+    // Waits until the program has painted all it has to and handled all input.
+    void Settle();
+
+    // Paints recorded since the start of watching, as rows; each row takes
+    // the step number and action current when its paint happened.
+    std::vector<PaintRow> Rows() const;
+    int PaintsSeen() const { return shared_ ? shared_->paints : 0; }
+    void BeginStep(int step, const std::string& action);
+
+    // Real mouse input, in screen coordinates.
+    void MoveMouse(POINT to);
+    void Press();
+    void Release();
+    void DoubleClick(POINT at);
+    // A drag of Form1's bottom edge by these steps, each followed by a settle
+    // and a call of afterStep(step index).
+    template <typename F>
+    void DragBottomEdge(const std::vector<int>& steps, F afterStep);
+    // Sets Form1's client width as another program can, keeping its height.
+    void SetClientWidth(int width);
+
+    // What the window shows.
+    std::string Text(HWND window) const;
+    RECT OuterRect() const;
+    RECT ClientRect() const;         // of Form1, in its client pixels
+    RECT ListViewClient() const;     // of the list view, in its client pixels
+    RECT Place(HWND control) const;  // a control's rectangle in Form1's client pixels
+    POINT ListViewToScreen(POINT p) const;
+    COLORREF ScreenPixel(POINT screen) const;
+
+    // Ends the program: returns its exit code, or -1 if it did not end in time.
+    int WaitForExit(DWORD ms);
+    DWORD ProcessId() const { return process_.dwProcessId; }
+
+    HWND form = nullptr, listView = nullptr, text1 = nullptr, label1 = nullptr, label2 = nullptr;
+
+  private:
+    PROCESS_INFORMATION process_ = {};
+    HANDLE mapping_ = nullptr;
+    HookShared* shared_ = nullptr;
+    HMODULE hookDll_ = nullptr;
+    HHOOK hook_ = nullptr;
+    std::vector<std::string> actions_;
+    int buttonsSent_ = 0;  // left button presses and releases sent
+    bool moved_ = false;   // a move was sent that the program has not taken yet
+    int movesSeen_ = 0;
+};
+
+template <typename F>
+void Remote::DragBottomEdge(const std::vector<int>& steps, F afterStep) {
+    const RECT outer = OuterRect();
+    POINT at = {(outer.left + outer.right) / 2, outer.bottom - 2};
+    MoveMouse(at);
+    Settle();
+    Press();
+    Settle();
+    for (size_t i = 0; i < steps.size(); ++i) {
+        at.y += steps[i];
+        MoveMouse(at);
+        Settle();
+        afterStep(i);
+    }
+    Release();
+    Settle();
+}
+
+// The path of an executable beside this one, or one folder up.
+std::string FindBeside(const char* name);
+
+}  // namespace transcript

@@ -1,0 +1,220 @@
+#include "transcript_rows.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+namespace transcript {
+
+bool PaintRow::operator==(const PaintRow& o) const {
+    return step == o.step && action == o.action && outerWidth == o.outerWidth &&
+           outerHeight == o.outerHeight && clientWidth == o.clientWidth &&
+           clientHeight == o.clientHeight && count == o.count && reported == o.reported &&
+           region == o.region;
+}
+
+namespace {
+
+// A whole base-10 int32 with an optional minus sign, nothing else.
+bool ParseInt(const std::string& text, int32_t& value) {
+    if (text.empty() || text.size() > 11) return false;
+    size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size()) return false;
+    if (text[i] == '0' && text.size() > i + 1) return false;  // no leading zeros
+    int64_t v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') v = -v;
+    if (text == "-0" || v < INT32_MIN || v > INT32_MAX) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool TakePrefixed(const std::string& line, const std::string& prefix, int32_t& value) {
+    return line.compare(0, prefix.size(), prefix) == 0 &&
+           ParseInt(line.substr(prefix.size()), value);
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator)) parts.push_back(part);
+    if (!text.empty() && text.back() == separator) parts.push_back("");
+    return parts;
+}
+
+std::string Describe(const PaintRow& r) {
+    std::ostringstream out;
+    out << "step " << r.step << " " << r.action << ", outer " << r.outerWidth << "x"
+        << r.outerHeight << ", client " << r.clientWidth << "x" << r.clientHeight << ", count "
+        << r.count << ", reported " << r.reported.left << "," << r.reported.top << ","
+        << r.reported.right << "," << r.reported.bottom << ", region " << RegionText(r.region);
+    return out.str();
+}
+
+const char kCsvHeader[] =
+    "step,action,outer_width,outer_height,client_width,client_height,count,left,top,right,"
+    "bottom,region";
+
+}  // namespace
+
+bool ParseReport(const std::string& text, Rect& rect) {
+    const std::vector<std::string> lines = [&] {
+        std::vector<std::string> out;
+        size_t start = 0;
+        for (size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2)
+            out.push_back(text.substr(start, at - start));
+        out.push_back(text.substr(start));
+        return out;
+    }();
+    return lines.size() == 4 && TakePrefixed(lines[0], "Left: ", rect.left) &&
+           TakePrefixed(lines[1], "Top: ", rect.top) &&
+           TakePrefixed(lines[2], "Right: ", rect.right) &&
+           TakePrefixed(lines[3], "Bottom: ", rect.bottom);
+}
+
+bool ParseCount(const std::string& text, int& count) {
+    int32_t value = 0;
+    if (!TakePrefixed(text, "WM_PAINT Count: ", value) || value < 1 || value > 9999) return false;
+    count = value;
+    return true;
+}
+
+std::string RegionText(const std::vector<Rect>& region) {
+    std::string out;
+    for (const Rect& r : region) {
+        if (!out.empty()) out += ' ';
+        out += std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+               std::to_string(r.right) + "," + std::to_string(r.bottom);
+    }
+    return out;
+}
+
+bool ParseRegion(const std::string& text, std::vector<Rect>& region) {
+    region.clear();
+    if (text.empty()) return true;
+    for (const std::string& part : Split(text, ' ')) {
+        const std::vector<std::string> n = Split(part, ',');
+        Rect r;
+        if (n.size() != 4 || !ParseInt(n[0], r.left) || !ParseInt(n[1], r.top) ||
+            !ParseInt(n[2], r.right) || !ParseInt(n[3], r.bottom))
+            return false;
+        region.push_back(r);
+    }
+    return true;
+}
+
+std::string FormatTable(const std::vector<PaintRow>& rows) {
+    std::vector<std::vector<std::string>> cells = {{"step", "action", "outer", "client", "count",
+                                                    "left", "top", "right", "bottom",
+                                                    "update region"}};
+    for (const PaintRow& r : rows) {
+        cells.push_back({std::to_string(r.step), r.action,
+                         std::to_string(r.outerWidth) + "x" + std::to_string(r.outerHeight),
+                         std::to_string(r.clientWidth) + "x" + std::to_string(r.clientHeight),
+                         std::to_string(r.count), std::to_string(r.reported.left),
+                         std::to_string(r.reported.top), std::to_string(r.reported.right),
+                         std::to_string(r.reported.bottom), RegionText(r.region)});
+    }
+    std::vector<size_t> widths(cells[0].size(), 0);
+    for (const auto& line : cells)
+        for (size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], line[i].size());
+    std::string out;
+    for (const auto& line : cells) {
+        std::string text;
+        for (size_t i = 0; i < line.size(); ++i) {
+            const bool numeric = i == 0 || (i >= 4 && i <= 8);
+            const std::string pad(widths[i] - line[i].size(), ' ');
+            if (i > 0) text += "  ";
+            text += numeric ? pad + line[i] : (i + 1 < line.size() ? line[i] + pad : line[i]);
+        }
+        out += text + "\n";
+    }
+    return out;
+}
+
+std::string ToCsv(const std::vector<PaintRow>& rows) {
+    std::string out = std::string(kCsvHeader) + "\n";
+    for (const PaintRow& r : rows) {
+        std::ostringstream line;
+        line << r.step << "," << r.action << "," << r.outerWidth << "," << r.outerHeight << ","
+             << r.clientWidth << "," << r.clientHeight << "," << r.count << "," << r.reported.left
+             << "," << r.reported.top << "," << r.reported.right << "," << r.reported.bottom
+             << ",\"" << RegionText(r.region) << "\"";
+        out += line.str() + "\n";
+    }
+    return out;
+}
+
+bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error) {
+    rows.clear();
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (number == 1) {
+            if (line != kCsvHeader) {
+                error = "line 1: not a paint transcript header";
+                return false;
+            }
+            continue;
+        }
+        if (line.empty()) continue;
+        const size_t quote = line.find(",\"");
+        if (quote == std::string::npos || line.back() != '"') {
+            error = "line " + std::to_string(number) + ": no quoted region at the end";
+            return false;
+        }
+        const std::vector<std::string> f = Split(line.substr(0, quote), ',');
+        PaintRow r;
+        int32_t n[10] = {};
+        bool ok = f.size() == 11 && !f[1].empty();
+        for (size_t i = 0, k = 0; ok && i < f.size(); ++i) {
+            if (i == 1) continue;
+            ok = ParseInt(f[i], n[k++]);
+        }
+        ok = ok && ParseRegion(line.substr(quote + 2, line.size() - quote - 3), r.region);
+        if (!ok) {
+            error = "line " + std::to_string(number) + ": malformed";
+            return false;
+        }
+        r.step = n[0];
+        r.action = f[1];
+        r.outerWidth = n[1];
+        r.outerHeight = n[2];
+        r.clientWidth = n[3];
+        r.clientHeight = n[4];
+        r.count = n[5];
+        r.reported = {n[6], n[7], n[8], n[9]};
+        rows.push_back(r);
+    }
+    if (number == 0) {
+        error = "empty file";
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b) {
+    std::vector<std::string> out;
+    const size_t n = std::max(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const std::string row = "row " + std::to_string(i + 1) + ": ";
+        if (i >= a.size()) {
+            out.push_back(row + "only in B: " + Describe(b[i]));
+        } else if (i >= b.size()) {
+            out.push_back(row + "only in A: " + Describe(a[i]));
+        } else if (!(a[i] == b[i])) {
+            out.push_back(row + "A: " + Describe(a[i]));
+            out.push_back(std::string(row.size(), ' ') + "B: " + Describe(b[i]));
+        }
+    }
+    return out;
+}
+
+}  // namespace transcript

@@ -1,0 +1,53 @@
+// One row per paint of the list view, and the ways to print, store and
+// compare them. No window system here: rows are plain numbers and text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace transcript {
+
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+struct PaintRow {
+    int step = 0;
+    std::string action;
+    int outerWidth = 0, outerHeight = 0;
+    int clientWidth = 0, clientHeight = 0;
+    int count = 0;             // as Label2 showed it after this paint
+    Rect reported;             // as Text1 showed it after this paint
+    std::vector<Rect> region;  // the update region, rectangle by rectangle
+    bool operator==(const PaintRow& o) const;
+};
+
+// Reads "Left: l\r\nTop: t\r\nRight: r\r\nBottom: b" exactly; false for
+// anything else (extra blanks, a missing line, a trailing line break).
+bool ParseReport(const std::string& text, Rect& rect);
+
+// Reads "WM_PAINT Count: n" exactly; false otherwise.
+bool ParseCount(const std::string& text, int& count);
+
+// "l,t,r,b l,t,r,b ..." and back.
+std::string RegionText(const std::vector<Rect>& region);
+bool ParseRegion(const std::string& text, std::vector<Rect>& region);
+
+// An aligned table for the terminal.
+std::string FormatTable(const std::vector<PaintRow>& rows);
+
+// CSV with a header line; ParseCsv reads what ToCsv writes.
+std::string ToCsv(const std::vector<PaintRow>& rows);
+bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error);
+
+// Where two transcripts differ, row by row; empty when they are the same.
+std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b);
+
+}  // namespace transcript
