@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,20 @@ int Width(const RECT& r) {
 }
 int Height(const RECT& r) {
     return r.bottom - r.top;
+}
+
+// In the runs that ask Wine for another Windows version, make sure it took.
+TEST(Platform, ReportsTheWindowsVersionTheRunAskedFor) {
+    const char* expected = std::getenv("EXPECTED_WINDOWS_VERSION");
+    if (!expected) GTEST_SKIP() << "no version asked for";
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExA(&info);
+#pragma GCC diagnostic pop
+    EXPECT_EQ(std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion),
+              expected);
 }
 
 class EndToEnd : public testing::Test {
@@ -188,6 +206,86 @@ TEST_F(EndToEnd, MinimizeMaximizeRestoreKeepTheLayoutAndTheCloseBoxEndsWithZero)
 TEST_F(EndToEnd, AWmCloseFromAnotherProgramEndsItWithZero) {
     PostMessageA(remote_.form, WM_CLOSE, 0, 0);
     EXPECT_EQ(remote_.WaitForExit(10000), 0);
+}
+
+// Messages that carry no pointer: random parameters are fair input for them.
+// (Pointer-carrying ones, the list view's own among them, would let a random
+// number be read as an address by any program; WM_SETREDRAW and WM_CLOSE are
+// left out as they legitimately stop the painting or the program.)
+const UINT kStormMessages[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
+                               WM_RBUTTONUP, WM_MOUSEWHEEL,  WM_KEYDOWN,   WM_KEYUP,
+                               WM_CHAR,      WM_SIZE,        WM_MOVE,      WM_NULL,
+                               WM_APP + 1,   WM_APP + 77,    WM_ERASEBKGND};
+
+TEST_F(EndToEnd, AStormOfMessagesFromAnotherProgramLeavesItRunningAndLaidOut) {
+    std::mt19937 random(20261206);
+    auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const int sizes[] = {0, 1, -1, -500, 149, 150, 151, 400, 2000, 30000};
+    const DWORD start = GetTickCount();
+    int actions = 0;
+    for (; actions < 3000 && GetTickCount() - start < 60000; ++actions) {
+        switch (pick(0, 5)) {
+            case 0:
+                SetWindowPos(remote_.form, nullptr, 0, 0, sizes[pick(0, 9)], sizes[pick(0, 9)],
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+            case 1: {
+                const WPARAM commands[] = {SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE};
+                PostMessageA(remote_.form, WM_SYSCOMMAND, commands[pick(0, 2)], 0);
+                break;
+            }
+            case 2: {
+                const LPARAM at = MAKELPARAM(pick(-50, 600), pick(-50, 600));
+                for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+                    PostMessageA(remote_.listView, m, m == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+                break;
+            }
+            case 3:
+            case 4: {
+                const HWND target = pick(0, 1) ? remote_.listView : remote_.form;
+                const UINT message = kStormMessages[pick(0, std::size(kStormMessages) - 1)];
+                PostMessageA(target, message, static_cast<WPARAM>(random()),
+                             static_cast<LPARAM>(random()));
+                break;
+            }
+            case 5: {
+                DWORD_PTR result;
+                SendMessageTimeoutA(remote_.listView, WM_PAINT, 0, 0, SMTO_NORMAL, 5000, &result);
+                break;
+            }
+        }
+        if (actions % 100 == 99) remote_.Settle();
+    }
+    std::printf("storm: %d actions in %lu ms\n", actions, GetTickCount() - start);
+
+    // Still there, and back to a known state.
+    ASSERT_EQ(remote_.WaitForExit(0), -1) << "the program ended during the storm";
+    SendMessageA(remote_.form, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SendMessageA(remote_.form, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetWindowPos(remote_.form, nullptr, 0, 0, 500, 420, SWP_NOMOVE | SWP_NOZORDER);
+    remote_.Settle();
+    const RECT client = remote_.ClientRect();
+    const RECT lv = remote_.Place(remote_.listView);
+    EXPECT_EQ(lv.left, 0);
+    EXPECT_EQ(lv.top, 0);
+    EXPECT_EQ(Width(lv), client.right - 150);
+    EXPECT_EQ(Height(lv), client.bottom);
+    for (HWND control : {remote_.text1, remote_.label1, remote_.label2})
+        EXPECT_EQ(remote_.Place(control).left, client.right - 150 + 20);
+
+    // And still reporting: one known rectangle, one paint.
+    count_ = 0;
+    ASSERT_TRUE(ParseCount(remote_.Text(remote_.label2), count_));
+    paints_ = remote_.PaintsSeen();
+    const RECT strip = {10, 100, 60, 130};
+    RedrawWindow(remote_.listView, &strip, nullptr, RDW_INVALIDATE);
+    remote_.Settle();
+    ExpectStepReported("after the storm");
+    Rect r;
+    ASSERT_TRUE(ParseReport(remote_.Text(remote_.text1), r));
+    EXPECT_TRUE((r == Rect{10, 100, 60, 130}));
 }
 
 }  // namespace

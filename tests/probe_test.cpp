@@ -341,4 +341,44 @@ TEST_F(ProbeTest, OtherMessagesPassStraightThroughWithTheirResult) {
     EXPECT_EQ(Module1::PaintCount, 0);
 }
 
+// Private memory committed in this process, summed over its address space
+// (Wine's process memory counters are not kept up to date).
+size_t CommittedPrivateBytes() {
+    size_t total = 0;
+    MEMORY_BASIC_INFORMATION info;
+    for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+        const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    return total;
+}
+
+// How many more GDI objects this process can have: brushes are made until
+// the system refuses one, then freed again. Wine's table holds about 65000.
+int FreeGdiCapacity() {
+    std::vector<HBRUSH> brushes;
+    for (HBRUSH brush; brushes.size() < 100000 && (brush = CreateSolidBrush(0x00FF00));)
+        brushes.push_back(brush);
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    return static_cast<int>(brushes.size());
+}
+
+TEST_F(ProbeTest, SoakAHundredThousandPaintsCountRoundExactlyAndLeakNothing) {
+    const RECT rect = {2, 300, 250, 330};
+    const int capacity = FreeGdiCapacity();
+    const size_t before = CommittedPrivateBytes();
+    for (int i = 1; i <= 100000; ++i) {
+        PaintRect(rect);
+        ASSERT_EQ(Module1::PaintCount, (i - 1) % 9999 + 1) << "paint " << i;
+    }
+    EXPECT_EQ(TextOf(W.label2), "WM_PAINT Count: 10");  // 100000 = 10 * 9999 + 10
+    // A brush left behind by each paint would have filled the table long ago.
+    EXPECT_GT(capacity, 10000);
+    EXPECT_GE(FreeGdiCapacity(), capacity - 100);
+    const size_t after = CommittedPrivateBytes();
+    EXPECT_LT(after, before + (4u << 20)) << before << " -> " << after;
+}
+
 }  // namespace
