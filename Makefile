@@ -3,7 +3,7 @@
 PRESET := win32
 BUILD := build/$(PRESET)
 
-.PHONY: all setup build test run format clean
+.PHONY: all setup build test run bench format clean
 
 all: build
 
@@ -21,6 +21,9 @@ test: build
 
 run: build
 	scripts/run.sh
+
+bench: build
+	bench/run.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
