@@ -47,8 +47,8 @@ void ObserverEffect() {
     HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 294, 272, 121, 25,
                                  probed.form, nullptr, nullptr, nullptr);
     Module1::ConnectOutputs(text, label);
-    Module1::OldProc = static_cast<LONG>(SetWindowLongPtrA(
-        probed.listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Module1::ListViewProc)));
+    Module1::OldProc =
+        Module1::ExchangeWindowProc(probed.listView, Module1::AddressOf(&Module1::ListViewProc));
     Probed.next = Exchange(probed.listView, AfterProbe);
     Passive.next = Exchange(passive.listView, PassiveCounter);
     bench::Pump();
@@ -128,8 +128,8 @@ void PaintCost() {
     HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 294, 272, 121, 25,
                                  probed.form, nullptr, nullptr, nullptr);
     Module1::ConnectOutputs(text, label);
-    Module1::OldProc = static_cast<LONG>(SetWindowLongPtrA(
-        probed.listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Module1::ListViewProc)));
+    Module1::OldProc =
+        Module1::ExchangeWindowProc(probed.listView, Module1::AddressOf(&Module1::ListViewProc));
     // The floor: a plain child painting the same way, with nothing else.
     const bench::Host bare = bench::CreateHost(640, 400);
     ShowWindow(bare.listView, SW_HIDE);

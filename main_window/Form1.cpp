@@ -272,7 +272,7 @@ int RunMessageLoop() {
 void Form_Load() {
     Module1::ConnectOutputs(Text1, Label2);
     Module1::OldProc =
-        SetWindowLongA(ListView1, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::ListViewProc));
+        Module1::ExchangeWindowProc(ListView1, Module1::AddressOf(&Module1::ListViewProc));
     SetWindowTextA(Label1, form1::kInstructions);
     probe::SeedDrawsFromTimeOfDay();
 }
@@ -291,7 +291,7 @@ void Form_Resize() {
 }
 
 void Form_Unload(int16_t& Cancel) {
-    SetWindowLongA(ListView1, GWL_WNDPROC, Module1::OldProc);
+    Module1::ExchangeWindowProc(ListView1, Module1::OldProc);
     (void)Cancel;  // left at 0: the window always closes
 }
 

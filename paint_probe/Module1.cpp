@@ -5,7 +5,7 @@
 
 namespace Module1 {
 
-LONG OldProc = 0;
+ProcAddress OldProc = 0;
 PAINTSTRUCT CurrentPaint = {};
 int32_t PaintCount = 0;
 

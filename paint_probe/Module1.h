@@ -8,8 +8,16 @@
 
 namespace Module1 {
 
-// The list view's previous window procedure, as SetWindowLongA returned it.
-extern LONG OldProc;
+#ifdef _WIN64
+// A window-procedure address as the 64-bit build keeps it: pointer-sized.
+using ProcAddress = LONG_PTR;
+#else
+// A window-procedure address as SetWindowLongA returns it: 32 bits.
+using ProcAddress = LONG;
+#endif
+
+// The list view's previous window procedure, as the exchange returned it.
+extern ProcAddress OldProc;
 // The paint in progress, from BeginPaint to EndPaint.
 extern PAINTSTRUCT CurrentPaint;
 // Paints seen: 0 before the first, then 1..9999 round and round.
@@ -19,5 +27,20 @@ extern int32_t PaintCount;
 void ConnectOutputs(HWND text1, HWND label2);
 
 LRESULT CALLBACK ListViewProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+inline ProcAddress AddressOf(WNDPROC proc) {
+    return reinterpret_cast<ProcAddress>(proc);
+}
+
+// Puts a new window procedure on a window and returns the one it replaces:
+// SetWindowLongA with GWL_WNDPROC on the 32-bit build, its pointer-sized form
+// on the 64-bit one.
+inline ProcAddress ExchangeWindowProc(HWND window, ProcAddress proc) {
+#ifdef _WIN64
+    return SetWindowLongPtrA(window, GWLP_WNDPROC, proc);
+#else
+    return SetWindowLongA(window, GWL_WNDPROC, proc);
+#endif
+}
 
 }  // namespace Module1

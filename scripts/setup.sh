@@ -9,8 +9,8 @@ prefix=${WINEPREFIX:-$here/build/wineprefix}
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(g++-mingw-w64-i686 wine wine32:i386 cmake ninja-build make xvfb xauth
-          googletest x11-utils imagemagick fonts-wine)
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build
+          make xvfb xauth googletest x11-utils imagemagick fonts-wine)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then
@@ -24,11 +24,18 @@ if [ ${#need[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
+# One 64-bit prefix runs both the 32-bit and the 64-bit builds. A prefix made
+# before (32-bit only) is made anew.
+if [ -f "$prefix/system.reg" ] && ! grep -q '^#arch=win64' "$prefix/system.reg"; then
+    echo "setup: the Wine prefix is 32-bit only; making a new one"
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+fi
 if [ ! -f "$prefix/system.reg" ]; then
-    echo "setup: creating the Wine prefix in $prefix (first use takes about 15 s)"
+    echo "setup: creating the Wine prefix in $prefix (first use takes about 20 s)"
     mkdir -p "$prefix"
     # Empty overrides keep Wine from offering to download Mono or Gecko.
-    WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         DISPLAY= wineboot --init >/dev/null 2>&1 || true
     WINEPREFIX=$prefix wineserver -w
     [ -f "$prefix/system.reg" ] || { echo "setup: Wine prefix was not created" >&2; exit 1; }

@@ -35,14 +35,15 @@ std::string NameOf(HWND window) {
 // Recording stand-ins for the calls through which the handlers act.
 struct Patches;
 Patches* P = nullptr;
-LONG WINAPI RecSetWindowLongA(HWND, int, LONG);
+Module1::ProcAddress WINAPI RecExchange(HWND, int, Module1::ProcAddress);
+// The import through which the window procedure is exchanged.
+constexpr const char* kExchange = sizeof(void*) == 8 ? "SetWindowLongPtrA" : "SetWindowLongA";
 BOOL WINAPI RecSetWindowTextA(HWND, LPCSTR);
 BOOL WINAPI RecMoveWindow(HWND, int, int, int, int, BOOL);
 BOOL WINAPI RecSetWindowPos(HWND, HWND, int, int, int, int, UINT);
 
 struct Patches {
-    ImportPatch setLong{"user32.dll", "SetWindowLongA",
-                        reinterpret_cast<void*>(&RecSetWindowLongA)};
+    ImportPatch setLong{"user32.dll", kExchange, reinterpret_cast<void*>(&RecExchange)};
     ImportPatch setText{"user32.dll", "SetWindowTextA",
                         reinterpret_cast<void*>(&RecSetWindowTextA)};
     ImportPatch move{"user32.dll", "MoveWindow", reinterpret_cast<void*>(&RecMoveWindow)};
@@ -52,16 +53,16 @@ struct Patches {
 // Which texts a test wants in its log.
 bool LogPaintCounts = false;
 
-LONG WINAPI RecSetWindowLongA(HWND w, int index, LONG value) {
-    if (index == GWL_WNDPROC) {
-        const bool probe = value == reinterpret_cast<LONG>(&Module1::ListViewProc);
-        Record("SetWindowLongA(" + NameOf(w) + ", GWL_WNDPROC, " +
+Module1::ProcAddress WINAPI RecExchange(HWND w, int index, Module1::ProcAddress value) {
+    if (index == GWLP_WNDPROC) {
+        const bool probe = value == Module1::AddressOf(&Module1::ListViewProc);
+        Record("SetWindowLong(" + NameOf(w) + ", GWL_WNDPROC, " +
                (probe                       ? "ListViewProc"
                 : value == Module1::OldProc ? "OldProc"
                                             : "other") +
                ")" + (IsWindow(Text1) && IsWindow(Label2) ? "" : " after the controls are gone"));
     }
-    return P->setLong.original<decltype(&RecSetWindowLongA)>()(w, index, value);
+    return P->setLong.original<decltype(&RecExchange)>()(w, index, value);
 }
 BOOL WINAPI RecSetWindowTextA(HWND w, LPCSTR text) {
     if (w == Label1)
@@ -90,10 +91,10 @@ HWND WatchedListView = nullptr;
 LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && msg->message == WM_DESTROY && msg->hwnd == WatchedListView) {
-        const LONG proc = GetWindowLongA(msg->hwnd, GWL_WNDPROC);
+        const LONG_PTR proc = GetWindowLongPtrA(msg->hwnd, GWLP_WNDPROC);
         Record(std::string("ListView1 destroyed, its procedure ") +
-               (proc == reinterpret_cast<LONG>(&Module1::ListViewProc) ? "still the probe"
-                                                                       : "its own again"));
+               (proc == reinterpret_cast<LONG_PTR>(&Module1::ListViewProc) ? "still the probe"
+                                                                           : "its own again"));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -218,7 +219,7 @@ const std::vector<std::string> kLayoutAtDesignSize = {
 TEST_F(Form1Test, CreatedAsDesignedWithLoadDoneAndNoLayoutBeforeTheFirstShow) {
     StartRecording();
     ASSERT_TRUE(CreateForm1(GetModuleHandleA(nullptr)));
-    EXPECT_THAT(StopRecording(), ElementsAre("SetWindowLongA(ListView1, GWL_WNDPROC, ListViewProc)",
+    EXPECT_THAT(StopRecording(), ElementsAre("SetWindowLong(ListView1, GWL_WNDPROC, ListViewProc)",
                                              "SetWindowTextA(Label1, instructions)"));
     EXPECT_FALSE(IsWindowVisible(Form1));
 
@@ -226,7 +227,7 @@ TEST_F(Form1Test, CreatedAsDesignedWithLoadDoneAndNoLayoutBeforeTheFirstShow) {
     const LONG style = GetWindowLongA(Form1, GWL_STYLE);
     for (LONG bit : {WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX})
         EXPECT_EQ(style & bit, bit) << std::hex << bit;
-    EXPECT_EQ(GetClassLongA(Form1, GCL_HBRBACKGROUND), COLOR_BTNFACE + 1);
+    EXPECT_EQ(GetClassLongPtrA(Form1, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
     EXPECT_EQ(ClientSize().cx, 424);
     EXPECT_EQ(ClientSize().cy, 359);
 
@@ -278,7 +279,7 @@ TEST_F(Form1Test, LoadsThenLaysOutOnceAtTheFirstShowAndCountsTheFirstPaintAsOne)
     Start();
     // Paints after the layout may come more than once; the first is paint 1.
     ASSERT_GE(started_.size(), 8u);
-    std::vector<std::string> expected = {"SetWindowLongA(ListView1, GWL_WNDPROC, ListViewProc)",
+    std::vector<std::string> expected = {"SetWindowLong(ListView1, GWL_WNDPROC, ListViewProc)",
                                          "SetWindowTextA(Label1, instructions)", "ShowWindow"};
     expected.insert(expected.end(), kLayoutAtDesignSize.begin(), kLayoutAtDesignSize.end());
     expected.push_back("SetWindowTextA(Label2, WM_PAINT Count: 1)");
@@ -291,8 +292,8 @@ TEST_F(Form1Test, LoadsThenLaysOutOnceAtTheFirstShowAndCountsTheFirstPaintAsOne)
     EXPECT_EQ(PlaceOf(Text1), (Place{294, 8, 121, 81}));
     EXPECT_EQ(PlaceOf(Label1), (Place{294, 96, 123, 165}));
     EXPECT_EQ(PlaceOf(Label2), (Place{294, 272, 121, 25}));
-    EXPECT_EQ(GetWindowLongA(ListView1, GWL_WNDPROC),
-              reinterpret_cast<LONG>(&Module1::ListViewProc));
+    EXPECT_EQ(GetWindowLongPtrA(ListView1, GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(&Module1::ListViewProc));
 }
 
 TEST_F(Form1Test, NarrowClientAreasKeepTheColumnBesideTheListView) {
@@ -421,7 +422,7 @@ TEST_P(Form1CloseTest, UnloadsOnceBeforeTheControlsGoAndEndsTheLoopWithZero) {
 
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(Form1, nullptr);
-    EXPECT_THAT(events, ElementsAre("SetWindowLongA(ListView1, GWL_WNDPROC, OldProc)",
+    EXPECT_THAT(events, ElementsAre("SetWindowLong(ListView1, GWL_WNDPROC, OldProc)",
                                     "ListView1 destroyed, its procedure its own again"));
 }
 

@@ -191,10 +191,10 @@ class ProbeTest : public testing::Test {
         }
 
         W.listViewOwnProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongA(W.listView, GWL_WNDPROC, reinterpret_cast<LONG>(&PreviousProc)));
+            SetWindowLongPtrA(W.listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PreviousProc)));
         Module1::ConnectOutputs(W.text1, W.label2);
         Module1::OldProc =
-            SetWindowLongA(W.listView, GWL_WNDPROC, reinterpret_cast<LONG>(&Module1::ListViewProc));
+            Module1::ExchangeWindowProc(W.listView, Module1::AddressOf(&Module1::ListViewProc));
 
         ShowWindow(W.form, SW_SHOW);
         UpdateWindow(W.form);
@@ -210,7 +210,7 @@ class ProbeTest : public testing::Test {
         patches_.reset();
         P = nullptr;
         probe::ReplaceDraws({});
-        SetWindowLongA(W.listView, GWL_WNDPROC, Module1::OldProc);
+        Module1::ExchangeWindowProc(W.listView, Module1::OldProc);
         DestroyWindow(W.form);
         W = Windows();
     }
