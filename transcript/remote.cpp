@@ -124,9 +124,12 @@ bool Remote::Watch(std::string& error) {
 
     const std::string dll = FindBeside("paint_hook.dll");
     hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
-    auto proc = hookDll_ ? reinterpret_cast<HOOKPROC>(
-                               reinterpret_cast<void*>(GetProcAddress(hookDll_, "GetMsgProc")))
-                         : nullptr;
+    HOOKPROC proc = nullptr;
+    // Undecorated with mingw (--kill-at); MSVC keeps the 32-bit decoration.
+    for (const char* name : {"GetMsgProc", "_GetMsgProc@12"})
+        if (!proc && hookDll_)
+            proc =
+                reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookDll_, name)));
     if (!proc) {
         error = "paint_hook.dll or its GetMsgProc not found";
         return false;
