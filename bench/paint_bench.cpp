@@ -40,15 +40,24 @@ WNDPROC Exchange(HWND w, WNDPROC proc) {
         SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
-void ObserverEffect() {
-    const bench::Host probed = bench::CreateHost(0, 0), passive = bench::CreateHost(640, 0);
+constexpr int kText1 = 102, kLabel2 = 104;
+
+// A host whose list view has the probe, writing into a text box and a label
+// as in the program.
+bench::Host CreateProbedHost(int x, int y) {
+    const bench::Host host = bench::CreateHost(x, y);
     HWND text = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 294, 8, 121,
-                                81, probed.form, nullptr, nullptr, nullptr);
+                                81, host.form, reinterpret_cast<HMENU>(kText1), nullptr, nullptr);
     HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 294, 272, 121, 25,
-                                 probed.form, nullptr, nullptr, nullptr);
+                                 host.form, reinterpret_cast<HMENU>(kLabel2), nullptr, nullptr);
     Module1::ConnectOutputs(text, label);
     Module1::OldProc =
-        Module1::ExchangeWindowProc(probed.listView, Module1::AddressOf(&Module1::ListViewProc));
+        Module1::ExchangeWindowProc(host.listView, Module1::AddressOf(&Module1::ListViewProc));
+    return host;
+}
+
+void ObserverEffect() {
+    const bench::Host probed = CreateProbedHost(0, 0), passive = bench::CreateHost(640, 0);
     Probed.next = Exchange(probed.listView, AfterProbe);
     Passive.next = Exchange(passive.listView, PassiveCounter);
     bench::Pump();
@@ -122,14 +131,8 @@ double MicrosecondsPerPaint(HWND window) {
 }
 
 void PaintCost() {
-    const bench::Host probed = bench::CreateHost(0, 0), own = bench::CreateHost(640, 0);
-    HWND text = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 294, 8, 121,
-                                81, probed.form, nullptr, nullptr, nullptr);
-    HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 294, 272, 121, 25,
-                                 probed.form, nullptr, nullptr, nullptr);
-    Module1::ConnectOutputs(text, label);
-    Module1::OldProc =
-        Module1::ExchangeWindowProc(probed.listView, Module1::AddressOf(&Module1::ListViewProc));
+    const bench::Host probed = CreateProbedHost(0, 0), own = bench::CreateHost(640, 0);
+    HWND text = GetDlgItem(probed.form, kText1), label = GetDlgItem(probed.form, kLabel2);
     // The floor: a plain child painting the same way, with nothing else.
     const bench::Host bare = bench::CreateHost(640, 400);
     ShowWindow(bare.listView, SW_HIDE);

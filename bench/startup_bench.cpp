@@ -11,22 +11,6 @@
 
 namespace {
 
-struct Find {
-    DWORD pid;
-    HWND form;
-};
-
-BOOL CALLBACK Match(HWND w, LPARAM param) {
-    auto* find = reinterpret_cast<Find*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == find->pid && IsWindowVisible(w)) {
-        find->form = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND ListViewOf(HWND form) {
     for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char name[64];
@@ -48,11 +32,11 @@ double StartupMilliseconds(const std::string& exe) {
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process))
         return -1;
-    Find find = {process.dwProcessId, nullptr};
+    HWND form = nullptr;
     double ms = -1;
     for (int spins = 0; spins < 100000; ++spins) {
-        if (!find.form) EnumWindows(Match, reinterpret_cast<LPARAM>(&find));
-        HWND list = find.form ? ListViewOf(find.form) : nullptr;
+        if (!form) form = transcript::FindVisibleWindow(process.dwProcessId, nullptr);
+        HWND list = form ? ListViewOf(form) : nullptr;
         RECT update;
         if (list && IsWindowVisible(list) && !GetUpdateRect(list, &update, FALSE)) {
             QueryPerformanceCounter(&now);
@@ -62,7 +46,7 @@ double StartupMilliseconds(const std::string& exe) {
         }
         Sleep(1);
     }
-    if (find.form) PostMessageA(find.form, WM_CLOSE, 0, 0);
+    if (form) PostMessageA(form, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);

@@ -17,18 +17,20 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-struct FindForm {
+struct FindWindowOf {
     DWORD pid;
+    const char* title;
     HWND found;
 };
 
-BOOL CALLBACK MatchForm(HWND window, LPARAM param) {
-    auto* find = reinterpret_cast<FindForm*>(param);
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* find = reinterpret_cast<FindWindowOf*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    char title[16] = {};
+    char title[64] = {};
     GetWindowTextA(window, title, sizeof title);
-    if (pid == find->pid && IsWindowVisible(window) && std::strcmp(title, "Form1") == 0) {
+    if (pid == find->pid && IsWindowVisible(window) &&
+        (!find->title || std::strcmp(title, find->title) == 0)) {
         find->found = window;
         return FALSE;
     }
@@ -36,6 +38,12 @@ BOOL CALLBACK MatchForm(HWND window, LPARAM param) {
 }
 
 }  // namespace
+
+HWND FindVisibleWindow(DWORD processId, const char* title) {
+    FindWindowOf find = {processId, title, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
 
 std::string FindBeside(const char* name) {
     char self[MAX_PATH];
@@ -79,16 +87,14 @@ bool Remote::Start(std::string& error) {
         return false;
     }
     WaitForInputIdle(process_.hProcess, kTimeoutMs);
-    FindForm find = {process_.dwProcessId, nullptr};
-    for (DWORD start = GetTickCount(); !find.found && GetTickCount() - start < kTimeoutMs;) {
-        EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&find));
-        if (!find.found) Sleep(20);
+    for (DWORD start = GetTickCount(); !form && GetTickCount() - start < kTimeoutMs;) {
+        form = FindVisibleWindow(process_.dwProcessId, "Form1");
+        if (!form) Sleep(20);
     }
-    if (!find.found) {
+    if (!form) {
         error = "Form1 did not appear";
         return false;
     }
-    form = find.found;
     // The controls in their tab order, which is their order as children.
     HWND* slots[] = {&listView, &text1, &label1, &label2};
     HWND child = GetWindow(form, GW_CHILD);
@@ -245,18 +251,10 @@ void Remote::MoveMouse(POINT to) {
     }
 }
 
-void Remote::Press() {
+void Remote::Button(DWORD flag) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &input, sizeof input);
-    ++buttonsSent_;
-}
-
-void Remote::Release() {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input.mi.dwFlags = flag;
     SendInput(1, &input, sizeof input);
     ++buttonsSent_;
 }

@@ -37,8 +37,8 @@ class Remote {
 
     // Real mouse input, in screen coordinates.
     void MoveMouse(POINT to);
-    void Press();
-    void Release();
+    void Press() { Button(MOUSEEVENTF_LEFTDOWN); }
+    void Release() { Button(MOUSEEVENTF_LEFTUP); }
     void DoubleClick(POINT at);
     // A drag of Form1's bottom edge by these steps, each followed by a settle
     // and a call of afterStep(step index).
@@ -63,6 +63,8 @@ class Remote {
     HWND form = nullptr, listView = nullptr, text1 = nullptr, label1 = nullptr, label2 = nullptr;
 
   private:
+    void Button(DWORD flag);
+
     PROCESS_INFORMATION process_ = {};
     HANDLE mapping_ = nullptr;
     HookShared* shared_ = nullptr;
@@ -91,6 +93,10 @@ void Remote::DragBottomEdge(const std::vector<int>& steps, F afterStep) {
     Release();
     Settle();
 }
+
+// A visible top-level window of this process, with this title if one is
+// given; null if there is none (yet).
+HWND FindVisibleWindow(DWORD processId, const char* title);
 
 // The path of an executable beside this one, or one folder up.
 std::string FindBeside(const char* name);
