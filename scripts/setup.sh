@@ -4,7 +4,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-prefix=${WINEPREFIX:-$here/build/wineprefix}
+source "$here/scripts/wine-env.sh"
+prefix=$WINEPREFIX
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -28,16 +29,16 @@ fi
 # before (32-bit only) is made anew.
 if [ -f "$prefix/system.reg" ] && ! grep -q '^#arch=win64' "$prefix/system.reg"; then
     echo "setup: the Wine prefix is 32-bit only; making a new one"
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
 fi
 if [ ! -f "$prefix/system.reg" ]; then
     echo "setup: creating the Wine prefix in $prefix (first use takes about 20 s)"
     mkdir -p "$prefix"
     # Empty overrides keep Wine from offering to download Mono or Gecko.
-    WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    WINEARCH=win64 \
         DISPLAY= wineboot --init >/dev/null 2>&1 || true
-    WINEPREFIX=$prefix wineserver -w
+    wineserver -w
     [ -f "$prefix/system.reg" ] || { echo "setup: Wine prefix was not created" >&2; exit 1; }
 fi
 
@@ -54,10 +55,10 @@ fi
 # and closing a window does not wait on one.
 if ! grep -q '^"Desktop"="Default"' "$prefix/user.reg" 2>/dev/null; then
     echo "setup: giving the Wine prefix a virtual desktop"
-    reg() { WINEPREFIX=$prefix WINEDEBUG=-all DISPLAY= wine reg add "$@" /f >/dev/null 2>&1; }
+    reg() { DISPLAY= wine reg add "$@" /f >/dev/null 2>&1; }
     reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
     reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
-    WINEPREFIX=$prefix wineserver -w
+    wineserver -w
     grep -q '^"Desktop"="Default"' "$prefix/user.reg" ||
         { echo "setup: could not set the virtual desktop" >&2; exit 1; }
 fi
