@@ -2,21 +2,28 @@
 # With a display: starts the program under Wine on it, for a person to use.
 # Without one (a server, CI): plays the default scenario on a virtual display,
 # prints the paint transcript and saves a screenshot of the window.
+# Where 32-bit programs do not run, the 64-bit build is the one started.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$here/build/win32
 source "$here/scripts/wine-env.sh"
+build=$PAINTPROBE_BUILD
+case $WINE_MODE in
+    win64) which="the 64-bit build: $(wine_mode_field reason)" ;;
+    *) which="the 32-bit build" ;;
+esac
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    echo "run: starting paintprobe.exe on display $DISPLAY (close its window to end)"
-    exec wine "$build/paintprobe.exe"
+    echo "run: starting ${build#"$here"/}/paintprobe.exe, $which"
+    echo "run: on display $DISPLAY (close its window to end)"
+    exec "$WINE" "$build/paintprobe.exe"
 fi
 
 shot=$here/build/paintprobe-after-drag.png
 echo "run: no display: playing the default scenario on a virtual display"
+echo "run: ${build#"$here"/}/paint_transcript.exe, $which"
 echo "run: (drag the bottom edge down 10 steps of 10 pixels, one row per paint)"
 cd "$here"
-scripts/with-display.sh wine "$build/paint_transcript.exe" --screenshot build/paintprobe-after-drag.bmp
+scripts/with-display.sh "$WINE" "$build/paint_transcript.exe" --screenshot build/paintprobe-after-drag.bmp
 convert build/paintprobe-after-drag.bmp "$shot"
 rm -f build/paintprobe-after-drag.bmp
 echo "run: screenshot of the window at the end: $shot"

@@ -1,64 +1,140 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, then makes the Wine prefix.
+# Installs what building and testing need, finds out whether this machine
+# runs 32-bit programs, and makes the Wine prefix to match.
 # Idempotent: a second run only checks and returns.
+#
+# PAINTPROBE_FORCE_WIN64=1 takes the 64-bit path even where 32-bit programs
+# run: the 32-bit loader is then not started at all.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env.sh"
 prefix=$WINEPREFIX
 
-need=()
-have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+fail() {
+    printf 'setup: %s\n' "$@" >&2
+    exit 1
+}
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build
           make xvfb xauth googletest x11-utils imagemagick fonts-wine)
-for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+missing() {
+    local p
+    for p in "${packages[@]}"; do have "$p" || echo "$p"; done
+}
 
-if [ ${#need[@]} -gt 0 ]; then
-    echo "setup: installing ${need[*]} (this takes a minute or two)"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        $sudo dpkg --add-architecture i386
+install_packages() {
+    local need
+    mapfile -t need < <(missing)
+    [ ${#need[@]} -gt 0 ] || return 0
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null ||
+            fail "these packages are missing: ${need[*]}" \
+                 "installing them needs root, and this user is not root and has no sudo." \
+                 "As root, run: dpkg --add-architecture i386 && apt-get update &&" \
+                 "apt-get install ${need[*]}; then run make again."
+        sudo=(sudo)
     fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+    echo "setup: installing ${need[*]} (this takes a minute or two)"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386 ||
+            fail "could not enable i386 packages (dpkg --add-architecture i386 failed);" \
+                 "wine32:i386 needs them. Run it as root, then run make again."
+    fi
+    mkdir -p "$here/build"
+    local log=$here/build/apt.log
+    "${sudo[@]}" apt-get update -qq >"$log" 2>&1 ||
+        { tail -n 5 "$log" >&2
+          fail "apt-get update failed (above; whole log: $log): the package lists could not be" \
+               "fetched. Check the network and /etc/apt/sources.list, then run make again."; }
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${need[@]}" >>"$log" 2>&1 || true
+    mapfile -t need < <(missing)
+    if [ ${#need[@]} -gt 0 ]; then
+        tail -n 8 "$log" >&2
+        fail "these packages did not install: ${need[*]}" \
+             "(apt-get's last words above; whole log: $log)." \
+             "Install them by hand with apt-get, then run make again."
+    fi
+}
 
-# One 64-bit prefix runs both the 32-bit and the 64-bit builds. A prefix made
-# before (32-bit only) is made anew.
-if [ -f "$prefix/system.reg" ] && ! grep -q '^#arch=win64' "$prefix/system.reg"; then
-    echo "setup: the Wine prefix is 32-bit only; making a new one"
-    wineserver -k 2>/dev/null || true
+# Which builds run here, found by trying the 32-bit loader once.
+choose_mode() {
+    if [ -n "${PAINTPROBE_FORCE_WIN64:-}" ]; then
+        mode=win64 reason="PAINTPROBE_FORCE_WIN64 is set"
+        return
+    fi
+    local status=0
+    "$WINE32_LOADER" --version >/dev/null 2>&1 || status=$?
+    if [ "$status" -eq 0 ]; then
+        mode=win32+win64 reason="this machine runs 32-bit programs"
+    elif [ "$status" -eq 126 ]; then
+        mode=win64 reason="this kernel cannot run 32-bit programs (32-bit emulation is off)"
+    else
+        mode=win64 reason="Wine's 32-bit loader $WINE32_LOADER does not start (exit $status)"
+    fi
+}
+
+remove_prefix() {
+    wineserver -k >/dev/null 2>&1 || true
     rm -rf "$prefix"
-fi
-if [ ! -f "$prefix/system.reg" ]; then
-    echo "setup: creating the Wine prefix in $prefix (first use takes about 20 s)"
+}
+
+make_prefix() {
+    echo "setup: creating the Wine prefix in $prefix for $mode (first use takes about 20 s)"
     mkdir -p "$prefix"
-    # Empty overrides keep Wine from offering to download Mono or Gecko.
-    WINEARCH=win64 \
-        DISPLAY= wineboot --init >/dev/null 2>&1 || true
-    wineserver -w
-    [ -f "$prefix/system.reg" ] || { echo "setup: Wine prefix was not created" >&2; exit 1; }
-fi
+    unset WINELOADER
+    local log=$prefix/../wineboot.log loader=(wine)
+    # Debian's `wine` picks the 32-bit loader whenever it is installed, so the
+    # 64-bit path names the 64-bit one. Its complaints about the 32-bit half
+    # of the prefix are harmless for 64-bit programs.
+    [ "$mode" = win64 ] && loader=(env WINELOADER="$WINE64_LOADER" "$WINE64_LOADER")
+    WINEARCH=win64 DISPLAY= "${loader[@]}" wineboot --init >"$log" 2>&1 || true
+    wineserver -w 2>/dev/null || true
+    if [ ! -f "$prefix/system.reg" ] || ! grep -q '^#arch=win64' "$prefix/system.reg"; then
+        tail -n 5 "$log" >&2
+        remove_prefix
+        fail "could not create the Wine prefix in $prefix with ${loader[*]} wineboot" \
+             "(its last words above; whole log: $log). Check that the loader starts" \
+             "(${loader[-1]} --version), then run make again."
+    fi
 
-# Debian's Wine does not look in its own font folder; without these, window
-# captions lose their button glyphs and dialogs fall back to another face.
-fonts=$prefix/drive_c/windows/Fonts
-if [ ! -f "$fonts/marlett.ttf" ]; then
-    mkdir -p "$fonts"
-    cp /usr/share/wine/fonts/* "$fonts/"
-fi
+    # Debian's Wine does not look in its own font folder; without these,
+    # window captions lose their button glyphs and dialogs use another face.
+    mkdir -p "$prefix/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
 
-# Every program in this prefix runs inside one Wine virtual desktop. Wine then
-# manages the windows itself: edges can be dragged without a window manager,
-# and closing a window does not wait on one.
-if ! grep -q '^"Desktop"="Default"' "$prefix/user.reg" 2>/dev/null; then
-    echo "setup: giving the Wine prefix a virtual desktop"
-    reg() { DISPLAY= wine reg add "$@" /f >/dev/null 2>&1; }
+    # Every program in this prefix runs inside one Wine virtual desktop. Wine
+    # then manages the windows itself: edges can be dragged without a window
+    # manager, and closing a window does not wait on one.
+    reg() { DISPLAY= "${loader[@]}" reg add "$@" /f >/dev/null 2>&1; }
     reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
     reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
-    wineserver -w
-    grep -q '^"Desktop"="Default"' "$prefix/user.reg" ||
-        { echo "setup: could not set the virtual desktop" >&2; exit 1; }
+    wineserver -w 2>/dev/null || true
+    grep -q '^"Desktop"="Default"' "$prefix/user.reg" 2>/dev/null ||
+        { remove_prefix; fail "could not give the Wine prefix its virtual desktop" \
+                              "(wine reg add failed); run make again."; }
+}
+
+install_packages
+choose_mode
+
+# The record is written last: a prefix without one was left half-made, and a
+# prefix made for the other kind of machine is made anew.
+made_for=$(wine_mode_field mode)
+if [ -d "$prefix" ] && [ "$made_for" != "$mode" ]; then
+    if [ -z "$made_for" ]; then
+        echo "setup: the Wine prefix in $prefix is incomplete; making it anew"
+    else
+        echo "setup: the Wine prefix was made for $made_for, this machine now runs $mode; making it anew"
+    fi
+    remove_prefix
+fi
+if [ ! -f "$wine_mode_file" ]; then
+    make_prefix
+    printf 'mode=%s\nreason=%s\n' "$mode" "$reason" >"$wine_mode_file"
+elif [ "$(wine_mode_field reason)" != "$reason" ]; then
+    printf 'mode=%s\nreason=%s\n' "$mode" "$reason" >"$wine_mode_file"
 fi

@@ -1,6 +1,31 @@
 # Sourced by the scripts that run Wine: the project's prefix, Wine quiet, and
 # never an offer to download Mono or Gecko. Values already set are kept.
+#
+# The set-up records in the prefix which builds this machine can run:
+# "win32+win64" where 32-bit programs run, "win64" where they do not (then
+# only Wine's 64-bit loader is used, as Debian's `wine` would pick the 32-bit
+# one whenever it is installed, whether or not the kernel can run it).
 wine_env_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$wine_env_root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+WINE32_LOADER=${PAINTPROBE_WINE32_LOADER:-/usr/lib/wine/wine}
+WINE64_LOADER=/usr/lib/wine/wine64
+wine_mode_file=$WINEPREFIX/paintprobe-mode
+
+# A field of the recorded mode: `wine_mode_field mode` or `wine_mode_field reason`.
+wine_mode_field() {
+    sed -n "s/^$1=//p" "$wine_mode_file" 2>/dev/null || true
+}
+
+WINE_MODE=$(wine_mode_field mode)
+if [ "$WINE_MODE" = win64 ]; then
+    export WINELOADER=$WINE64_LOADER
+    export WINE=$WINE64_LOADER
+    PAINTPROBE_BUILD=$wine_env_root/build/win64
+else
+    export WINE=wine
+    PAINTPROBE_BUILD=$wine_env_root/build/win32
+fi
+export PAINTPROBE_BUILD
+wine() { command "$WINE" "$@"; }

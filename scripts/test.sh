@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs the test suites of every build this machine can run, on a private
+# virtual display. Where 32-bit programs do not run, the 32-bit build has
+# been built all the same, and the 64-bit suite checks its binaries.
+# --plan prints what would run and runs nothing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/wine-env.sh"
+
+if [ "$WINE_MODE" = win64 ]; then
+    presets=(win64)
+    echo "32-bit build: built and checked, not run: $(wine_mode_field reason)"
+else
+    presets=(win32 win64)
+    echo "32-bit build: built, checked and run"
+fi
+if [ "${1:-}" = --plan ]; then
+    echo "suites: ${presets[*]} with $WINE"
+    exit 0
+fi
+"$here/scripts/with-display.sh" bash -c '
+    for preset; do ctest --preset "$preset" || exit 1; done' ctest "${presets[@]}"
