@@ -5,7 +5,7 @@
 # run 32-bit programs, only win64 runs (scripts/setup.sh finds out).
 PRESETS := win32 win64
 
-.PHONY: all setup build test run bench format clean
+.PHONY: all setup build test run bench dist format clean
 
 all: build
 
@@ -26,6 +26,10 @@ run: build
 
 bench: build
 	bench/run.sh
+
+# The 32-bit program as we ship it: build/dist/paintprobe-VERSION-win32.zip.
+dist: build
+	cd build && cpack --config win32/CPackConfig.cmake -B dist
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -11,8 +11,14 @@ else()
   set(CMAKE_SYSTEM_PROCESSOR x86)
 endif()
 
-set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+# Debian ships each compiler twice: -posix links a POSIX-threads runtime into
+# every program, -win32 links none. A toolchain file that includes this one
+# may choose; the default is posix.
+if(NOT MINGW_THREADS)
+  set(MINGW_THREADS posix)
+endif()
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-${MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-${MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})

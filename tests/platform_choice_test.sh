@@ -19,16 +19,7 @@ STANDIN
 chmod +x "$tmp/wine32"
 touch "$tmp/starts"
 
-passes=0 failures=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-        passes=$((passes + 1))
-    else
-        printf 'FAILED: %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/support/check.sh"
 setup() { "$here/scripts/setup.sh" 2>&1; }
 field() { sed -n "s/^$1=//p" "$WINEPREFIX/paintprobe-mode"; }
 
@@ -57,5 +48,4 @@ unset PAINTPROBE_FORCE_WIN64
 setup >/dev/null
 check "unforced: the 32-bit loader tried once" "--version" "$(cat "$tmp/starts")"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
