@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Prints the benchmark figures: observer effect, paint cost, start-up, size.
+# They run in the build this machine can run (the 64-bit one where 32-bit
+# programs cannot); sizes and imports are of the 32-bit binaries we ship.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$here/build/win32
+source "$here/scripts/wine-env.sh"
+build=$PAINTPROBE_BUILD
 cmake --build "$build" --target benchmarks >/dev/null
 
+echo "benchmarks of ${build#"$here"/}"
 "$here/scripts/with-display.sh" bash -c "
-    wine '$build/bench/paint_bench.exe'
-    wine '$build/bench/startup_bench.exe'
+    '$WINE' '$build/bench/paint_bench.exe'
+    '$WINE' '$build/bench/startup_bench.exe'
 "
-exe=$build/paintprobe.exe
-echo "size: paintprobe.exe is $(stat -c %s "$exe") bytes ($(( $(stat -c %s "$exe") / 1024 )) KiB), stripped, static"
-echo "imports: $(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
+ship=$here/build/win32
+for f in paintprobe.exe paint_transcript.exe paint_hook.dll; do
+    size=$(stat -c %s "$ship/$f")
+    echo "size: win32/$f is $size bytes ($((size / 1024)) KiB), stripped, static"
+done
+echo "imports: $(i686-w64-mingw32-objdump -p "$ship/paintprobe.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
