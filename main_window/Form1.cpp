@@ -106,9 +106,12 @@ int ListView1Width() {
     return place.right - place.left;
 }
 
+// The control draws itself anew at its new place: the pixels the system would
+// carry over from the old one may be stale (covered, or off the client area,
+// when the window was narrow).
 void SetLeft(HWND control, int left) {
     SetWindowPos(control, nullptr, left, PlaceOf(control).top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void Unload() {

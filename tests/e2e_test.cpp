@@ -203,6 +203,50 @@ TEST_F(EndToEnd, MinimizeMaximizeRestoreKeepTheLayoutAndTheCloseBoxEndsWithZero)
     EXPECT_EQ(remote_.WaitForExit(10000), 0);
 }
 
+// Columns of an image holding a pixel of the text colour.
+int TextColumns(const transcript::Image& image) {
+    const uint32_t text = GetSysColor(COLOR_WINDOWTEXT);
+    int columns = 0;
+    for (int x = 0; x < image.width; ++x)
+        for (int y = 0; y < image.height; ++y)
+            if (image.at(x, y) == ((text & 0xFF) << 16 | (text & 0xFF00) | (text >> 16 & 0xFF))) {
+                ++columns;
+                break;
+            }
+    return columns;
+}
+
+// After the list view has narrowed to nothing and grown back, after a
+// double-click's growth and after maximize and restore, the column's
+// controls show on screen exactly what each draws afresh.
+TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMove) {
+    auto expectDrawn = [&](const std::string& after) {
+        const HWND controls[] = {remote_.text1, remote_.label1, remote_.label2};
+        const char* names[] = {"Text1", "Label1", "Label2"};
+        for (int i = 0; i < 3; ++i) {
+            const transcript::Image shown = remote_.Capture(controls[i]);
+            remote_.Redraw(controls[i]);
+            const transcript::Image drawn = remote_.Capture(controls[i]);
+            EXPECT_TRUE(shown == drawn)
+                << names[i] << " after " << after << ": " << TextColumns(shown) << " of "
+                << TextColumns(drawn) << " columns of text on screen";
+        }
+        // Label1's words wrap across its whole width.
+        EXPECT_GT(TextColumns(remote_.Capture(remote_.label1)), 100) << after;
+    };
+    for (int width : {300, 150, 120, 424}) remote_.SetClientWidth(width);
+    expectDrawn("narrowing to 120 and widening");
+    const RECT client = remote_.ListViewClient();
+    remote_.DoubleClick(remote_.ListViewToScreen({client.right / 2, client.bottom / 2}));
+    expectDrawn("a double-click");
+    PostMessageA(remote_.form, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    remote_.Settle();
+    expectDrawn("maximize");
+    PostMessageA(remote_.form, WM_SYSCOMMAND, SC_RESTORE, 0);
+    remote_.Settle();
+    expectDrawn("restore");
+}
+
 TEST_F(EndToEnd, AWmCloseFromAnotherProgramEndsItWithZero) {
     PostMessageA(remote_.form, WM_CLOSE, 0, 0);
     EXPECT_EQ(remote_.WaitForExit(10000), 0);

@@ -111,38 +111,24 @@ int CompareFiles(const std::string& a, const std::string& b) {
     return diff.empty() ? 0 : 1;
 }
 
-// Form1 as it stands on screen, as a 24-bit BMP.
+// Form1 as it stands on screen, as a 32-bit BMP.
 bool SaveScreenshot(const Remote& remote, const std::string& path) {
-    const RECT r = remote.OuterRect();
-    const int width = r.right - r.left, height = r.bottom - r.top;
+    const transcript::Image image = remote.Capture(remote.form);
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
+    info.biWidth = image.width;
+    info.biHeight = -image.height;  // top row first
     info.biPlanes = 1;
-    info.biBitCount = 24;
+    info.biBitCount = 32;
     info.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                      &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = (width * 3 + 3) & ~3u;
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride * height;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(image.pixels.size() * 4);
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(static_cast<const char*>(bits), stride * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    out.write(reinterpret_cast<const char*>(image.pixels.data()), image.pixels.size() * 4);
     return static_cast<bool>(out);
 }
 

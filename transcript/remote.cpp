@@ -322,6 +322,46 @@ COLORREF Remote::ScreenPixel(POINT screen) const {
     return pixel;
 }
 
+Image Remote::Capture(HWND window) const {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    Image image;
+    image.width = r.right - r.left;
+    image.height = r.bottom - r.top;
+    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = image.width;
+    info.biHeight = -image.height;  // top row first
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, image.width, image.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    GetDIBits(memory, bitmap, 0, image.height, image.pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    for (uint32_t& p : image.pixels) p &= 0xFFFFFF;
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+void Remote::Redraw(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    RECT update;
+    for (DWORD start = GetTickCount();
+         GetUpdateRect(window, &update, FALSE) && GetTickCount() - start < kTimeoutMs;)
+        Sleep(2);
+    // Handled only once the paint that emptied the update region has returned.
+    DWORD_PTR result;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
+}
+
 int Remote::WaitForExit(DWORD ms) {
     if (WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;

@@ -13,6 +13,17 @@
 
 namespace transcript {
 
+// Pixels of the screen, top row first, each 0x00RRGGBB.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool operator==(const Image& o) const {
+        return width == o.width && height == o.height && pixels == o.pixels;
+    }
+};
+
 class Remote {
   public:
     Remote() = default;
@@ -55,6 +66,10 @@ class Remote {
     RECT Place(HWND control) const;  // a control's rectangle in Form1's client pixels
     POINT ListViewToScreen(POINT p) const;
     COLORREF ScreenPixel(POINT screen) const;
+    // What a window shows on screen, frame included, and what Form1 shows.
+    Image Capture(HWND window) const;
+    // Has a window draw itself afresh, frame included; returns once it has.
+    void Redraw(HWND window);
 
     // Ends the program: returns its exit code, or -1 if it did not end in time.
     int WaitForExit(DWORD ms);
