@@ -1,5 +1,6 @@
-// Runs this thread's messages until nothing has arrived for a while, so that
-// paints and notifications the window system sends late have been handled.
+// Runs this thread's messages: until nothing has arrived for a while, so that
+// paints and notifications the window system sends late have been handled;
+// or until WM_QUIT.
 #pragma once
 
 #include <windows.h>
@@ -17,4 +18,18 @@ inline void PumpUntilIdle(DWORD quietMs = 50, DWORD limitMs = 5000) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         }
     }
+}
+
+// The exit code WM_QUIT carries, or -1 if none came.
+inline int PumpUntilQuit() {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 5000) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return -1;
 }
