@@ -111,38 +111,12 @@ class EndToEnd : public testing::Test {
     int paints_ = 0;
 };
 
-TEST_F(EndToEnd, DraggingTheBottomEdgeReportsEveryStripAndARepaintGetsANewColour) {
-    const RECT outer = remote_.OuterRect();
-    remote_.DragBottomEdge({12, 12, 12}, [&](size_t i) {
-        ExpectStepReported("drag step " + std::to_string(i + 1));
-        EXPECT_EQ(Width(remote_.OuterRect()), Width(outer));
-        EXPECT_EQ(Height(remote_.OuterRect()), Height(outer) + 12 * static_cast<int>(i + 1));
-    });
-    Rect r;
-    ASSERT_TRUE(ParseReport(remote_.Text(remote_.text1), r));
-    const COLORREF before = remote_.ScreenPixel(remote_.ListViewToScreen({r.left, r.top}));
-    const RECT again = {r.left, r.top, r.right, r.bottom};
-    RedrawWindow(remote_.listView, &again, nullptr, RDW_INVALIDATE);
-    remote_.Settle();
-    EXPECT_NE(ExpectStepReported("repaint"), before);
-    Rect same;
-    EXPECT_TRUE(ParseReport(remote_.Text(remote_.text1), same) && same == r);
-}
-
-TEST_F(EndToEnd, ADoubleClickInTheListGrowsTheWindow50By50AndOneOnTheHeaderDoesNot) {
-    const RECT outer = remote_.OuterRect();
-    const RECT client = remote_.ListViewClient();
-    remote_.DoubleClick(remote_.ListViewToScreen({client.right / 2, client.bottom / 2}));
-    ExpectStepReported("double-click");
-    remote_.DoubleClick(remote_.ListViewToScreen({30, 5}));  // on the header
-    EXPECT_EQ(Width(remote_.OuterRect()), Width(outer) + 50);
-    EXPECT_EQ(Height(remote_.OuterRect()), Height(outer) + 50);
-}
-
+// (The drag of the bottom edge is replayed against docs/transcript-wine.csv.)
 // After the list view has narrowed to nothing and grown back, after a
-// double-click's growth and after maximize and restore, the layout holds and
-// the column's controls show on screen exactly what each draws afresh. Then
-// the close box ends the program with exit code 0.
+// double-click's growth (one on the header grows nothing) and after maximize
+// and restore, the layout holds and the column's controls show on screen
+// exactly what each draws afresh. Then the close box ends the program with
+// exit code 0.
 TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
     auto expectDrawn = [&](const std::string& after) {
         const RECT client = remote_.ClientRect();
@@ -164,6 +138,8 @@ TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
     expectDrawn("narrowing to 120 and widening");
     const RECT client = remote_.ListViewClient();
     remote_.DoubleClick(remote_.ListViewToScreen({client.right / 2, client.bottom / 2}));
+    ExpectStepReported("a double-click");
+    remote_.DoubleClick(remote_.ListViewToScreen({30, 5}));  // on the header
     expectDrawn("a double-click");
     for (WPARAM command : {SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE, SC_RESTORE}) {
         PostMessageA(remote_.form, WM_SYSCOMMAND, command, 0);
@@ -243,12 +219,17 @@ TEST_F(EndToEnd, AStormOfMessagesFromAnotherProgramLeavesItRunningAndLaidOut) {
         EXPECT_EQ(remote_.Place(control).left, client.right - 130);
     ASSERT_TRUE(ParseCount(remote_.Text(remote_.label2), count_));
     paints_ = remote_.PaintsSeen();
+    // One known rectangle, one paint; again, and it gets a colour of its own.
     const RECT strip = {10, 100, 60, 130};
-    RedrawWindow(remote_.listView, &strip, nullptr, RDW_INVALIDATE);
-    remote_.Settle();
-    ExpectStepReported("after the storm");
-    Rect r;
-    EXPECT_TRUE(ParseReport(remote_.Text(remote_.text1), r) && (r == Rect{10, 100, 60, 130}));
+    COLORREF colours[2];
+    for (COLORREF& colour : colours) {
+        RedrawWindow(remote_.listView, &strip, nullptr, RDW_INVALIDATE);
+        remote_.Settle();
+        colour = ExpectStepReported("a strip after the storm");
+        Rect r;
+        EXPECT_TRUE(ParseReport(remote_.Text(remote_.text1), r) && (r == Rect{10, 100, 60, 130}));
+    }
+    EXPECT_NE(colours[0], colours[1]);
 }
 
 }  // namespace

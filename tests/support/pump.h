@@ -1,35 +1,28 @@
-// Runs this thread's messages: until nothing has arrived for a while, so that
-// paints and notifications the window system sends late have been handled;
-// or until WM_QUIT.
+// Runs this thread's messages until nothing has arrived for a while (so that
+// paints and notifications the window system sends late have been handled),
+// or, with untilQuit, until WM_QUIT. Returns WM_QUIT's exit code, else -1.
 #pragma once
 
 #include <windows.h>
 
-inline void PumpUntilIdle(DWORD quietMs = 50, DWORD limitMs = 5000) {
+inline int PumpUntilIdle(bool untilQuit = false, DWORD quietMs = 50) {
     const DWORD start = GetTickCount();
-    DWORD lastMessage = start;
-    while (GetTickCount() - lastMessage < quietMs && GetTickCount() - start < limitMs) {
+    for (DWORD last = start; GetTickCount() - start < 5000;) {
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
-            lastMessage = GetTickCount();
+            last = GetTickCount();
+        } else if (!untilQuit && GetTickCount() - last >= quietMs) {
+            break;
         } else {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         }
     }
+    return -1;
 }
 
-// The exit code WM_QUIT carries, or -1 if none came.
 inline int PumpUntilQuit() {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < 5000) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return -1;
+    return PumpUntilIdle(true);
 }
