@@ -140,12 +140,11 @@ TEST_F(ProbeTest, OtherMessagesPassStraightThroughWithTheirResult) {
 size_t CommittedPrivateBytes() {
     size_t total = 0;
     MEMORY_BASIC_INFORMATION info;
-    for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;) {
+    for (const char* at = nullptr;
+         VirtualQuery(at, &info, sizeof info) == sizeof info &&
+         static_cast<const char*>(info.BaseAddress) + info.RegionSize > at;
+         at = static_cast<const char*>(info.BaseAddress) + info.RegionSize)
         if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-        const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-        if (next <= at) break;
-        at = next;
-    }
     return total;
 }
 
