@@ -33,11 +33,16 @@ TEST(TranscriptCsv, RoundTripsComparesRowByRowAndPrintsAlignedColumns) {
     a.count = 2;
     a.reported = {0, 338, 270, 348};
     a.region = {{270, 0, 320, 438}, {0, 438, 320, 488}};
+    a.colour = ColourText(0x00FF8001);
+    a.viewWidth = 266;
+    a.viewHeight = 433;
+    EXPECT_EQ(a.colour, "#0180ff");
     PaintRow empty = a;
     empty.step = 10;
     empty.count = 9999;
     empty.reported = {};
     empty.region = {};
+    empty.colour = ColourText(-1);
 
     std::vector<PaintRow> back;
     std::string error;
@@ -46,11 +51,21 @@ TEST(TranscriptCsv, RoundTripsComparesRowByRowAndPrintsAlignedColumns) {
     EXPECT_TRUE(Compare({a, empty}, back).empty());
 
     PaintRow moved = a;
+    moved.colour = "#000000";  // colours are random: never a difference
     moved.region[1].bottom = 489;
     EXPECT_THAT(Compare({a, empty}, {moved}),
                 ElementsAre(testing::HasSubstr("region 270,0,320,438 0,438,320,488"),
                             testing::HasSubstr("region 270,0,320,438 0,438,320,489"),
                             testing::StartsWith("row 2: only in A: step 10")));
+    // Transcripts from before the colour column still read.
+    std::string old = ToCsv({a});
+    old.replace(old.find(",colour"), 30, "");
+    old.erase(old.rfind(",#"), 16);
+    ASSERT_TRUE(ParseCsv(old, back, error)) << error;
+    EXPECT_TRUE(Compare({a}, back).empty());
+    std::string badColour = ToCsv({a});
+    EXPECT_FALSE(ParseCsv(badColour.replace(badColour.size() - 3, 2, "zz"), back, error));
+    EXPECT_THAT(error, testing::HasSubstr("line 2: malformed colour"));
     EXPECT_FALSE(ParseCsv("step,action\n", back, error));
     EXPECT_FALSE(ParseCsv(ToCsv({a}) + "3,x,1,2,3,4,5,6,7,8\n", back, error));
     EXPECT_THAT(error, testing::StartsWith("line 3"));

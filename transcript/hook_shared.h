@@ -18,10 +18,12 @@ struct HookRect {
 struct HookPaint {
     int32_t step;
     int32_t outerWidth, outerHeight, clientWidth, clientHeight;
-    int32_t rectCount;  // more than kMaxRegionRects: only the first are kept
+    int32_t viewWidth, viewHeight;  // the list view's client area
+    int32_t rectCount;              // more than kMaxRegionRects: only the first are kept
     HookRect rects[kMaxRegionRects];
     char report[128];  // Text1 and Label2 as they stood once the paint was done
     char count[64];
+    int32_t colour;  // on screen inside the region once painted (0x00BBGGRR), or -1
     volatile int32_t complete;
 };
 

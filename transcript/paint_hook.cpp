@@ -29,11 +29,33 @@ HWND Handle(uint64_t value) {
 
 int Pending = -1;  // the record whose paint is being dispatched now
 
+// The colour a person sees inside the region, where the list view's header
+// does not cover it: the middle of the first such part; -1 if there is none.
+int32_t ColourSeen(const HookShared& s, const HookPaint& p) {
+    HWND listView = Handle(s.listView);
+    RECT header = {};
+    GetWindowRect(GetWindow(listView, GW_CHILD), &header);
+    const LONG below = header.bottom - header.top;
+    for (int i = 0; i < p.rectCount && i < transcript::kMaxRegionRects; ++i) {
+        const transcript::HookRect& r = p.rects[i];
+        const LONG top = r.top > below ? r.top : below;
+        if (top >= r.bottom || r.left >= r.right) continue;
+        POINT at = {(r.left + r.right) / 2, (top + r.bottom) / 2};
+        ClientToScreen(listView, &at);
+        HDC screen = GetDC(nullptr);
+        const COLORREF pixel = GetPixel(screen, at.x, at.y);
+        ReleaseDC(nullptr, screen);
+        return pixel == CLR_INVALID ? -1 : static_cast<int32_t>(pixel);
+    }
+    return -1;
+}
+
 void Complete(HookShared& s) {
     if (Pending < 0) return;
     HookPaint& p = s.records[Pending];
     GetWindowTextA(Handle(s.text1), p.report, sizeof p.report);
     GetWindowTextA(Handle(s.label2), p.count, sizeof p.count);
+    p.colour = ColourSeen(s, p);
     p.complete = 1;
     Pending = -1;
 }
@@ -50,6 +72,9 @@ void Begin(HookShared& s, HWND listView) {
     GetClientRect(Handle(s.form), &r);
     p.clientWidth = r.right;
     p.clientHeight = r.bottom;
+    GetClientRect(listView, &r);
+    p.viewWidth = r.right;
+    p.viewHeight = r.bottom;
 
     p.rectCount = 0;
     HRGN region = CreateRectRgn(0, 0, 0, 0);

@@ -216,8 +216,11 @@ std::vector<PaintRow> Remote::Rows() const {
         row.outerHeight = p.outerHeight;
         row.clientWidth = p.clientWidth;
         row.clientHeight = p.clientHeight;
+        row.viewWidth = p.viewWidth;
+        row.viewHeight = p.viewHeight;
         if (!p.complete || !ParseCount(p.count, row.count)) row.count = -1;
         if (!p.complete || !ParseReport(p.report, row.reported)) row.reported = {-1, -1, -1, -1};
+        if (p.complete) row.colour = ColourText(p.colour);
         for (int k = 0; k < p.rectCount && k < kMaxRegionRects; ++k)
             row.region.push_back(
                 {p.rects[k].left, p.rects[k].top, p.rects[k].right, p.rects[k].bottom});

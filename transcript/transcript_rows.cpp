@@ -10,10 +10,35 @@ bool PaintRow::operator==(const PaintRow& o) const {
     return step == o.step && action == o.action && outerWidth == o.outerWidth &&
            outerHeight == o.outerHeight && clientWidth == o.clientWidth &&
            clientHeight == o.clientHeight && count == o.count && reported == o.reported &&
-           region == o.region;
+           region == o.region && colour == o.colour && viewWidth == o.viewWidth &&
+           viewHeight == o.viewHeight;
+}
+
+std::string ColourText(int32_t colorref) {
+    if (colorref < 0) return "";
+    static const char digits[] = "0123456789abcdef";
+    std::string text = "#";
+    for (int shift : {0, 8, 16}) {  // red, green, blue
+        const int channel = colorref >> shift & 0xFF;
+        text += digits[channel >> 4];
+        text += digits[channel & 15];
+    }
+    return text;
 }
 
 namespace {
+
+// The colour is random, and older transcripts do not know the list view's size.
+bool SameButColour(PaintRow a, const PaintRow& b) {
+    a.colour = b.colour;
+    if (!a.viewWidth || !b.viewWidth) a.viewWidth = b.viewWidth, a.viewHeight = b.viewHeight;
+    return a == b;
+}
+
+bool IsColourText(const std::string& text) {
+    return text.empty() || (text.size() == 7 && text[0] == '#' &&
+                            text.find_first_not_of("0123456789abcdef", 1) == std::string::npos);
+}
 
 // A whole base-10 int32 with an optional minus sign, nothing else.
 bool ParseInt(const std::string& text, int32_t& value) {
@@ -52,12 +77,14 @@ std::string Describe(const PaintRow& r) {
         << r.outerHeight << ", client " << r.clientWidth << "x" << r.clientHeight << ", count "
         << r.count << ", reported " << r.reported.left << "," << r.reported.top << ","
         << r.reported.right << "," << r.reported.bottom << ", region " << RegionText(r.region);
+    if (!r.colour.empty()) out << ", colour " << r.colour;
     return out.str();
 }
 
 const char kCsvHeader[] =
     "step,action,outer_width,outer_height,client_width,client_height,count,left,top,right,"
     "bottom,region";
+const char kNewColumns[] = ",colour,view_width,view_height";
 
 }  // namespace
 
@@ -109,7 +136,7 @@ bool ParseRegion(const std::string& text, std::vector<Rect>& region) {
 
 std::string FormatTable(const std::vector<PaintRow>& rows) {
     std::vector<std::vector<std::string>> cells = {{"step", "action", "outer", "client", "count",
-                                                    "left", "top", "right", "bottom",
+                                                    "left", "top", "right", "bottom", "colour",
                                                     "update region"}};
     for (const PaintRow& r : rows) {
         cells.push_back({std::to_string(r.step), r.action,
@@ -117,7 +144,7 @@ std::string FormatTable(const std::vector<PaintRow>& rows) {
                          std::to_string(r.clientWidth) + "x" + std::to_string(r.clientHeight),
                          std::to_string(r.count), std::to_string(r.reported.left),
                          std::to_string(r.reported.top), std::to_string(r.reported.right),
-                         std::to_string(r.reported.bottom), RegionText(r.region)});
+                         std::to_string(r.reported.bottom), r.colour, RegionText(r.region)});
     }
     std::vector<size_t> widths(cells[0].size(), 0);
     for (const auto& line : cells)
@@ -137,13 +164,14 @@ std::string FormatTable(const std::vector<PaintRow>& rows) {
 }
 
 std::string ToCsv(const std::vector<PaintRow>& rows) {
-    std::string out = std::string(kCsvHeader) + "\n";
+    std::string out = std::string(kCsvHeader) + kNewColumns + "\n";
     for (const PaintRow& r : rows) {
         std::ostringstream line;
         line << r.step << "," << r.action << "," << r.outerWidth << "," << r.outerHeight << ","
              << r.clientWidth << "," << r.clientHeight << "," << r.count << "," << r.reported.left
              << "," << r.reported.top << "," << r.reported.right << "," << r.reported.bottom
-             << ",\"" << RegionText(r.region) << "\"";
+             << ",\"" << RegionText(r.region) << "\"," << r.colour << "," << r.viewWidth << ","
+             << r.viewHeight;
         out += line.str() + "\n";
     }
     return out;
@@ -154,24 +182,39 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     std::istringstream in(text);
     std::string line;
     int number = 0;
+    bool withColour = false;
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (number == 1) {
-            if (line != kCsvHeader) {
+            withColour = line == std::string(kCsvHeader) + kNewColumns;
+            if (!withColour && line != kCsvHeader) {
                 error = "line 1: not a paint transcript header";
                 return false;
             }
             continue;
         }
         if (line.empty()) continue;
+        PaintRow r;
+        if (withColour) {
+            // The last three fields, after the quoted region.
+            const size_t quote = line.rfind('"');
+            const std::vector<std::string> tail =
+                Split(quote == std::string::npos ? "" : line.substr(quote + 1), ',');
+            if (tail.size() != 4 || !tail[0].empty() || !IsColourText(tail[1]) ||
+                !ParseInt(tail[2], r.viewWidth) || !ParseInt(tail[3], r.viewHeight)) {
+                error = "line " + std::to_string(number) + ": malformed colour or list view size";
+                return false;
+            }
+            r.colour = tail[1];
+            line.erase(quote + 1);
+        }
         const size_t quote = line.find(",\"");
         if (quote == std::string::npos || line.back() != '"') {
             error = "line " + std::to_string(number) + ": no quoted region at the end";
             return false;
         }
         const std::vector<std::string> f = Split(line.substr(0, quote), ',');
-        PaintRow r;
         int32_t n[10] = {};
         bool ok = f.size() == 11 && !f[1].empty();
         for (size_t i = 0, k = 0; ok && i < f.size(); ++i) {
@@ -209,7 +252,7 @@ std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vect
             out.push_back(row + "only in B: " + Describe(b[i]));
         } else if (i >= b.size()) {
             out.push_back(row + "only in A: " + Describe(a[i]));
-        } else if (!(a[i] == b[i])) {
+        } else if (!SameButColour(a[i], b[i])) {
             out.push_back(row + "A: " + Describe(a[i]));
             out.push_back(std::string(row.size(), ' ') + "B: " + Describe(b[i]));
         }

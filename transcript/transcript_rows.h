@@ -23,11 +23,16 @@ struct PaintRow {
     std::string action;
     int outerWidth = 0, outerHeight = 0;
     int clientWidth = 0, clientHeight = 0;
-    int count = 0;             // as Label2 showed it after this paint
-    Rect reported;             // as Text1 showed it after this paint
-    std::vector<Rect> region;  // the update region, rectangle by rectangle
+    int count = 0;                      // as Label2 showed it after this paint
+    Rect reported;                      // as Text1 showed it after this paint
+    std::vector<Rect> region;           // the update region, rectangle by rectangle
+    std::string colour;                 // "#rrggbb" as seen filled on screen; empty if unseen
+    int viewWidth = 0, viewHeight = 0;  // the list view's client area; 0 if not known
     bool operator==(const PaintRow& o) const;
 };
+
+// "#rrggbb" of a COLORREF (0x00BBGGRR); empty for a negative value.
+std::string ColourText(int32_t colorref);
 
 // Reads "Left: l\r\nTop: t\r\nRight: r\r\nBottom: b" exactly; false for
 // anything else (extra blanks, a missing line, a trailing line break).
@@ -43,11 +48,13 @@ bool ParseRegion(const std::string& text, std::vector<Rect>& region);
 // An aligned table for the terminal.
 std::string FormatTable(const std::vector<PaintRow>& rows);
 
-// CSV with a header line; ParseCsv reads what ToCsv writes.
+// CSV with a header line; ParseCsv reads what ToCsv writes, and transcripts
+// written before the colour and list view size columns were added.
 std::string ToCsv(const std::vector<PaintRow>& rows);
 bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error);
 
 // Where two transcripts differ, row by row; empty when they are the same.
+// Colours are random: they are not compared.
 std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b);
 
 }  // namespace transcript
