@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "html_report.h"
 #include "remote.h"
 #include "transcript_rows.h"
 
@@ -19,9 +20,9 @@ namespace {
 
 const char kUsage[] =
     "usage: paint_transcript [--scenario drag|grow|narrow|all] [--steps N] [--pixels M]\n"
-    "                        [--csv FILE] [--check REFERENCE.csv] [--screenshot FILE.bmp]\n"
-    "                        [--quiet]\n"
-    "       paint_transcript --compare A.csv B.csv\n"
+    "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
+    "                        [--screenshot FILE.bmp] [--quiet]\n"
+    "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
     "\n"
     "Scenarios: drag   the bottom edge down N steps of M pixels (default 10 of 10)\n"
     "           grow   two double-clicks in the list view\n"
@@ -31,7 +32,7 @@ struct Options {
     std::string scenario = "drag";
     int steps = 10;
     int pixels = 10;
-    std::string csv, check, screenshot;
+    std::string csv, html, check, screenshot;
     bool quiet = false;
     std::string compareA, compareB;
 };
@@ -63,6 +64,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             ok = number(o.pixels, 1, 100);
         else if (arg == "--csv")
             ok = value(o.csv);
+        else if (arg == "--html")
+            ok = value(o.html);
         else if (arg == "--check")
             ok = value(o.check);
         else if (arg == "--screenshot")
@@ -100,14 +103,32 @@ bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows) {
     return true;
 }
 
-// 0 when the two agree, 1 when they differ, 2 when one cannot be read.
-int CompareFiles(const std::string& a, const std::string& b) {
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (out) return true;
+    std::fprintf(stderr, "paint_transcript: cannot write %s\n", path.c_str());
+    return false;
+}
+
+// The file's name without its folder, to label it in a report.
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// 0 when the two agree, 1 when they differ, 2 when one cannot be read or the
+// report cannot be written.
+int CompareFiles(const std::string& a, const std::string& b, const std::string& html) {
     std::vector<PaintRow> rowsA, rowsB;
     if (!ReadTranscript(a, rowsA) || !ReadTranscript(b, rowsB)) return 2;
     const std::vector<std::string> diff = transcript::Compare(rowsA, rowsB);
     for (const std::string& line : diff) std::printf("%s\n", line.c_str());
     std::printf("A: %s, %zu paints\nB: %s, %zu paints\n%s\n", a.c_str(), rowsA.size(), b.c_str(),
                 rowsB.size(), diff.empty() ? "same" : "different");
+    if (!html.empty() &&
+        !WriteFile(html, transcript::HtmlComparison(rowsA, BaseName(a), rowsB, BaseName(b))))
+        return 2;
     return diff.empty() ? 0 : 1;
 }
 
@@ -130,6 +151,20 @@ bool SaveScreenshot(const Remote& remote, const std::string& path) {
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
     out.write(reinterpret_cast<const char*>(image.pixels.data()), image.pixels.size() * 4);
     return static_cast<bool>(out);
+}
+
+// The system the transcript is recorded on, as a person would name it.
+std::string SystemName() {
+    using WineVersion = const char*(CDECL*)();
+    const auto wine = reinterpret_cast<WineVersion>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    if (wine) return std::string("Wine ") + wine();
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExA(&info);
+    return "Windows " + std::to_string(info.dwMajorVersion) + "." +
+           std::to_string(info.dwMinorVersion) + " build " + std::to_string(info.dwBuildNumber);
 }
 
 void PlayDrag(Remote& remote, int& step, int steps, int pixels) {
@@ -166,7 +201,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB);
+    if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB, o.html);
 
     Remote remote;
     std::string error;
@@ -202,14 +237,9 @@ int main(int argc, char** argv) {
         else
             status = 2;
     }
-    if (!o.csv.empty()) {
-        std::ofstream out(o.csv, std::ios::binary);
-        out << transcript::ToCsv(rows);
-        if (!out) {
-            std::fprintf(stderr, "paint_transcript: cannot write %s\n", o.csv.c_str());
-            status = 2;
-        }
-    }
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows))) status = 2;
+    const std::string title = "scenario " + o.scenario + " under " + SystemName();
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title))) status = 2;
     if (!o.check.empty()) {
         std::vector<PaintRow> reference;
         if (!ReadTranscript(o.check, reference)) return 2;

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The HTML report of a recorded scenario, as a real browser shows it: Debian's
+# headless Chromium renders it to PNG, and inside the frames the pixels are
+# what the transcript says: each region in the colour recorded for it, the
+# reported rectangle outlined in black, the list view's outline grey.
+# usage: html_report_browser_test.sh PAINT_TRANSCRIPT.exe
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/tests/support/check.sh"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+"$here/cmake/wine-run.sh" "$1" --quiet --scenario all --csv "$tmp/all.csv" --html "$tmp/all.html" \
+    >/dev/null || fail "recording the scenario"
+size=$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$tmp/all.html")
+timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
+    --no-first-run --user-data-dir="$tmp/profile" --hide-scrollbars --force-device-scale-factor=1 \
+    --window-size="$size" --screenshot="$tmp/all.png" "file://$tmp/all.html" >/dev/null 2>&1
+[ -s "$tmp/all.png" ] || { fail "Chromium rendered no PNG"; finish; exit; }
+
+pixel() { convert "$tmp/all.png" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr 'A-F' 'a-f'; }
+# Page pixel of a point of the list view: frame left/top + view pixels * scale.
+at() { awk -v l="$1" -v t="$2" -v s="$3" -v x="$4" -v y="$5" 'BEGIN { printf "%d %d", l + x * s, t + y * s }'; }
+
+frames=0
+while IFS= read -r frame; do
+    id=$(sed -n 's/.*<figure id="\([a-z0-9]*\)".*/\1/p' <<<"$frame")
+    read -r left top scale < <(sed -n 's/.*style="left:\([0-9]*\)px;top:\([0-9]*\)px" data-scale="\([0-9.]*\)".*/\1 \2 \3/p' <<<"$frame")
+    read -r x y w h fill < <(sed -n 's/.*<rect class="region" x="\([0-9]*\)" y="\([0-9]*\)" width="\([0-9]*\)" height="\([0-9]*\)" fill="\(#[0-9a-f]*\)".*/\1 \2 \3 \4 \5/p' <<<"$frame")
+    [ -n "$fill" ] || continue
+    # Only parts large enough on the page to have a middle clear of the outline.
+    awk -v w="$w" -v h="$h" -v s="$scale" 'BEGIN { exit !(w * s >= 8 && h * s >= 8) }' || continue
+    frames=$((frames + 1))
+    check "$id: the region's middle in its colour" "$fill" "$(pixel $(at "$left" "$top" "$scale" $((x + w / 2)) $((y + h / 2))))"
+    read -r rx ry rw rh < <(sed -n 's/.*<rect class="reported" x="\([0-9]*\)" y="\([0-9]*\)" width="\([0-9]*\)" height="\([0-9]*\)".*/\1 \2 \3 \4/p' <<<"$frame")
+    # The pixel wholly inside the 3-pixel stroke centred on the edge.
+    read -r ex ey < <(awk -v l="$left" -v t="$top" -v s="$scale" -v x=$((rx + rw)) -v y=$((ry + rh / 2)) \
+                          'BEGIN { e = l + x * s - 0.5; printf "%d %d", e - (e < int(e)), t + y * s }')
+    edge=$(pixel "$ex" "$ey")
+    dark=$edge
+    (( 16#${edge:1:2} < 80 && 16#${edge:3:2} < 80 && 16#${edge:5:2} < 80 )) 2>/dev/null && dark=dark
+    check "$id: the report's right edge outlined in black" dark "$dark"
+done < <(grep '<figure id=' "$tmp/all.html")
+check "frames with a region large enough to check" yes "$([ "$frames" -ge 5 ] && echo yes || echo "only $frames")"
+finish

@@ -1,0 +1,228 @@
+#include "html_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace transcript {
+
+namespace {
+
+// The page's fixed geometry, in CSS pixels: every frame has its own place,
+// so that the page looks the same in every browser.
+constexpr int kMargin = 16;
+constexpr int kHeader = 112;  // title, files, differing rows
+constexpr int kFrameMax = 220;
+constexpr int kCaption = 64;
+constexpr int kGap = 14;
+constexpr int kColumns = 4;
+constexpr int kNoteWidth = 300;
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '&')
+            out += "&amp;";
+        else if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string Numbers(const Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+// The list view's client area at this paint; for transcripts that do not
+// record it, what the paint itself reached.
+Rect ViewOf(const PaintRow& row) {
+    if (row.viewWidth > 0 && row.viewHeight > 0) return {0, 0, row.viewWidth, row.viewHeight};
+    Rect extent = {0, 0, std::max(row.reported.right, 1), std::max(row.reported.bottom, 1)};
+    for (const Rect& r : row.region)
+        extent = {0, 0, std::max(extent.right, r.right), std::max(extent.bottom, r.bottom)};
+    return extent;
+}
+
+// One scale for every frame of the page, so that sizes compare, and the
+// side of the square each frame is drawn in.
+struct Layout {
+    double scale;
+    int side;
+    int cell() const { return side + kGap; }
+    int rowHeight() const { return side + kCaption + kGap; }
+    FrameGeometry Place(size_t row, int column) const {
+        return {kMargin + column * cell(), kHeader + static_cast<int>(row) * rowHeight(), scale};
+    }
+};
+
+Layout LayoutFor(const std::vector<const std::vector<PaintRow>*>& files) {
+    int largest = 1;
+    for (const auto* rows : files)
+        for (const PaintRow& row : *rows)
+            largest = std::max({largest, ViewOf(row).right, ViewOf(row).bottom});
+    const double scale = std::min(1.0, static_cast<double>(kFrameMax) / largest);
+    return {scale, static_cast<int>(std::ceil(largest * scale))};
+}
+
+std::string Rects(const std::vector<Rect>& rects, const char* cls, const std::string& fill) {
+    std::string out;
+    for (const Rect& r : rects)
+        out += "<rect class=\"" + std::string(cls) + "\" x=\"" + std::to_string(r.left) +
+               "\" y=\"" + std::to_string(r.top) + "\" width=\"" +
+               std::to_string(r.right - r.left) + "\" height=\"" +
+               std::to_string(r.bottom - r.top) + "\"" +
+               (fill.empty() ? "" : " fill=\"" + fill + "\"") + "/>";
+    return out;
+}
+
+// One frame on one line: the list view, earlier paints faintly, this
+// paint's region in its colour, the reported rectangle outlined.
+std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeometry& at,
+                  const std::string& id, bool differs) {
+    const PaintRow& row = rows[i];
+    const Rect view = ViewOf(row);
+    std::string earlier;
+    for (size_t k = 0; k < i; ++k)
+        for (const Rect& r : rows[k].region)
+            earlier += "M" + std::to_string(r.left) + " " + std::to_string(r.top) + "H" +
+                       std::to_string(r.right) + "V" + std::to_string(r.bottom) + "H" +
+                       std::to_string(r.left) + "Z";
+    // Earlier paints only where the list view is now: an inner svg clips.
+    const std::string clip = "<svg width=\"" + std::to_string(view.right) + "\" height=\"" +
+                             std::to_string(view.bottom) + "\">";
+    const int width = static_cast<int>(std::lround(view.right * at.scale));
+    const int height = static_cast<int>(std::lround(view.bottom * at.scale));
+    std::ostringstream out;
+    out << "<figure id=\"" << id << "\" class=\"" << (differs ? "frame differs" : "frame")
+        << "\" style=\"left:" << at.left << "px;top:" << at.top << "px\" data-scale=\"" << at.scale
+        << "\"><svg width=\"" << width << "\" height=\"" << height << "\" viewBox=\"0 0 "
+        << view.right << " " << view.bottom << "\">" << Rects({view}, "view", "")
+        << (earlier.empty() ? "" : clip + "<path class=\"earlier\" d=\"" + earlier + "\"/></svg>")
+        << Rects(row.region, row.colour.empty() ? "region unseen" : "region", row.colour)
+        << Rects({row.reported}, "reported", "") << "</svg><figcaption>step " << row.step << " "
+        << Escape(row.action) << "<br>count " << row.count << "<br>reported "
+        << Numbers(row.reported) << "</figcaption></figure>\n";
+    return out.str();
+}
+
+const char kStyle[] = R"(<style>
+body { margin: 0; position: relative; font: 12px/16px sans-serif; color: #222; background: #fff; }
+header { position: absolute; left: 16px; top: 0; right: 16px; height: 112px; overflow: hidden; }
+h1 { font-size: 18px; margin: 12px 0 6px; }
+header p { margin: 2px 0; }
+.frame, .note { position: absolute; margin: 0; }
+.frame svg { display: block; overflow: visible; }
+.frame svg svg { overflow: hidden; }
+.frame figcaption { height: 48px; overflow: hidden; white-space: nowrap; margin-top: 4px; }
+.view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
+.earlier { fill: #000; fill-opacity: 0.12; }
+.region.unseen { fill: #bbb; }
+.reported { fill: none; stroke: #000; stroke-width: 3px; vector-effect: non-scaling-stroke; }
+.differs figcaption, .note { color: #b00000; }
+.differs svg { outline: 3px solid #d00000; outline-offset: 3px; }
+.note { width: 300px; white-space: normal; }
+.same { color: #006400; }
+</style>
+)";
+
+std::string Page(const std::string& title, const std::string& header, const std::string& body,
+                 int width, int height) {
+    return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" +
+           Escape(title) + "</title>\n" + kStyle +
+           "</head>\n<body style=\"width:" + std::to_string(width) +
+           "px;height:" + std::to_string(height) + "px\">\n<header>" + header + "</header>\n" +
+           body + "</body></html>\n";
+}
+
+}  // namespace
+
+std::string Differences(const PaintRow& a, const PaintRow& b) {
+    std::vector<std::string> parts;
+    auto field = [&](const std::string& name, const std::string& x, const std::string& y) {
+        if (x != y) parts.push_back(name + " " + x + " / " + y);
+    };
+    auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
+    field("step", std::to_string(a.step), std::to_string(b.step));
+    field("action", a.action, b.action);
+    field("outer", size(a.outerWidth, a.outerHeight), size(b.outerWidth, b.outerHeight));
+    field("client", size(a.clientWidth, a.clientHeight), size(b.clientWidth, b.clientHeight));
+    if (a.viewWidth && b.viewWidth)
+        field("list view", size(a.viewWidth, a.viewHeight), size(b.viewWidth, b.viewHeight));
+    field("count", std::to_string(a.count), std::to_string(b.count));
+    field("reported", Numbers(a.reported), Numbers(b.reported));
+    field("region", RegionText(a.region), RegionText(b.region));
+    std::string out;
+    for (const std::string& part : parts) out += (out.empty() ? "" : "; ") + part;
+    return out;
+}
+
+FrameGeometry FrameOf(const std::vector<PaintRow>& rows, size_t i) {
+    return LayoutFor({&rows}).Place(i / kColumns, static_cast<int>(i % kColumns));
+}
+
+FrameGeometry FrameOf(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b, size_t i,
+                      int file) {
+    return LayoutFor({&a, &b}).Place(i, file);
+}
+
+std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title) {
+    std::string body;
+    for (size_t i = 0; i < rows.size(); ++i)
+        body += Frame(rows, i, FrameOf(rows, i), "f" + std::to_string(i + 1), false);
+    const std::string header = "<h1>Paint transcript: " + Escape(title) + "</h1><p>" +
+                               std::to_string(rows.size()) +
+                               " paints of the list view, one frame each, to scale: the list "
+                               "view's client area, what earlier paints covered (grey), this "
+                               "paint's update region in the colour it was filled with, and the "
+                               "rectangle the program reported (black outline).</p>";
+    const Layout layout = LayoutFor({&rows});
+    const size_t lines = (rows.size() + kColumns - 1) / kColumns;
+    return Page(title, header, body, 2 * kMargin + kColumns * layout.cell(),
+                kHeader + static_cast<int>(lines) * layout.rowHeight() + kMargin);
+}
+
+std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
+                           const std::vector<PaintRow>& b, const std::string& nameB) {
+    const size_t n = std::max(a.size(), b.size());
+    std::string body;
+    int differing = 0;
+    for (size_t i = 0; i < n; ++i) {
+        std::string note;
+        if (i >= a.size())
+            note = "only in " + nameB;
+        else if (i >= b.size())
+            note = "only in " + nameA;
+        else
+            note = Differences(a[i], b[i]);
+        differing += !note.empty();
+        const std::string row = std::to_string(i + 1);
+        if (i < a.size()) body += Frame(a, i, FrameOf(a, b, i, 0), "a" + row, !note.empty());
+        if (i < b.size()) body += Frame(b, i, FrameOf(a, b, i, 1), "b" + row, !note.empty());
+        if (!note.empty()) {
+            const FrameGeometry at = FrameOf(a, b, i, 2);
+            body += "<p class=\"note\" style=\"left:" + std::to_string(at.left) +
+                    "px;top:" + std::to_string(at.top) + "px\">row " + row + ": " + Escape(note) +
+                    "</p>\n";
+        }
+    }
+    const std::string header =
+        "<h1>Paint transcripts compared</h1><p>left: " + Escape(nameA) + " (" +
+        std::to_string(a.size()) + " paints); right: " + Escape(nameB) + " (" +
+        std::to_string(b.size()) + " paints)</p><p class=\"" + (differing ? "count" : "same") +
+        "\"><strong>" +
+        (differing ? std::to_string(differing) + " of " + std::to_string(n) + " rows differ"
+                   : "all " + std::to_string(n) + " rows agree") +
+        "</strong> (colours are random and not compared)</p>";
+    const Layout layout = LayoutFor({&a, &b});
+    return Page(nameA + " / " + nameB, header, body, 2 * kMargin + 2 * layout.cell() + kNoteWidth,
+                kHeader + static_cast<int>(n) * layout.rowHeight() + kMargin);
+}
+
+}  // namespace transcript
