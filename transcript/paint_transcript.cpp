@@ -24,9 +24,14 @@ const char kUsage[] =
     "                        [--screenshot FILE.bmp] [--quiet]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
     "\n"
-    "Scenarios: drag   the bottom edge down N steps of M pixels (default 10 of 10)\n"
-    "           grow   two double-clicks in the list view\n"
-    "           narrow client widths 300 200 150 120 and back, set from outside\n";
+    "Scenarios: drag       the bottom edge down N steps of M pixels (default 10 of 10)\n"
+    "           right      the right edge outward, N steps of M pixels\n"
+    "           corner     the bottom-right corner, down and outward, N steps of M pixels\n"
+    "           top        the top edge upward, N steps of M pixels\n"
+    "           grow       two double-clicks in the list view\n"
+    "           narrow     client widths 300 200 150 120 and back, set from outside\n"
+    "           maxrestore the maximize caption button, then the restore one\n"
+    "           all        every scenario, in this order\n";
 
 struct Options {
     std::string scenario = "drag";
@@ -36,6 +41,9 @@ struct Options {
     bool quiet = false;
     std::string compareA, compareB;
 };
+
+struct Scenario;
+const Scenario* FindScenario(const std::string& name);
 
 bool ParseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
@@ -56,8 +64,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         };
         bool ok = true;
         if (arg == "--scenario")
-            ok = value(o.scenario) && (o.scenario == "drag" || o.scenario == "grow" ||
-                                       o.scenario == "narrow" || o.scenario == "all");
+            ok = value(o.scenario) && (o.scenario == "all" || FindScenario(o.scenario));
         else if (arg == "--steps")
             ok = number(o.steps, 1, 100);
         else if (arg == "--pixels")
@@ -167,30 +174,84 @@ std::string SystemName() {
            std::to_string(info.dwMinorVersion) + " build " + std::to_string(info.dwBuildNumber);
 }
 
-void PlayDrag(Remote& remote, int& step, int steps, int pixels) {
-    std::vector<int> moves(steps, pixels);
-    remote.BeginStep(++step, "drag bottom +" + std::to_string(pixels));
-    remote.DragBottomEdge(moves, [&](size_t i) {
-        if (i + 1 < moves.size())
-            remote.BeginStep(++step, "drag bottom +" + std::to_string(pixels));
-    });
+// A drag of an edge or corner: each step a row of its own.
+bool PlayEdge(Remote& remote, int& step, const Options& o, int hit, POINT direction,
+              const std::string& name) {
+    const std::string action = name + " +" + std::to_string(o.pixels);
+    remote.BeginStep(++step, action);
+    return remote.DragFrame(hit, {direction.x * o.pixels, direction.y * o.pixels}, o.steps,
+                            [&](int i) {
+                                if (i + 1 < o.steps) remote.BeginStep(++step, action);
+                            });
 }
 
-void PlayGrow(Remote& remote, int& step) {
+bool PlayGrow(Remote& remote, int& step, const Options&) {
     for (int i = 0; i < 2; ++i) {
         remote.BeginStep(++step, "double-click list");
         const RECT client = remote.ListViewClient();
         remote.DoubleClick(remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
     }
+    return true;
 }
 
-void PlayNarrow(Remote& remote, int& step) {
+bool PlayNarrow(Remote& remote, int& step, const Options&) {
     // No user can drag the window this narrow (the system keeps a minimum
     // tracking size), so another program sets the size, as it may.
     for (int width : {300, 200, 150, 120, 150, 200, 300, 424}) {
         remote.BeginStep(++step, "set client width " + std::to_string(width));
         remote.SetClientWidth(width);
     }
+    return true;
+}
+
+bool PlayMaxRestore(Remote& remote, int& step, const Options&) {
+    // The maximize button becomes the restore button, where the maximized
+    // window has it.
+    for (const char* action : {"maximize button", "restore button"}) {
+        remote.BeginStep(++step, action);
+        const POINT button = remote.FindHit(HTMAXBUTTON);
+        if (button.x < 0) return false;
+        remote.Click(button);
+    }
+    return true;
+}
+
+struct Scenario {
+    const char* name;
+    bool (*play)(Remote&, int&, const Options&);
+};
+
+bool PlayBottom(Remote& remote, int& step, const Options& o) {
+    return PlayEdge(remote, step, o, HTBOTTOM, {0, 1}, "drag bottom");
+}
+
+bool PlayRight(Remote& remote, int& step, const Options& o) {
+    return PlayEdge(remote, step, o, HTRIGHT, {1, 0}, "drag right");
+}
+
+bool PlayCorner(Remote& remote, int& step, const Options& o) {
+    return PlayEdge(remote, step, o, HTBOTTOMRIGHT, {1, 1}, "drag corner");
+}
+
+bool PlayTop(Remote& remote, int& step, const Options& o) {
+    // Room above first: the caption dragged down as far as the top will go up.
+    const int room = o.steps * o.pixels + 20;
+    if (remote.OuterRect().top < room) {
+        remote.BeginStep(++step, "move down " + std::to_string(room));
+        if (!remote.DragFrame(HTCAPTION, {0, room}, 1, [](int) {})) return false;
+    }
+    return PlayEdge(remote, step, o, HTTOP, {0, -1}, "drag top");
+}
+
+const Scenario kScenarios[] = {
+    {"drag", PlayBottom}, {"right", PlayRight},   {"corner", PlayCorner},         {"top", PlayTop},
+    {"grow", PlayGrow},   {"narrow", PlayNarrow}, {"maxrestore", PlayMaxRestore},
+};
+
+const Scenario* FindScenario(const std::string& name) {
+    for (const Scenario& s : kScenarios)
+        if (name == s.name) return &s;
+    return nullptr;
 }
 
 }  // namespace
@@ -213,9 +274,14 @@ int main(int argc, char** argv) {
     transcript::ParseCount(remote.Text(remote.label2), countBefore);
 
     int step = 0;
-    if (o.scenario == "drag" || o.scenario == "all") PlayDrag(remote, step, o.steps, o.pixels);
-    if (o.scenario == "grow" || o.scenario == "all") PlayGrow(remote, step);
-    if (o.scenario == "narrow" || o.scenario == "all") PlayNarrow(remote, step);
+    for (const Scenario& s : kScenarios) {
+        if (o.scenario != "all" && o.scenario != s.name) continue;
+        if (!s.play(remote, step, o)) {
+            std::fprintf(stderr, "paint_transcript: scenario %s: Form1 has no place to take\n",
+                         s.name);
+            return 2;
+        }
+    }
     remote.Settle();
 
     const std::vector<PaintRow> rows = remote.Rows();

@@ -262,6 +262,41 @@ void Remote::Button(DWORD flag) {
     ++buttonsSent_;
 }
 
+void Remote::Click(POINT at) {
+    MoveMouse(at);
+    Settle();
+    Press();
+    Release();
+    Settle();
+}
+
+POINT Remote::FindHit(int hit) const {
+    const RECT r = OuterRect();
+    auto answers = [&](int x, int y) {
+        DWORD_PTR code = HTNOWHERE;
+        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, kTimeoutMs,
+                            &code);
+        return static_cast<int>(code) == hit;
+    };
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    // Edges along the line through their middle, from the outside in.
+    for (int d = 0; d < 24; ++d) {
+        if (hit == HTBOTTOM && answers(midX, r.bottom - 1 - d)) return {midX, r.bottom - 1 - d};
+        if ((hit == HTTOP || hit == HTCAPTION) && answers(midX, r.top + d))
+            return {midX, r.top + d};
+        if (hit == HTRIGHT && answers(r.right - 1 - d, midY)) return {r.right - 1 - d, midY};
+        if (hit == HTBOTTOMRIGHT && answers(r.right - 1 - d, r.bottom - 1 - d))
+            return {r.right - 1 - d, r.bottom - 1 - d};
+    }
+    // Caption buttons: the middle of where the top-right corner answers.
+    long sumX = 0, sumY = 0, n = 0;
+    for (int y = r.top; y < r.top + 40 && (hit == HTMAXBUTTON || hit == HTCLOSE); ++y)
+        for (int x = r.right - 1; x > r.right - 120; --x)
+            if (answers(x, y)) sumX += x, sumY += y, ++n;
+    if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
+    return {-1, -1};
+}
+
 void Remote::DoubleClick(POINT at) {
     MoveMouse(at);
     Settle();

@@ -51,10 +51,16 @@ class Remote {
     void Press() { Button(MOUSEEVENTF_LEFTDOWN); }
     void Release() { Button(MOUSEEVENTF_LEFTUP); }
     void DoubleClick(POINT at);
-    // A drag of Form1's bottom edge by these steps, each followed by a settle
-    // and a call of afterStep(step index).
+    void Click(POINT at);
+    // Where Form1's frame answers this hit-test code (HTBOTTOM, HTRIGHT,
+    // HTBOTTOMRIGHT, HTTOP, HTCAPTION, HTMAXBUTTON, HTCLOSE), on screen: the
+    // middle of that edge or button; {-1, -1} if it answers it nowhere.
+    POINT FindHit(int hit) const;
+    // A drag of what lies at that hit-test code, by `by` pixels a step, each
+    // step followed by a settle and a call of afterStep(step index). False
+    // if the frame has no such place.
     template <typename F>
-    void DragBottomEdge(const std::vector<int>& steps, F afterStep);
+    bool DragFrame(int hit, POINT by, int steps, F afterStep);
     // Sets Form1's client width as another program can, keeping its height.
     void SetClientWidth(int width);
 
@@ -92,21 +98,22 @@ class Remote {
 };
 
 template <typename F>
-void Remote::DragBottomEdge(const std::vector<int>& steps, F afterStep) {
-    const RECT outer = OuterRect();
-    POINT at = {(outer.left + outer.right) / 2, outer.bottom - 2};
+bool Remote::DragFrame(int hit, POINT by, int steps, F afterStep) {
+    POINT at = FindHit(hit);
+    if (at.x < 0) return false;
     MoveMouse(at);
     Settle();
     Press();
     Settle();
-    for (size_t i = 0; i < steps.size(); ++i) {
-        at.y += steps[i];
+    for (int i = 0; i < steps; ++i) {
+        at = {at.x + by.x, at.y + by.y};
         MoveMouse(at);
         Settle();
         afterStep(i);
     }
     Release();
     Settle();
+    return true;
 }
 
 // A visible top-level window of this process, with this title if one is
