@@ -108,12 +108,11 @@ class EndToEnd : public testing::Test {
     int paints_ = 0;
 };
 
-// (The drag of the bottom edge is replayed against docs/transcript-wine.csv.)
-// After the list view has narrowed to nothing and grown back, after a
-// double-click's growth (one on the header grows nothing) and after maximize
-// and restore, the layout holds and the column's controls show on screen
-// exactly what each draws afresh. Then the close box ends the program with
-// exit code 0.
+// (The drags of the edges are replayed against the transcripts in docs/.)
+// After the list view has narrowed to nothing and grown back, a double-click
+// (one on the header grows nothing), maximize and restore, the layout holds
+// and the column's controls show exactly what each draws afresh. Then the
+// close box ends the program with exit code 0.
 TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
     auto expectDrawn = [&](const std::string& after) {
         const RECT client = remote_.ClientRect();
@@ -149,12 +148,7 @@ TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
     expectDrawn("minimize and restore");
     ExpectStepReported("restore");
 
-    const RECT now = remote_.OuterRect();
-    POINT closeBox = {-1, -1};
-    for (int x = now.right - 1; x > now.right - 60 && closeBox.x < 0; --x)
-        for (int y = now.top + 1; y < now.top + 30 && closeBox.x < 0; ++y)
-            if (SendMessageA(remote_.form, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
-                closeBox = {x - 3, y + 3};
+    const POINT closeBox = remote_.FindHit(HTCLOSE);
     ASSERT_GE(closeBox.x, 0) << "no close box found";
     remote_.MoveMouse(closeBox);
     remote_.Press();
@@ -172,10 +166,9 @@ const UINT kStormMessages[] = {
     WM_SIZE,      WM_MOVE,        WM_NULL,      WM_APP + 1,    WM_APP + 77, WM_ERASEBKGND};
 
 TEST_F(EndToEnd, AStormOfMessagesFromAnotherProgramLeavesItRunningAndLaidOut) {
-    // The posted button messages make the list view track the real mouse: the
-    // cursor rests away from the window, as a hand off the mouse leaves it.
-    // (Resting on the close box, where the last test left it, Wine was seen
-    // to close the program part-way through.)
+    // Posted button messages make the list view track the real mouse: the
+    // cursor rests away from the window (on the close box, Wine was seen to
+    // close the program part-way through).
     remote_.MoveMouse({5, 5});
     std::mt19937 random(20261206);
     auto pick = [&](int high) { return std::uniform_int_distribution<int>(0, high)(random); };

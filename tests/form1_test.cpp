@@ -26,6 +26,9 @@ SIZE OuterSize() {
     GetWindowRect(Form1, &r);
     return {r.right - r.left, r.bottom - r.top};
 }
+std::string Outer() {
+    return Box(0, 0, OuterSize().cx, OuterSize().cy);
+}
 
 // Gives Form1 this client size, as a drag of its edges would.
 void SetClientSize(int width, int height) {
@@ -146,10 +149,8 @@ TEST_F(Form1Test, TheListViewFillsAllButTheColumnAndTheColumnFollowsItsWidth) {
 
 TEST_F(Form1Test, ADoubleClickInTheItemAreaGrowsHeightThenWidthBy50UnlessMaximizedOrMinimized) {
     Start();
-    HDC screen = GetDC(nullptr);
-    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
-    ReleaseDC(nullptr, screen);
     const SIZE before = OuterSize();
+    const std::string unchanged = Outer();
     RECT header;
     GetWindowRect(ListView_GetHeader(ListView1), &header);
     const int headerHeight = header.bottom - header.top;
@@ -157,8 +158,7 @@ TEST_F(Form1Test, ADoubleClickInTheItemAreaGrowsHeightThenWidthBy50UnlessMaximiz
 
     NotifyDoubleClick(30, headerHeight / 2);  // on the header
     NotifyDoubleClick(30, headerHeight - 1);
-    EXPECT_EQ(OuterSize().cx, before.cx);
-    EXPECT_EQ(OuterSize().cy, before.cy);
+    EXPECT_EQ(Outer(), unchanged);
 
     StartLog({"MoveWindow", "SetWindowPos"});
     NotifyDoubleClick(30, headerHeight);  // the item area's first row of pixels
@@ -178,11 +178,10 @@ TEST_F(Form1Test, ADoubleClickInTheItemAreaGrowsHeightThenWidthBy50UnlessMaximiz
     for (int show : {SW_MAXIMIZE, SW_MINIMIZE}) {
         ShowWindow(Form1, show);
         PumpUntilIdle();
-        const SIZE size = OuterSize();
+        const std::string size = Outer();
         NotifyDoubleClick(60, 150);
         EXPECT_TRUE(show == SW_MAXIMIZE ? IsZoomed(Form1) : IsIconic(Form1));
-        EXPECT_EQ(OuterSize().cx, size.cx);
-        EXPECT_EQ(OuterSize().cy, size.cy);
+        EXPECT_EQ(Outer(), size);
     }
 }
 
@@ -201,34 +200,23 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
 // Closing by the close box (the system menu and Alt+F4 take the same way) or
 // by the end of the session: unload once, before the controls go, with the
 // list view's own procedure back; then the loop ends with exit code 0.
-struct CloseWay {
-    const char* name;
-    void (*close)();
-};
-const CloseWay kCloseWays[] = {
-    {"CloseBox", [] { PostMessageA(Form1, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    {"EndOfSession",
-     [] {
-         if (SendMessageA(Form1, WM_QUERYENDSESSION, 0, 0))
-             SendMessageA(Form1, WM_ENDSESSION, TRUE, 0);
-     }},
-};
-
-class Form1CloseTest : public Form1Test, public testing::WithParamInterface<CloseWay> {};
-
-TEST_P(Form1CloseTest, UnloadsOnceBeforeTheControlsGoAndEndsTheLoopWithZero) {
-    Start();
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchDestroy, nullptr, GetCurrentThreadId());
-    StartLog({"SetWindowLong"});
-    GetParam().close();
-    EXPECT_EQ(PumpUntilQuit(), 0);
-    EXPECT_THAT(StopLog(), ElementsAre("SetWindowLong(ListView1, GWL_WNDPROC, OldProc)",
-                                       "ListView1 destroyed, its procedure its own again"));
-    UnhookWindowsHookEx(hook);
-    EXPECT_EQ(Form1, nullptr);
+TEST_F(Form1Test, ClosingUnloadsOnceBeforeTheControlsGoAndEndsTheLoopWithZero) {
+    void (*const ways[])() = {[] { PostMessageA(Form1, WM_SYSCOMMAND, SC_CLOSE, 0); },
+                              [] {
+                                  if (SendMessageA(Form1, WM_QUERYENDSESSION, 0, 0))
+                                      SendMessageA(Form1, WM_ENDSESSION, TRUE, 0);
+                              }};
+    for (auto close : ways) {
+        Start();
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchDestroy, nullptr, GetCurrentThreadId());
+        StartLog({"SetWindowLong"});
+        close();
+        EXPECT_EQ(PumpUntilIdle(true), 0);
+        EXPECT_THAT(StopLog(), ElementsAre("SetWindowLong(ListView1, GWL_WNDPROC, OldProc)",
+                                           "ListView1 destroyed, its procedure its own again"));
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(Form1, nullptr);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryWay, Form1CloseTest, testing::ValuesIn(kCloseWays),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -64,5 +64,5 @@ TEST(RandomDraws, UniformOverZeroToOneRepeatableFromASeedAndSeededByTheClock) {
     SeedDrawsFromTimeOfDay();
     const double timed = NextDraw();
     SeedDrawsFromTimeOfDay();
-    EXPECT_NE(NextDraw(), timed);
+    EXPECT_NE(NextDraw(), timed);  // the clock has moved on
 }

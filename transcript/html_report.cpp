@@ -18,6 +18,14 @@ constexpr int kGap = 14;
 constexpr int kColumns = 4;
 constexpr int kNoteWidth = 300;
 
+// Where a frame stands on the page and how it maps list view pixels there:
+// page x = left + view x * scale, page y = top + view y * scale.
+struct FrameGeometry {
+    int left = 0;
+    int top = 0;
+    double scale = 1;
+};
+
 std::string Escape(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -163,6 +171,8 @@ std::string Differences(const PaintRow& a, const PaintRow& b) {
     return out;
 }
 
+namespace {
+
 FrameGeometry FrameOf(const std::vector<PaintRow>& rows, size_t i) {
     return LayoutFor({&rows}).Place(i / kColumns, static_cast<int>(i % kColumns));
 }
@@ -171,6 +181,8 @@ FrameGeometry FrameOf(const std::vector<PaintRow>& a, const std::vector<PaintRow
                       int file) {
     return LayoutFor({&a, &b}).Place(i, file);
 }
+
+}  // namespace
 
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title) {
     std::string body;

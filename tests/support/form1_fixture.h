@@ -15,11 +15,10 @@
 #include "support/pump.h"
 
 inline std::string Form1Name(HWND window) {
-    const std::pair<HWND, const char*> names[] = {{Form1, "Form1"},   {ListView1, "ListView1"},
-                                                  {Text1, "Text1"},   {Label1, "Label1"},
-                                                  {Label2, "Label2"}, {nullptr, "null"}};
-    for (const auto& [w, name] : names)
-        if (w == window) return name;
+    const HWND windows[] = {Form1, ListView1, Text1, Label1, Label2, nullptr};
+    const char* names[] = {"Form1", "ListView1", "Text1", "Label1", "Label2", "null"};
+    for (int i = 0; i < 6; ++i)
+        if (windows[i] == window) return names[i];
     return "other";
 }
 
@@ -61,7 +60,7 @@ class Form1Test : public testing::Test {
         StopLog();
         if (Form1) {
             DestroyWindow(Form1);
-            PumpUntilQuit();
+            PumpUntilIdle(true);
         }
     }
 

@@ -90,50 +90,44 @@ BOOL WINAPI StandEndPaint(HWND w, const PAINTSTRUCT* ps) {
     Log("EndPaint(" + NameOf(w) + ")");
     return Real<decltype(&StandEndPaint)>(1)(w, ps);
 }
-int WINAPI StandFillRect(HDC dc, const RECT* r, HBRUSH brush) {
-    Log("FillRect(" + Numbers({r->left, r->top, r->right, r->bottom}).substr(2) + ", " +
-        BrushName(brush) + ")");
-    return Real<decltype(&StandFillRect)>(2)(dc, r, brush);
-}
 HBRUSH WINAPI StandCreateSolidBrush(COLORREF colour) {
     Log("CreateSolidBrush(" + Hex(colour) + ")");
-    return Brush = Real<decltype(&StandCreateSolidBrush)>(3)(colour);
+    return Brush = Real<decltype(&StandCreateSolidBrush)>(2)(colour);
 }
 BOOL WINAPI StandDeleteObject(HGDIOBJ object) {
     Log("DeleteObject(" + BrushName(object) + ")");
-    return Real<decltype(&StandDeleteObject)>(4)(object);
+    return Real<decltype(&StandDeleteObject)>(3)(object);
 }
 BOOL WINAPI StandSetWindowTextA(HWND w, LPCSTR text) {
     Log("SetWindowTextA(" + NameOf(w) + ", " + Escaped(text) + ")");
-    return Real<decltype(&StandSetWindowTextA)>(5)(w, text);
+    return Real<decltype(&StandSetWindowTextA)>(4)(w, text);
 }
 LRESULT WINAPI StandCallWindowProcA(WNDPROC proc, HWND w, UINT m, WPARAM wp, LPARAM lp) {
     Log("CallWindowProcA(" + NameOf(reinterpret_cast<void*>(proc)) + ", " + NameOf(w) + ", " +
         Hex(m) + ")");
-    return Real<decltype(&StandCallWindowProcA)>(6)(proc, w, m, wp, lp);
+    return Real<decltype(&StandCallWindowProcA)>(5)(proc, w, m, wp, lp);
 }
 Long WINAPI StandSetWindowLong(HWND w, int index, Long value) {
     if (index == GWLP_WNDPROC)
         Log("SetWindowLong(" + NameOf(w) + ", GWL_WNDPROC, " +
             NameOf(reinterpret_cast<void*>(value)) + ")");
-    return Real<decltype(&StandSetWindowLong)>(7)(w, index, value);
+    return Real<decltype(&StandSetWindowLong)>(6)(w, index, value);
 }
 BOOL WINAPI StandMoveWindow(HWND w, int x, int y, int cx, int cy, BOOL repaint) {
     Log("MoveWindow(" + NameOf(w) + Numbers({x, y, cx, cy}) + ")");
-    return Real<decltype(&StandMoveWindow)>(8)(w, x, y, cx, cy, repaint);
+    return Real<decltype(&StandMoveWindow)>(7)(w, x, y, cx, cy, repaint);
 }
 BOOL WINAPI StandSetWindowPos(HWND w, HWND after, int x, int y, int cx, int cy, UINT flags) {
     Log("SetWindowPos(" + NameOf(w) +
         (flags & SWP_NOSIZE ? ", left " + std::to_string(x)
                             : ", size " + std::to_string(cx) + " x " + std::to_string(cy)) +
         ")");
-    return Real<decltype(&StandSetWindowPos)>(9)(w, after, x, y, cx, cy, flags);
+    return Real<decltype(&StandSetWindowPos)>(8)(w, after, x, y, cx, cy, flags);
 }
 
 Stand Stands[] = {
     {"BeginPaint", reinterpret_cast<void*>(&StandBeginPaint)},
     {"EndPaint", reinterpret_cast<void*>(&StandEndPaint)},
-    {"FillRect", reinterpret_cast<void*>(&StandFillRect)},
     {"CreateSolidBrush", reinterpret_cast<void*>(&StandCreateSolidBrush)},
     {"DeleteObject", reinterpret_cast<void*>(&StandDeleteObject)},
     {"SetWindowTextA", reinterpret_cast<void*>(&StandSetWindowTextA)},

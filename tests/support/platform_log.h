@@ -15,7 +15,7 @@
 void NameWindowsBy(std::string (*namer)(HWND));
 void Name(WNDPROC proc, const std::string& name);
 
-// Starts the log of these calls, any of: BeginPaint, EndPaint, FillRect,
+// Starts the log of these calls, any of: BeginPaint, EndPaint,
 // CreateSolidBrush, DeleteObject, SetWindowTextA, CallWindowProcA,
 // SetWindowLong (the window-procedure exchange), MoveWindow, SetWindowPos.
 void StartLog(std::initializer_list<const char*> calls);

@@ -22,7 +22,3 @@ inline int PumpUntilIdle(bool untilQuit = false, DWORD quietMs = 50) {
     }
     return -1;
 }
-
-inline int PumpUntilQuit() {
-    return PumpUntilIdle(true);
-}
