@@ -29,11 +29,11 @@ while IFS= read -r frame; do
     read -r x y w h fill < <(sed -n 's/.*<rect class="region" x="\([0-9]*\)" y="\([0-9]*\)" width="\([0-9]*\)" height="\([0-9]*\)" fill="\(#[0-9a-f]*\)".*/\1 \2 \3 \4 \5/p' <<<"$frame")
     [ -n "$fill" ] || continue
     # Only parts large enough on the page to have a middle clear of the outline.
-    awk -v w="$w" -v h="$h" -v s="$scale" 'BEGIN { exit !(w * s >= 8 && h * s >= 8) }' || continue
+    awk -v w="$w" -v h="$h" -v s="$scale" 'BEGIN { exit !(w * s >= 5 && h * s >= 5) }' || continue
     frames=$((frames + 1))
     check "$id: the region's middle in its colour" "$fill" "$(pixel $(at "$left" "$top" "$scale" $((x + w / 2)) $((y + h / 2))))"
     read -r rx ry rw rh < <(sed -n 's/.*<rect class="reported" x="\([0-9]*\)" y="\([0-9]*\)" width="\([0-9]*\)" height="\([0-9]*\)".*/\1 \2 \3 \4/p' <<<"$frame")
-    # The pixel wholly inside the 3-pixel stroke centred on the edge.
+    # The pixel wholly inside the 2-pixel stroke centred on the edge.
     read -r ex ey < <(awk -v l="$left" -v t="$top" -v s="$scale" -v x=$((rx + rw)) -v y=$((ry + rh / 2)) \
                           'BEGIN { e = l + x * s - 0.5; printf "%d %d", e - (e < int(e)), t + y * s }')
     edge=$(pixel "$ex" "$ey")
@@ -41,5 +41,5 @@ while IFS= read -r frame; do
     (( 16#${edge:1:2} < 80 && 16#${edge:3:2} < 80 && 16#${edge:5:2} < 80 )) 2>/dev/null && dark=dark
     check "$id: the report's right edge outlined in black" dark "$dark"
 done < <(grep '<figure id=' "$tmp/all.html")
-check "frames with a region large enough to check" yes "$([ "$frames" -ge 5 ] && echo yes || echo "only $frames")"
+check "frames with a region large enough to check" yes "$([ "$frames" -ge 20 ] && echo yes || echo "only $frames")"
 finish

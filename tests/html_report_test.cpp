@@ -23,8 +23,8 @@ TEST(HtmlReport, OneSelfContainedPageWithAFrameToScalePerPaint) {
         EXPECT_THAT(page, Not(HasSubstr(outside)));
     EXPECT_THAT(page,
                 HasSubstr("step 1 drag &lt;bottom&gt; +10<br>count 2<br>reported 0,0,320,440"));
-    // At one scale that fits 440 in 220: frame 1 has the region's two parts in
-    // their colour and the report outlined; frame 2 frame 1's region faintly.
+    // At half size: frame 1 has the region's two parts in their colour and the
+    // report outlined; frame 2 shows frame 1's region faintly.
     EXPECT_THAT(page,
                 HasSubstr("data-scale=\"0.5\"><svg width=\"200\" height=\"220\" viewBox=\"0 0 "
                           "400 440\"><rect class=\"view\" x=\"0\" y=\"0\" width=\"400\" "

@@ -11,12 +11,12 @@ namespace {
 // The page's fixed geometry, in CSS pixels: every frame has its own place,
 // so that the page looks the same in every browser.
 constexpr int kMargin = 16;
-constexpr int kHeader = 112;  // title, files, differing rows
-constexpr int kFrameMax = 220;
+constexpr int kHeader = 112;    // title, files, differing rows
+constexpr double kScale = 0.5;  // every frame at half size, so that sizes compare
 constexpr int kCaption = 64;
-constexpr int kGap = 14;
-constexpr int kColumns = 4;
-constexpr int kNoteWidth = 300;
+constexpr int kGap = 16;
+constexpr int kPageWidth = 1200;  // frames flow in rows as wide as this
+constexpr int kMinWidth = 150;    // room for a caption beside a narrow frame
 
 // Where a frame stands on the page and how it maps list view pixels there:
 // page x = left + view x * scale, page y = top + view y * scale.
@@ -58,25 +58,12 @@ Rect ViewOf(const PaintRow& row) {
     return extent;
 }
 
-// One scale for every frame of the page, so that sizes compare, and the
-// side of the square each frame is drawn in.
-struct Layout {
-    double scale;
-    int side;
-    int cell() const { return side + kGap; }
-    int rowHeight() const { return side + kCaption + kGap; }
-    FrameGeometry Place(size_t row, int column) const {
-        return {kMargin + column * cell(), kHeader + static_cast<int>(row) * rowHeight(), scale};
-    }
-};
-
-Layout LayoutFor(const std::vector<const std::vector<PaintRow>*>& files) {
-    int largest = 1;
-    for (const auto* rows : files)
-        for (const PaintRow& row : *rows)
-            largest = std::max({largest, ViewOf(row).right, ViewOf(row).bottom});
-    const double scale = std::min(1.0, static_cast<double>(kFrameMax) / largest);
-    return {scale, static_cast<int>(std::ceil(largest * scale))};
+// A frame's room on the page: the list view at scale, and its caption.
+int WidthOf(const PaintRow& row) {
+    return std::max(kMinWidth, static_cast<int>(std::ceil(ViewOf(row).right * kScale)));
+}
+int HeightOf(const PaintRow& row) {
+    return static_cast<int>(std::ceil(ViewOf(row).bottom * kScale)) + kCaption;
 }
 
 std::string Rects(const std::vector<Rect>& rects, const char* cls, const std::string& fill) {
@@ -132,7 +119,7 @@ header p { margin: 2px 0; }
 .view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
 .earlier { fill: #000; fill-opacity: 0.12; }
 .region.unseen { fill: #bbb; }
-.reported { fill: none; stroke: #000; stroke-width: 3px; vector-effect: non-scaling-stroke; }
+.reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
 .differs figcaption, .note { color: #b00000; }
 .differs svg { outline: 3px solid #d00000; outline-offset: 3px; }
 .note { width: 300px; white-space: normal; }
@@ -171,40 +158,40 @@ std::string Differences(const PaintRow& a, const PaintRow& b) {
     return out;
 }
 
-namespace {
-
-FrameGeometry FrameOf(const std::vector<PaintRow>& rows, size_t i) {
-    return LayoutFor({&rows}).Place(i / kColumns, static_cast<int>(i % kColumns));
-}
-
-FrameGeometry FrameOf(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b, size_t i,
-                      int file) {
-    return LayoutFor({&a, &b}).Place(i, file);
-}
-
-}  // namespace
-
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title) {
+    // Frames flow left to right in rows, each row as tall as its tallest.
     std::string body;
-    for (size_t i = 0; i < rows.size(); ++i)
-        body += Frame(rows, i, FrameOf(rows, i), "f" + std::to_string(i + 1), false);
+    int x = kMargin, y = kHeader, rowHeight = 0, width = kPageWidth;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (x > kMargin && x + WidthOf(rows[i]) > kPageWidth - kMargin) {
+            x = kMargin;
+            y += rowHeight + kGap;
+            rowHeight = 0;
+        }
+        body += Frame(rows, i, {x, y, kScale}, "f" + std::to_string(i + 1), false);
+        x += WidthOf(rows[i]) + kGap;
+        width = std::max(width, x + kMargin);
+        rowHeight = std::max(rowHeight, HeightOf(rows[i]));
+    }
     const std::string header = "<h1>Paint transcript: " + Escape(title) + "</h1><p>" +
                                std::to_string(rows.size()) +
-                               " paints of the list view, one frame each, to scale: the list "
+                               " paints of the list view, one frame each, at half size: the list "
                                "view's client area, what earlier paints covered (grey), this "
                                "paint's update region in the colour it was filled with, and the "
                                "rectangle the program reported (black outline).</p>";
-    const Layout layout = LayoutFor({&rows});
-    const size_t lines = (rows.size() + kColumns - 1) / kColumns;
-    return Page(title, header, body, 2 * kMargin + kColumns * layout.cell(),
-                kHeader + static_cast<int>(lines) * layout.rowHeight() + kMargin);
+    return Page(title, header, body, width, y + rowHeight + kMargin);
 }
 
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB) {
+    // One row per paint: A's frame, B's beside it, then what differs.
+    int widthA = kMinWidth, widthB = kMinWidth;
+    for (const PaintRow& row : a) widthA = std::max(widthA, WidthOf(row));
+    for (const PaintRow& row : b) widthB = std::max(widthB, WidthOf(row));
+    const int xB = kMargin + widthA + kGap, xNote = xB + widthB + kGap;
     const size_t n = std::max(a.size(), b.size());
     std::string body;
-    int differing = 0;
+    int differing = 0, y = kHeader;
     for (size_t i = 0; i < n; ++i) {
         std::string note;
         if (i >= a.size())
@@ -215,14 +202,20 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
             note = Differences(a[i], b[i]);
         differing += !note.empty();
         const std::string row = std::to_string(i + 1);
-        if (i < a.size()) body += Frame(a, i, FrameOf(a, b, i, 0), "a" + row, !note.empty());
-        if (i < b.size()) body += Frame(b, i, FrameOf(a, b, i, 1), "b" + row, !note.empty());
-        if (!note.empty()) {
-            const FrameGeometry at = FrameOf(a, b, i, 2);
-            body += "<p class=\"note\" style=\"left:" + std::to_string(at.left) +
-                    "px;top:" + std::to_string(at.top) + "px\">row " + row + ": " + Escape(note) +
-                    "</p>\n";
+        int height = 0;
+        if (i < a.size()) {
+            body += Frame(a, i, {kMargin, y, kScale}, "a" + row, !note.empty());
+            height = HeightOf(a[i]);
         }
+        if (i < b.size()) {
+            body += Frame(b, i, {xB, y, kScale}, "b" + row, !note.empty());
+            height = std::max(height, HeightOf(b[i]));
+        }
+        if (!note.empty())
+            body += "<p class=\"note\" style=\"left:" + std::to_string(xNote) +
+                    "px;top:" + std::to_string(y) + "px\">row " + row + ": " + Escape(note) +
+                    "</p>\n";
+        y += height + kGap;
     }
     const std::string header =
         "<h1>Paint transcripts compared</h1><p>left: " + Escape(nameA) + " (" +
@@ -232,9 +225,7 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
         (differing ? std::to_string(differing) + " of " + std::to_string(n) + " rows differ"
                    : "all " + std::to_string(n) + " rows agree") +
         "</strong> (colours are random and not compared)</p>";
-    const Layout layout = LayoutFor({&a, &b});
-    return Page(nameA + " / " + nameB, header, body, 2 * kMargin + 2 * layout.cell() + kNoteWidth,
-                kHeader + static_cast<int>(n) * layout.rowHeight() + kMargin);
+    return Page(nameA + " / " + nameB, header, body, xNote + 300 + kMargin, y + kMargin);
 }
 
 }  // namespace transcript
