@@ -100,6 +100,7 @@ class EndToEnd : public testing::Test {
                 EXPECT_EQ(pixel, first) << "at " << p.x << "," << p.y;
             }
         }
+        EXPECT_EQ(rows.back().colour, ColourText(static_cast<int32_t>(first)));  // as recorded
         return first;
     }
 
