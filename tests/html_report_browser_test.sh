@@ -18,7 +18,9 @@ timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-
     --window-size="$size" --screenshot="$tmp/all.png" "file://$tmp/all.html" >/dev/null 2>&1
 [ -s "$tmp/all.png" ] || { fail "Chromium rendered no PNG"; finish; exit; }
 
-pixel() { convert "$tmp/all.png" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr 'A-F' 'a-f'; }
+# The screenshot as raw RGB, three bytes a pixel, rows of the page's width.
+convert "$tmp/all.png" -depth 8 "rgb:$tmp/all.rgb"
+pixel() { printf '#%s' "$(od -An -tx1 -j $((($2 * ${size%,*} + $1) * 3)) -N3 "$tmp/all.rgb" | tr -d ' \n')"; }
 # Page pixel of a point of the list view: frame left/top + view pixels * scale.
 at() { awk -v l="$1" -v t="$2" -v s="$3" -v x="$4" -v y="$5" 'BEGIN { printf "%d %d", l + x * s, t + y * s }'; }
 
