@@ -1,6 +1,5 @@
-// The probe on Form1's list view, with a stand-in previous procedure between
-// it and the list view's own: which platform calls it makes in which order,
-// what it paints, and what the previous procedure sees after it.
+// The probe on Form1's list view, a stand-in previous procedure behind it: its
+// platform calls in order, what it paints, what the previous procedure sees.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -84,8 +83,9 @@ class ProbeTest : public Form1Test {
     }
 };
 
-TEST_F(ProbeTest, OnePaintMakesItsCallsInOrderAndForwardsAfterEndPaint) {
-    ScriptDraws({0.5, 0.0, std::nextafter(1.0, 0.0)});
+TEST_F(ProbeTest, OnePaintMakesItsCallsInOrderFillsItsRectangleAndForwardsAfterEndPaint) {
+    ScriptDraws({0.5, 0.0, std::nextafter(1.0, 0.0), 0.5, 0.25, 0.75});
+    const COLORREF background = PixelAt(125, 200);
     StartLog({"BeginPaint", "EndPaint", "CreateSolidBrush", "DeleteObject", "SetWindowTextA",
               "CallWindowProcA"});
     const LRESULT result = PaintRect({2, 300, 250, 330});
@@ -104,18 +104,13 @@ TEST_F(ProbeTest, OnePaintMakesItsCallsInOrderAndForwardsAfterEndPaint) {
                                  "previous procedure: WM_PAINT, update region empty, Text1 " +
                                      report + ", Label2 WM_PAINT Count: 1"));
     EXPECT_EQ(GetObjectType(LastBrush()), 0u);  // really gone, not merely handed over
-}
 
-TEST_F(ProbeTest, FillsTheRectangleWithAFreshColourEveryPaint) {
-    ScriptDraws({1.0 / 255, 2.0 / 255, 3.0 / 255, 0.5, 0.25, 0.75});
+    // The rectangle, and only it, in that colour; the next paint, with three
+    // fresh draws (0.5, 0.25, 0.75: 128, 64, 191), in another.
     const POINT inside[] = {{2, 300}, {249, 329}, {125, 315}};
-    const POINT outside[] = {{1, 315}, {250, 315}, {125, 299}, {125, 330}};
-    const COLORREF background = PixelAt(125, 200);
-
-    PaintRect({2, 300, 250, 330});
-    for (POINT p : inside) EXPECT_EQ(PixelAt(p.x, p.y), 0x030201u) << p.x << "," << p.y;
-    for (POINT p : outside) EXPECT_EQ(PixelAt(p.x, p.y), background) << p.x << "," << p.y;
-    // Three fresh draws: 0.5, 0.25, 0.75 give 128, 64 (63.75), 191 (191.25).
+    for (POINT p : inside) EXPECT_EQ(PixelAt(p.x, p.y), 0xFF0080u) << p.x << "," << p.y;
+    for (POINT p : {POINT{1, 315}, POINT{250, 315}, POINT{125, 299}, POINT{125, 330}})
+        EXPECT_EQ(PixelAt(p.x, p.y), background) << p.x << "," << p.y;
     PaintRect({2, 300, 250, 330});
     for (POINT p : inside) EXPECT_EQ(PixelAt(p.x, p.y), 0xBF4080u) << p.x << "," << p.y;
 }

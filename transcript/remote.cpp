@@ -189,7 +189,10 @@ void Remote::Settle() {
         if (!shared_) return;
         const int flushes = shared_->flushes;
         PostMessageA(form, shared_->flushMessage, 0, 0);
-        while (shared_->flushes == flushes && GetTickCount() - start < kTimeoutMs) Sleep(2);
+        while (shared_->flushes == flushes && GetTickCount() - start < kTimeoutMs) {
+            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_TIMEOUT) return;  // gone
+            Sleep(2);
+        }
         quietRounds = shared_->paints == lastPaints ? quietRounds + 1 : 0;
         lastPaints = shared_->paints;
         if (quietRounds == 2) return;

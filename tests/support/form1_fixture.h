@@ -1,5 +1,4 @@
-// Form1 in this test's process, created and shown as the program's start
-// does, with its windows and procedures named in the platform log.
+// Form1 in this process, shown as the program's start does, named in the log.
 #pragma once
 
 #include <windows.h>

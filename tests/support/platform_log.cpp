@@ -54,22 +54,12 @@ std::string NameOf(void* proc) {
 std::string BrushName(HGDIOBJ brush) {
     return brush == Brush ? "new brush" : "other brush";
 }
-std::string Numbers(std::initializer_list<long> values) {
-    std::string out;
-    for (long v : values) out += ", " + std::to_string(v);
-    return out;
-}
-
-#ifdef _WIN64
+// The window-procedure exchange: SetWindowLongA on 32 bits, its Ptr form on 64.
 using Long = LONG_PTR;
-constexpr const char* kExchange = "SetWindowLongPtrA";
-#else
-using Long = LONG;
-constexpr const char* kExchange = "SetWindowLongA";
-#endif
+const char* const kExchange = sizeof(void*) == 8 ? "SetWindowLongPtrA" : "SetWindowLongA";
 
-// A stand-in for each call: it notes the call, then makes it through the
-// address its slot held before.
+// An import taken over while the log listens: its slot, and the address the
+// slot held before.
 struct Stand {
     const char* import;
     void* standIn;
@@ -77,53 +67,46 @@ struct Stand {
     void* real = nullptr;
 };
 extern Stand Stands[];
-template <typename F>
-F Real(int i) {
-    return reinterpret_cast<F>(Stands[i].real);
+
+std::string Text(std::initializer_list<long> numbers) {
+    std::string out;
+    for (long n : numbers) out += (out.empty() ? "" : ", ") + std::to_string(n);
+    return out;
 }
 
-HDC WINAPI StandBeginPaint(HWND w, PAINTSTRUCT* ps) {
-    Log("BeginPaint(" + NameOf(w) + ")");
-    return Real<decltype(&StandBeginPaint)>(0)(w, ps);
-}
-BOOL WINAPI StandEndPaint(HWND w, const PAINTSTRUCT* ps) {
-    Log("EndPaint(" + NameOf(w) + ")");
-    return Real<decltype(&StandEndPaint)>(1)(w, ps);
-}
+// The stand-in for Stands[i]: it notes `line` (if not empty), then makes the
+// call through the address the import slot held before.
+#define STAND_IN(i, Ret, name, params, args, line)                         \
+    Ret WINAPI Stand##name params {                                        \
+        Log(line);                                                         \
+        return reinterpret_cast<Ret(WINAPI*) params>(Stands[i].real) args; \
+    }
+
+STAND_IN(0, HDC, BeginPaint, (HWND w, PAINTSTRUCT* ps), (w, ps), "BeginPaint(" + NameOf(w) + ")")
+STAND_IN(1, BOOL, EndPaint, (HWND w, const PAINTSTRUCT* ps), (w, ps), "EndPaint(" + NameOf(w) + ")")
 HBRUSH WINAPI StandCreateSolidBrush(COLORREF colour) {
     Log("CreateSolidBrush(" + Hex(colour) + ")");
-    return Brush = Real<decltype(&StandCreateSolidBrush)>(2)(colour);
+    return Brush = reinterpret_cast<decltype(&CreateSolidBrush)>(Stands[2].real)(colour);
 }
-BOOL WINAPI StandDeleteObject(HGDIOBJ object) {
-    Log("DeleteObject(" + BrushName(object) + ")");
-    return Real<decltype(&StandDeleteObject)>(3)(object);
-}
-BOOL WINAPI StandSetWindowTextA(HWND w, LPCSTR text) {
-    Log("SetWindowTextA(" + NameOf(w) + ", " + Escaped(text) + ")");
-    return Real<decltype(&StandSetWindowTextA)>(4)(w, text);
-}
-LRESULT WINAPI StandCallWindowProcA(WNDPROC proc, HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    Log("CallWindowProcA(" + NameOf(reinterpret_cast<void*>(proc)) + ", " + NameOf(w) + ", " +
-        Hex(m) + ")");
-    return Real<decltype(&StandCallWindowProcA)>(5)(proc, w, m, wp, lp);
-}
-Long WINAPI StandSetWindowLong(HWND w, int index, Long value) {
-    if (index == GWLP_WNDPROC)
-        Log("SetWindowLong(" + NameOf(w) + ", GWL_WNDPROC, " +
-            NameOf(reinterpret_cast<void*>(value)) + ")");
-    return Real<decltype(&StandSetWindowLong)>(6)(w, index, value);
-}
-BOOL WINAPI StandMoveWindow(HWND w, int x, int y, int cx, int cy, BOOL repaint) {
-    Log("MoveWindow(" + NameOf(w) + Numbers({x, y, cx, cy}) + ")");
-    return Real<decltype(&StandMoveWindow)>(7)(w, x, y, cx, cy, repaint);
-}
-BOOL WINAPI StandSetWindowPos(HWND w, HWND after, int x, int y, int cx, int cy, UINT flags) {
-    Log("SetWindowPos(" + NameOf(w) +
-        (flags & SWP_NOSIZE ? ", left " + std::to_string(x)
-                            : ", size " + std::to_string(cx) + " x " + std::to_string(cy)) +
-        ")");
-    return Real<decltype(&StandSetWindowPos)>(8)(w, after, x, y, cx, cy, flags);
-}
+STAND_IN(3, BOOL, DeleteObject, (HGDIOBJ o), (o), "DeleteObject(" + BrushName(o) + ")")
+STAND_IN(4, BOOL, SetWindowTextA, (HWND w, LPCSTR text), (w, text),
+         "SetWindowTextA(" + NameOf(w) + ", " + Escaped(text) + ")")
+STAND_IN(5, LRESULT, CallWindowProcA, (WNDPROC proc, HWND w, UINT m, WPARAM wp, LPARAM lp),
+         (proc, w, m, wp, lp),
+         "CallWindowProcA(" + NameOf(reinterpret_cast<void*>(proc)) + ", " + NameOf(w) + ", " +
+             Hex(m) + ")")
+STAND_IN(6, Long, SetWindowLong, (HWND w, int index, Long value), (w, index, value),
+         index != GWLP_WNDPROC ? ""
+                               : "SetWindowLong(" + NameOf(w) + ", GWL_WNDPROC, " +
+                                     NameOf(reinterpret_cast<void*>(value)) + ")")
+STAND_IN(7, BOOL, MoveWindow, (HWND w, int x, int y, int cx, int cy, BOOL paint),
+         (w, x, y, cx, cy, paint), "MoveWindow(" + NameOf(w) + ", " + Text({x, y, cx, cy}) + ")")
+STAND_IN(8, BOOL, SetWindowPos, (HWND w, HWND after, int x, int y, int cx, int cy, UINT flags),
+         (w, after, x, y, cx, cy, flags),
+         "SetWindowPos(" + NameOf(w) +
+             (flags & SWP_NOSIZE ? ", left " + Text({x})
+                                 : ", size " + Text({cx}) + " x " + Text({cy})) +
+             ")")
 
 Stand Stands[] = {
     {"BeginPaint", reinterpret_cast<void*>(&StandBeginPaint)},
@@ -168,7 +151,7 @@ std::vector<std::string> StopLog() {
 }
 
 void Log(const std::string& line) {
-    if (Listening) Lines.push_back(line);
+    if (Listening && !line.empty()) Lines.push_back(line);
 }
 
 std::string Escaped(const char* text) {

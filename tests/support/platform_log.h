@@ -1,7 +1,6 @@
 // A log of what happens, in order, while a test listens: the platform calls
-// this executable makes (each import named is redirected to a stand-in that
-// notes the call, then makes it) and lines of the test's own. Tests compare
-// it with a table of what must happen.
+// this executable makes (each import named goes through a stand-in that notes
+// it) and lines of the test's own, to compare with what must happen.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,5 @@
-// Runs this thread's messages until nothing has arrived for a while (so that
-// paints and notifications the window system sends late have been handled),
-// or, with untilQuit, until WM_QUIT. Returns WM_QUIT's exit code, else -1.
+// Runs this thread's messages until none has come for a while (late paints
+// and notifications too), or to WM_QUIT; returns its exit code, else -1.
 #pragma once
 
 #include <windows.h>
