@@ -142,13 +142,7 @@ int CompareFiles(const std::string& a, const std::string& b, const std::string& 
 // Form1 as it stands on screen, as a 32-bit BMP.
 bool SaveScreenshot(const Remote& remote, const std::string& path) {
     const transcript::Image image = remote.Capture(remote.form);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = image.width;
-    info.biHeight = -image.height;  // top row first
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
+    const BITMAPINFOHEADER info = image.Header();
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;

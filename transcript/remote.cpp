@@ -363,6 +363,17 @@ COLORREF Remote::ScreenPixel(POINT screen) const {
     return pixel;
 }
 
+BITMAPINFOHEADER Image::Header() const {
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;  // top row first
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    return info;
+}
+
 Image Remote::Capture(HWND window) const {
     RECT r = {};
     GetWindowRect(window, &r);
@@ -370,13 +381,7 @@ Image Remote::Capture(HWND window) const {
     image.width = r.right - r.left;
     image.height = r.bottom - r.top;
     image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = image.width;
-    info.biHeight = -image.height;  // top row first
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
+    BITMAPINFOHEADER info = image.Header();
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, image.width, image.height);

@@ -22,6 +22,8 @@ struct Image {
     bool operator==(const Image& o) const {
         return width == o.width && height == o.height && pixels == o.pixels;
     }
+    // How a DIB or a BMP file describes these pixels.
+    BITMAPINFOHEADER Header() const;
 };
 
 class Remote {
