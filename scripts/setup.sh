@@ -132,9 +132,6 @@ if [ -d "$prefix" ] && [ "$made_for" != "$mode" ]; then
     fi
     remove_prefix
 fi
-if [ ! -f "$wine_mode_file" ]; then
-    make_prefix
+[ -f "$wine_mode_file" ] || make_prefix
+[ "$(wine_mode_field reason)" = "$reason" ] ||
     printf 'mode=%s\nreason=%s\n' "$mode" "$reason" >"$wine_mode_file"
-elif [ "$(wine_mode_field reason)" != "$reason" ]; then
-    printf 'mode=%s\nreason=%s\n' "$mode" "$reason" >"$wine_mode_file"
-fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the test suites of every build this machine can run, on a private
 # virtual display. Where 32-bit programs do not run, the 32-bit build has
-# been built all the same, and the 64-bit suite checks its binaries.
+# been built all the same, and only its tests that need no Wine run.
 # --plan prints what would run and runs nothing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

@@ -43,11 +43,6 @@ std::string Escape(const std::string& text) {
     return out;
 }
 
-std::string Numbers(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
 // The list view's client area at this paint; for transcripts that do not
 // record it, what the paint itself reached.
 Rect ViewOf(const PaintRow& row) {
@@ -103,7 +98,7 @@ std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeomet
         << Rects(row.region, row.colour.empty() ? "region unseen" : "region", row.colour)
         << Rects({row.reported}, "reported", "") << "</svg><figcaption>step " << row.step << " "
         << Escape(row.action) << "<br>count " << row.count << "<br>reported "
-        << Numbers(row.reported) << "</figcaption></figure>\n";
+        << RegionText({row.reported}) << "</figcaption></figure>\n";
     return out.str();
 }
 
@@ -151,7 +146,7 @@ std::string Differences(const PaintRow& a, const PaintRow& b) {
     if (a.viewWidth && b.viewWidth)
         field("list view", size(a.viewWidth, a.viewHeight), size(b.viewWidth, b.viewHeight));
     field("count", std::to_string(a.count), std::to_string(b.count));
-    field("reported", Numbers(a.reported), Numbers(b.reported));
+    field("reported", RegionText({a.reported}), RegionText({b.reported}));
     field("region", RegionText(a.region), RegionText(b.region));
     std::string out;
     for (const std::string& part : parts) out += (out.empty() ? "" : "; ") + part;
