@@ -127,8 +127,7 @@ TEST_F(ProbeTest, OtherMessagesPassStraightThroughWithTheirResult) {
     EXPECT_EQ(Module1::PaintCount, 0);
 }
 
-// Private memory committed in this process (Wine's process memory counters
-// are not kept up to date).
+// Private memory committed here (Wine's memory counters lag behind).
 size_t CommittedPrivateBytes() {
     size_t total = 0;
     MEMORY_BASIC_INFORMATION info;
@@ -150,8 +149,7 @@ int FreeGdiCapacity() {
     return static_cast<int>(brushes.size());
 }
 
-// Enough paints for the count to wrap twice, and for one brush leaked per
-// paint to take a third of the system's table.
+// Enough paints to wrap the count twice; a brush leaked per paint takes 20000.
 TEST_F(ProbeTest, SoakTwentyThousandPaintsCountRoundExactlyAndLeakNothing) {
     const int capacity = FreeGdiCapacity();
     const size_t before = CommittedPrivateBytes();
