@@ -3,9 +3,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <string>
+
 #include "Module1.h"
 #include "form1_design.h"
 #include "layout.h"
+#include "paint_report.h"
 #include "random_draws.h"
 
 HWND Form1 = nullptr;
@@ -31,13 +35,25 @@ int DotsPerInch(int index) {
     return dpi > 0 ? dpi : 96;
 }
 
-// The controls' font, 8 point MS Sans Serif, owned by Form1 for its life.
+// The display's scale, read when Form1 is created: the program is DPI-aware
+// and keeps the system's scale for its life, so its pixels are real pixels.
+int DpiX = form1::kDesignDpi;
+int DpiY = form1::kDesignDpi;
+
+// The controls' font: 8 point MS Sans Serif at the display's scale, or the
+// largest smaller size at which every control still shows all it must (a
+// font does not grow exactly with the scale). Owned by Form1 for its life.
 class ControlFont {
   public:
-    void Create() {
-        font_ = CreateFontA(-MulDiv(8, DotsPerInch(LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                            FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    template <typename Fits>
+    void Create(Fits fits) {
+        const int design = MulDiv(8, DpiY, 72);
+        for (int height = design; height >= design * 3 / 4; --height) {
+            font_ = Make(height);
+            if (!font_ || fits(font_)) return;
+            DeleteObject(font_);
+        }
+        font_ = Make(design);  // nothing smaller fits either
     }
     void Release() {
         if (font_) DeleteObject(font_);
@@ -48,6 +64,11 @@ class ControlFont {
     }
 
   private:
+    static HFONT Make(int height) {
+        return CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    }
     HFONT font_ = nullptr;
 } Font;
 
@@ -73,12 +94,57 @@ HWND CreateControl(HWND parent, const form1::ControlDesign& design) {
             style |= SS_LEFTNOWORDWRAP;
             break;
     }
-    HWND control = CreateWindowExA(exStyle, windowClass, "", style, design.left, design.top,
-                                   design.width, design.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                                   GetWindowInstance(parent), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font.get()), FALSE);
-    return control;
+    using form1::Scaled;
+    return CreateWindowExA(exStyle, windowClass, "", style, Scaled(design.left, DpiX),
+                           Scaled(design.top, DpiY), Scaled(design.width, DpiX),
+                           Scaled(design.height, DpiY), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                           GetWindowInstance(parent), nullptr);
+}
+
+// Whether, in this font, Text1 shows the widest report a large display can
+// give (four-digit edges) on four whole lines, Label1 the whole instruction
+// text as it wraps it, and Label2 the longest count.
+bool ContentFits(HFONT font) {
+    for (HWND control : {Text1, Label1, Label2})
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HDC dc = GetDC(Form1);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    auto width = [dc](const std::string& text) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    int digit = '0';
+    for (int d = '1'; d <= '9'; ++d)
+        if (width(std::string(1, static_cast<char>(d))) >
+            width(std::string(1, static_cast<char>(digit))))
+            digit = d;
+    const int32_t widest = (digit - '0') * 1111;
+
+    RECT text = {};
+    SendMessageA(Text1, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    const std::string report = probe::PaintReportText({widest, widest, widest, widest});
+    bool fits = 4 * metrics.tmHeight <= text.bottom - text.top;
+    for (size_t start = 0, end = 0; start <= report.size(); start = end + 2) {
+        end = std::min(report.find("\r\n", start), report.size());
+        fits = fits && width(report.substr(start, end - start)) <= text.right - text.left;
+    }
+
+    RECT label, need;
+    GetClientRect(Label1, &label);
+    need = label;
+    DrawTextA(dc, form1::kInstructions, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    fits = fits && need.bottom <= label.bottom && need.right <= label.right;
+
+    GetClientRect(Label2, &label);
+    fits = fits && width(probe::PaintCountText(9999)) <= label.right &&
+           metrics.tmHeight <= label.bottom;
+    SelectObject(dc, old);
+    ReleaseDC(Form1, dc);
+    return fits;
 }
 
 void AddColumns(HWND listView) {
@@ -87,7 +153,7 @@ void AddColumns(HWND listView) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = design.width;
+        column.cx = form1::Scaled(design.width, DpiX);
         column.pszText = const_cast<char*>(design.header);
         ListView_InsertColumn(listView, index++, &column);
     }
@@ -125,12 +191,14 @@ void Unload() {
 
 BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
     Form1 = hwnd;
-    Font.Create();
     ListView1 = CreateControl(hwnd, form1::kListView1);
     Text1 = CreateControl(hwnd, form1::kText1);
     Label1 = CreateControl(hwnd, form1::kLabel1);
     Label2 = CreateControl(hwnd, form1::kLabel2);
     if (!ListView1 || !Text1 || !Label1 || !Label2) return FALSE;
+    Font.Create(ContentFits);
+    for (HWND control : {ListView1, Text1, Label1, Label2})
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font.get()), FALSE);
     AddColumns(ListView1);
     Form_Load();
     return TRUE;
@@ -254,7 +322,10 @@ bool RegisterForm1(HINSTANCE instance) {
 HWND CreateForm1(HINSTANCE instance) {
     Shown = false;
     Unloaded = false;
-    RECT outer = {0, 0, form1::kClientWidth, form1::kClientHeight};
+    DpiX = DotsPerInch(LOGPIXELSX);
+    DpiY = DotsPerInch(LOGPIXELSY);
+    RECT outer = {0, 0, form1::Scaled(form1::kClientWidth, DpiX),
+                  form1::Scaled(form1::kClientHeight, DpiY)};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     return CreateWindowExA(kExStyle, kClassName, form1::kCaption, kStyle, CW_USEDEFAULT,
                            CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
@@ -283,14 +354,14 @@ void Form_Load() {
 void Form_Resize() {
     RECT client;
     GetClientRect(Form1, &client);
-    const form1::Box box = form1::ListViewBox(client.right, client.bottom, ListView1Width());
+    const form1::Box box = form1::ListViewBox(client.right, client.bottom, ListView1Width(), DpiX);
     MoveWindow(ListView1, box.left, box.top, box.width, box.height, TRUE);
 
     // Each reads the list view's width afresh: the column follows the width
     // the list view really has.
-    SetLeft(Text1, form1::ColumnLeft(ListView1Width()));
-    SetLeft(Label1, form1::ColumnLeft(ListView1Width()));
-    SetLeft(Label2, form1::ColumnLeft(ListView1Width()));
+    SetLeft(Text1, form1::ColumnLeft(ListView1Width(), DpiX));
+    SetLeft(Label1, form1::ColumnLeft(ListView1Width(), DpiX));
+    SetLeft(Label2, form1::ColumnLeft(ListView1Width(), DpiX));
 }
 
 void Form_Unload(int16_t& Cancel) {
@@ -305,9 +376,9 @@ void ListView1_DblClick() {
     const UINT keep = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     RECT outer;
     GetWindowRect(Form1, &outer);
-    const int height = form1::GrownPixels(outer.bottom - outer.top, DotsPerInch(LOGPIXELSY));
+    const int height = form1::GrownPixels(outer.bottom - outer.top, DpiY);
     SetWindowPos(Form1, nullptr, 0, 0, outer.right - outer.left, height, keep);
     GetWindowRect(Form1, &outer);
-    const int width = form1::GrownPixels(outer.right - outer.left, DotsPerInch(LOGPIXELSX));
+    const int width = form1::GrownPixels(outer.right - outer.left, DpiX);
     SetWindowPos(Form1, nullptr, 0, 0, width, outer.bottom - outer.top, keep);
 }

@@ -13,13 +13,17 @@ int ScaleRounded(int a, int b, int c) {
 }
 }  // namespace
 
-Box ListViewBox(int clientWidth, int clientHeight, int currentListViewWidth) {
-    const int width = clientWidth - kColumnWidth;
+Box ListViewBox(int clientWidth, int clientHeight, int currentListViewWidth, int dotsPerInch) {
+    const int width = clientWidth - Scaled(kColumnWidth, dotsPerInch);
     return {0, 0, width >= 0 ? width : currentListViewWidth, clientHeight};
 }
 
-int ColumnLeft(int listViewWidth) {
-    return listViewWidth + kColumnGap;
+int ColumnLeft(int listViewWidth, int dotsPerInch) {
+    return listViewWidth + Scaled(kColumnGap, dotsPerInch);
+}
+
+int Scaled(int designPixels, int dotsPerInch) {
+    return ScaleRounded(designPixels, dotsPerInch, kDesignDpi);
 }
 
 int TwipsFromPixels(int pixels, int dotsPerInch) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "layout.h"
 #include "remote.h"
 #include "transcript_rows.h"
 
@@ -37,6 +38,14 @@ int TextColumns(const Image& image) {
     return columns;
 }
 
+// The display's scale, which the whole design follows.
+int Dpi(int index) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 class EndToEnd : public testing::Test {
   protected:
     void SetUp() override {
@@ -45,6 +54,9 @@ class EndToEnd : public testing::Test {
         ASSERT_TRUE(remote_.Watch(error)) << error;
         ASSERT_TRUE(ParseCount(remote_.Text(remote_.label2), count_));
         paints_ = remote_.PaintsSeen();
+        if (const char* dpi = std::getenv("EXPECTED_DPI")) {
+            EXPECT_EQ(std::to_string(Dpi(LOGPIXELSY)), dpi) << "the display's scale";
+        }
         // In the runs that ask Wine for another Windows version, it took.
         if (const char* version = std::getenv("EXPECTED_WINDOWS_VERSION")) {
             OSVERSIONINFOA info = {};
@@ -101,12 +113,15 @@ class EndToEnd : public testing::Test {
         return first;
     }
 
-    // The list view fills all but the column; the rest stand 20 pixels right.
+    // The list view fills all but the column; the rest stand 20 pixels right
+    // of it; pixels at 96 dots per inch, scaled with the display.
     void ExpectLaidOut(const std::string& after) {
         const RECT client = remote_.ClientRect(), lv = remote_.Place(remote_.listView);
-        EXPECT_EQ(Box(lv), Box({0, 0, client.right - 150, client.bottom})) << after;
+        const int width = client.right - MulDiv(150, Dpi(LOGPIXELSX), 96);
+        EXPECT_EQ(Box(lv), Box({0, 0, width, client.bottom})) << after;
         for (HWND control : {remote_.text1, remote_.label1, remote_.label2})
-            EXPECT_EQ(remote_.Place(control).left, client.right - 130) << after;
+            EXPECT_EQ(remote_.Place(control).left, width + MulDiv(20, Dpi(LOGPIXELSX), 96))
+                << after;
     }
 
     Remote remote_;
@@ -131,10 +146,12 @@ TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
                                         << TextColumns(drawn) << " columns of text on screen";
         }
         // Label1's words wrap across its whole width.
-        EXPECT_GT(TextColumns(remote_.Capture(remote_.label1)), 100) << after;
+        EXPECT_GT(TextColumns(remote_.Capture(remote_.label1)), MulDiv(100, Dpi(LOGPIXELSX), 96))
+            << after;
     };
     const RECT outer = remote_.OuterRect();
-    for (int width : {300, 150, 120, 424}) remote_.SetClientWidth(width);
+    for (int width : {300, 150, 120, MulDiv(424, Dpi(LOGPIXELSX), 96)})
+        remote_.SetClientWidth(width);
     expectDrawn("narrowing to 120 and widening");
     const RECT client = remote_.ListViewClient();
     remote_.DoubleClick(remote_.ListViewToScreen({client.right / 2, client.bottom / 2}));
@@ -147,8 +164,11 @@ TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
         if (command == SC_MAXIMIZE) expectDrawn("maximize");
     }
     EXPECT_FALSE(IsZoomed(remote_.form) || IsIconic(remote_.form));
+    // One double-click: 750 twips in the display's twips per pixel, each way.
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     EXPECT_EQ(Box(remote_.OuterRect()),
-              Box({outer.left, outer.top, outer.right + 50, outer.bottom + 50}));
+              Box({outer.left, outer.top, outer.left + form1::GrownPixels(width, Dpi(LOGPIXELSX)),
+                   outer.top + form1::GrownPixels(height, Dpi(LOGPIXELSY))}));
     expectDrawn("minimize and restore");
     ExpectStepReported("restore");
 

@@ -5,11 +5,28 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
+#include "paint_report.h"
 #include "support/form1_fixture.h"
 
 using testing::ElementsAre;
 
 namespace {
+
+// The display's scale; the design is in pixels at 96 dots per inch.
+int Dpi(int index) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+int X(int design) {
+    return MulDiv(design, Dpi(LOGPIXELSX), 96);
+}
+int Y(int design) {
+    return MulDiv(design, Dpi(LOGPIXELSY), 96);
+}
 
 // A place as "left,top,width x height".
 std::string Box(int left, int top, int width, int height) {
@@ -64,9 +81,10 @@ TEST_F(Form1Test, CreatedAsDesignedAndLoadedBeforeTheFirstShow) {
     EXPECT_EQ(GetClassLongPtrA(Form1, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
     RECT client;
     GetClientRect(Form1, &client);
-    EXPECT_EQ(Box(0, 0, client.right, client.bottom), Box(0, 0, 424, 359));
+    EXPECT_EQ(Box(0, 0, client.right, client.bottom), Box(0, 0, X(424), Y(359)));
 
-    // The four controls in tab order, at their design places, with their styles.
+    // The four controls in tab order, at their design places at the display's
+    // scale, with their styles.
     struct Expected {
         HWND window;
         const char* name;
@@ -75,10 +93,10 @@ TEST_F(Form1Test, CreatedAsDesignedAndLoadedBeforeTheFirstShow) {
     };
     const LONG editMask = ES_MULTILINE | ES_READONLY | WS_HSCROLL | WS_VSCROLL;
     const Expected controls[] = {
-        {ListView1, "ListView1", Box(0, 0, 265, 353), LVS_REPORT, LVS_TYPEMASK},
-        {Text1, "Text1", Box(288, 8, 121, 81), ES_MULTILINE, editMask},
-        {Label1, "Label1", Box(288, 96, 123, 165), SS_LEFT, SS_TYPEMASK},
-        {Label2, "Label2", Box(288, 272, 121, 25), SS_LEFTNOWORDWRAP, SS_TYPEMASK},
+        {ListView1, "ListView1", Box(0, 0, X(265), Y(353)), LVS_REPORT, LVS_TYPEMASK},
+        {Text1, "Text1", Box(X(288), Y(8), X(121), Y(81)), ES_MULTILINE, editMask},
+        {Label1, "Label1", Box(X(288), Y(96), X(123), Y(165)), SS_LEFT, SS_TYPEMASK},
+        {Label2, "Label2", Box(X(288), Y(272), X(121), Y(25)), SS_LEFTNOWORDWRAP, SS_TYPEMASK},
     };
     HWND child = GetWindow(Form1, GW_CHILD);
     for (const Expected& c : controls) {
@@ -97,10 +115,75 @@ TEST_F(Form1Test, CreatedAsDesignedAndLoadedBeforeTheFirstShow) {
     column.pszText = text;
     column.cchTextMax = sizeof text;
     for (int i = 0; ListView_GetColumn(ListView1, i, &column); ++i)
-        headers.push_back(std::string(text) + " " + std::to_string(column.cx) +
+        headers.push_back(std::string(text) + " " +
+                          std::to_string(column.cx * 96 / Dpi(LOGPIXELSX)) +
                           ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_LEFT ? " left" : ""));
     EXPECT_THAT(headers, ElementsAre("Test1 100 left", "Test2 100 left", "Test3 100 left",
                                      "Test4 100 left", "Test5 1440 left"));
+}
+
+// Whether the screen shows a pixel of the text colour inside the control's
+// client area, in rows [top, bottom) and columns [left, right).
+bool Inked(HWND control, int left, int top, int right, int bottom) {
+    RECT client;
+    GetClientRect(control, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(control, &origin);
+    HDC screen = GetDC(nullptr);
+    bool inked = false;
+    for (int y = std::max(top, 0); y < std::min<int>(bottom, client.bottom) && !inked; ++y)
+        for (int x = std::max(left, 0); x < std::min<int>(right, client.right) && !inked; ++x)
+            inked = GetPixel(screen, origin.x + x, origin.y + y) == GetSysColor(COLOR_WINDOWTEXT);
+    ReleaseDC(nullptr, screen);
+    return inked;
+}
+
+// At any scale each control holds all it must, measured with its own font
+// and wrapping and seen on screen: the four lines of the widest report a
+// large display gives, the whole instructions, the longest count.
+TEST_F(Form1Test, EveryControlShowsItsWholeContentOnScreen) {
+    Start();
+    SetForegroundWindow(Form1);
+    PumpUntilIdle();  // the list view's paints, which write Text1 and Label2, are done
+    const std::string report = probe::PaintReportText({8888, 8888, 8888, 8888});
+    SetWindowTextA(Text1, report.c_str());
+    SetWindowTextA(Label2, probe::PaintCountText(9999).c_str());
+    PumpUntilIdle();
+    ASSERT_EQ(TextOf(Text1) + TextOf(Label2), report + "WM_PAINT Count: 9999");
+
+    HDC dc = GetDC(Label1);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(Label1, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    RECT client, need;
+    GetClientRect(Label1, &client);
+    need = client;
+    const std::string instructions = TextOf(Label1);
+    DrawTextA(dc, instructions.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+    SIZE count;
+    GetTextExtentPoint32A(dc, "WM_PAINT Count: 999", 19, &count);
+    ReleaseDC(Label1, dc);
+    EXPECT_LE(need.bottom, client.bottom) << "Label1 needs more height";
+    EXPECT_TRUE(Inked(Label1, 0, need.bottom - metrics.tmHeight, client.right, need.bottom))
+        << "Label1's last line not drawn";
+
+    // Text1: four lines, none wrapped, the last inside the box and drawn.
+    EXPECT_EQ(SendMessageA(Text1, EM_GETLINECOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageA(Text1, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    RECT box;
+    SendMessageA(Text1, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
+    const LRESULT last = SendMessageA(Text1, EM_POSFROMCHAR, report.size() - 1, 0);
+    const int lastTop = static_cast<short>(HIWORD(last)),
+              lastRight = static_cast<short>(LOWORD(last));
+    EXPECT_LE(lastTop + metrics.tmHeight, box.bottom) << "Text1's last line cut";
+    EXPECT_TRUE(Inked(Text1, lastRight, lastTop, box.right,
+                      std::min<int>(box.bottom, lastTop + metrics.tmHeight)))
+        << "Text1's last digit not drawn";
+
+    // Label2: the last digit of 9999 inside the label and drawn.
+    GetClientRect(Label2, &client);
+    EXPECT_TRUE(Inked(Label2, count.cx, 0, client.right, client.bottom))
+        << "Label2's last digit not drawn";
 }
 
 TEST_F(Form1Test, LoadsThenLaysOutOnceAtTheFirstShowAndCountsTheFirstPaintAsOne) {
