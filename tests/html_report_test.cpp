@@ -38,19 +38,23 @@ TEST(HtmlReport, OneSelfContainedPageWithAFrameToScalePerPaint) {
                           "</svg><rect class=\"region unseen\""));
 }
 
-TEST(HtmlReport, AComparisonMarksAndNamesEveryDifferingRow) {
+TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) {
     std::vector<PaintRow> b = kRows;
+    b[0].outerHeight = 7;  // the frame alone
     b[1].reported.bottom = 21;
-    b[0].colour = "#000000";  // colours never differ
-    b.push_back(b[1]);
+    b.push_back(b[1]);  // a second paint in step 2
     const std::string page = HtmlComparison(kRows, "wine.csv", b, "windows.csv");
-    EXPECT_THAT(page, HasSubstr("left: wine.csv (2 paints); right: windows.csv (3 paints)"));
-    EXPECT_THAT(page, HasSubstr("<strong>2 of 3 rows differ</strong>"));
-    EXPECT_THAT(page, HasSubstr("row 2: reported 0,10,5,20 / 0,10,5,21</p>"));
-    EXPECT_THAT(page, HasSubstr("row 3: only in windows.csv</p>"));
+    EXPECT_THAT(page,
+                HasSubstr("left (A): wine.csv (2 paints); right (B): windows.csv (3 paints)"));
+    EXPECT_THAT(page, HasSubstr("<strong>paints: 1 of 3 alike; 1 differs; 1 only in B</strong>"));
+    EXPECT_THAT(page, HasSubstr("frames differ at 1 paint: outer height +7 at 1"));
+    EXPECT_THAT(page, HasSubstr("id=\"a1\" class=\"frame frame-differs\""));
+    EXPECT_THAT(page, HasSubstr("step 1, paint 1: frame only: outer 0x0 / 0x7</p>"));
     EXPECT_THAT(page, HasSubstr("id=\"a2\" class=\"frame differs\""));
-    EXPECT_THAT(page, HasSubstr("id=\"a1\" class=\"frame\""));
-    EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y"), HasSubstr("all 2 rows agree"));
+    EXPECT_THAT(page, HasSubstr("step 2, paint 1: reported 0,10,5,20 / 0,10,5,21</p>"));
+    EXPECT_THAT(page, HasSubstr("id=\"b3\" class=\"frame differs\""));
+    EXPECT_THAT(page, Not(HasSubstr("id=\"a3\"")));
+    EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y"), HasSubstr("paints: 2 of 2 alike</strong>"));
 }
 
 }  // namespace

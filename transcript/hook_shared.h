@@ -23,7 +23,7 @@ struct HookPaint {
     HookRect rects[kMaxRegionRects];
     char report[128];  // Text1 and Label2 as they stood once the paint was done
     char count[64];
-    int32_t colour;  // on screen inside the region once painted (0x00BBGGRR), or -1
+    int32_t colour;  // in the list view inside the region once painted (0x00BBGGRR), or -1
     volatile int32_t complete;
 };
 

@@ -74,8 +74,12 @@ std::string Rects(const std::vector<Rect>& rects, const char* cls, const std::st
 
 // One frame on one line: the list view, earlier paints faintly, this
 // paint's region in its colour, the reported rectangle outlined.
+// How strongly a frame of a comparison is marked: a paint that differs
+// strongly, one whose window frame alone differs lightly.
+enum class Mark { None, Frame, Paint };
+
 std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeometry& at,
-                  const std::string& id, bool differs) {
+                  const std::string& id, Mark mark) {
     const PaintRow& row = rows[i];
     const Rect view = ViewOf(row);
     std::string earlier;
@@ -90,7 +94,8 @@ std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeomet
     const int width = static_cast<int>(std::lround(view.right * at.scale));
     const int height = static_cast<int>(std::lround(view.bottom * at.scale));
     std::ostringstream out;
-    out << "<figure id=\"" << id << "\" class=\"" << (differs ? "frame differs" : "frame")
+    const char* cls[] = {"frame", "frame frame-differs", "frame differs"};
+    out << "<figure id=\"" << id << "\" class=\"" << cls[static_cast<int>(mark)]
         << "\" style=\"left:" << at.left << "px;top:" << at.top << "px\" data-scale=\"" << at.scale
         << "\"><svg width=\"" << width << "\" height=\"" << height << "\" viewBox=\"0 0 "
         << view.right << " " << view.bottom << "\">" << Rects({view}, "view", "")
@@ -117,10 +122,17 @@ header p { margin: 2px 0; }
 .reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
 .differs figcaption, .note { color: #b00000; }
 .differs svg { outline: 3px solid #d00000; outline-offset: 3px; }
+.frame-differs svg { outline: 1px dashed #d08000; outline-offset: 3px; }
+.note.frame-only { color: #8a6000; }
 .note { width: 300px; white-space: normal; }
 .same { color: #006400; }
 </style>
 )";
+
+std::string Note(int left, int top, const char* cls, const std::string& text) {
+    return "<p class=\"" + std::string(cls) + "\" style=\"left:" + std::to_string(left) +
+           "px;top:" + std::to_string(top) + "px\">" + Escape(text) + "</p>\n";
+}
 
 std::string Page(const std::string& title, const std::string& header, const std::string& body,
                  int width, int height) {
@@ -133,26 +145,6 @@ std::string Page(const std::string& title, const std::string& header, const std:
 
 }  // namespace
 
-std::string Differences(const PaintRow& a, const PaintRow& b) {
-    std::vector<std::string> parts;
-    auto field = [&](const std::string& name, const std::string& x, const std::string& y) {
-        if (x != y) parts.push_back(name + " " + x + " / " + y);
-    };
-    auto size = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
-    field("step", std::to_string(a.step), std::to_string(b.step));
-    field("action", a.action, b.action);
-    field("outer", size(a.outerWidth, a.outerHeight), size(b.outerWidth, b.outerHeight));
-    field("client", size(a.clientWidth, a.clientHeight), size(b.clientWidth, b.clientHeight));
-    if (a.viewWidth && b.viewWidth)
-        field("list view", size(a.viewWidth, a.viewHeight), size(b.viewWidth, b.viewHeight));
-    field("count", std::to_string(a.count), std::to_string(b.count));
-    field("reported", RegionText({a.reported}), RegionText({b.reported}));
-    field("region", RegionText(a.region), RegionText(b.region));
-    std::string out;
-    for (const std::string& part : parts) out += (out.empty() ? "" : "; ") + part;
-    return out;
-}
-
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title) {
     // Frames flow left to right in rows, each row as tall as its tallest.
     std::string body;
@@ -163,7 +155,7 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
             y += rowHeight + kGap;
             rowHeight = 0;
         }
-        body += Frame(rows, i, {x, y, kScale}, "f" + std::to_string(i + 1), false);
+        body += Frame(rows, i, {x, y, kScale}, "f" + std::to_string(i + 1), Mark::None);
         x += WidthOf(rows[i]) + kGap;
         width = std::max(width, x + kMargin);
         rowHeight = std::max(rowHeight, HeightOf(rows[i]));
@@ -179,47 +171,45 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
 
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB) {
-    // One row per paint: A's frame, B's beside it, then what differs.
+    // One row per aligned paint: A's frame, B's beside it, then what differs.
     int widthA = kMinWidth, widthB = kMinWidth;
     for (const PaintRow& row : a) widthA = std::max(widthA, WidthOf(row));
     for (const PaintRow& row : b) widthB = std::max(widthB, WidthOf(row));
     const int xB = kMargin + widthA + kGap, xNote = xB + widthB + kGap;
-    const size_t n = std::max(a.size(), b.size());
+    const Comparison c = CompareSystems(a, b);
     std::string body;
-    int differing = 0, y = kHeader;
-    for (size_t i = 0; i < n; ++i) {
-        std::string note;
-        if (i >= a.size())
-            note = "only in " + nameB;
-        else if (i >= b.size())
-            note = "only in " + nameA;
-        else
-            note = Differences(a[i], b[i]);
-        differing += !note.empty();
-        const std::string row = std::to_string(i + 1);
+    int y = kHeader;
+    for (size_t i = 0; i < c.paints.size(); ++i) {
+        const AlignedPaint& p = c.paints[i];
+        const std::string id = std::to_string(i + 1);
+        const Mark mark = !p.paint.empty()   ? Mark::Paint
+                          : !p.frame.empty() ? Mark::Frame
+                                             : Mark::None;
         int height = 0;
-        if (i < a.size()) {
-            body += Frame(a, i, {kMargin, y, kScale}, "a" + row, !note.empty());
-            height = HeightOf(a[i]);
+        if (p.a >= 0) {
+            body += Frame(a, p.a, {kMargin, y, kScale}, "a" + id, mark);
+            height = HeightOf(a[p.a]);
         }
-        if (i < b.size()) {
-            body += Frame(b, i, {xB, y, kScale}, "b" + row, !note.empty());
-            height = std::max(height, HeightOf(b[i]));
+        if (p.b >= 0) {
+            body += Frame(b, p.b, {xB, y, kScale}, "b" + id, mark);
+            height = std::max(height, HeightOf(b[p.b]));
         }
-        if (!note.empty())
-            body += "<p class=\"note\" style=\"left:" + std::to_string(xNote) +
-                    "px;top:" + std::to_string(y) + "px\">row " + row + ": " + Escape(note) +
-                    "</p>\n";
+        const std::string where =
+            "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
+        if (mark == Mark::Paint)
+            body += Note(xNote, y, "note",
+                         where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame));
+        else if (mark == Mark::Frame)
+            body += Note(xNote, y, "note frame-only", where + "frame only: " + p.frame);
         y += height + kGap;
     }
     const std::string header =
-        "<h1>Paint transcripts compared</h1><p>left: " + Escape(nameA) + " (" +
-        std::to_string(a.size()) + " paints); right: " + Escape(nameB) + " (" +
-        std::to_string(b.size()) + " paints)</p><p class=\"" + (differing ? "count" : "same") +
-        "\"><strong>" +
-        (differing ? std::to_string(differing) + " of " + std::to_string(n) + " rows differ"
-                   : "all " + std::to_string(n) + " rows agree") +
-        "</strong> (colours are random and not compared)</p>";
+        "<h1>Paint transcripts compared</h1><p>left (A): " + Escape(nameA) + " (" +
+        std::to_string(a.size()) + " paints); right (B): " + Escape(nameB) + " (" +
+        std::to_string(b.size()) + " paints), aligned step by step</p><p class=\"" +
+        (c.PaintsAgree() ? "same" : "count") + "\"><strong>" + Escape(c.PaintSummary()) +
+        "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
+        " (counts and colours are not compared)</p>";
     return Page(nameA + " / " + nameB, header, body, xNote + 300 + kMargin, y + kMargin);
 }
 

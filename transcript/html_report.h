@@ -14,13 +14,11 @@ namespace transcript {
 // filled with the colour it was painted, and the reported rectangle outlined.
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title);
 
-// Two transcripts step by step, side by side, labelled with their names;
-// rows that differ are marked and say what differs.
+// Two systems' transcripts side by side, aligned step by step as
+// CompareSystems aligns them, labelled with their names: paints that differ
+// marked strongly, paints whose window frame alone differs lightly, and the
+// two summary lines at the top.
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB);
-
-// What differs between two rows, field by field ("count 4 / 5; ..."); empty
-// when they agree (colours are random and never differ).
-std::string Differences(const PaintRow& a, const PaintRow& b);
 
 }  // namespace transcript

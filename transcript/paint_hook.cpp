@@ -1,7 +1,8 @@
 // A WH_GETMESSAGE hook that the transcript tool loads into the program's
 // user-interface thread. It records every WM_PAINT of the list view as the
 // message loop takes it: the update region about to be painted, the window's
-// size, and then (at the next message) what the program reported for it.
+// size, and then (at the next message) what the program reported for it and
+// the colour it filled it with.
 #include <windows.h>
 
 #include <vector>
@@ -29,9 +30,11 @@ HWND Handle(uint64_t value) {
 
 int Pending = -1;  // the record whose paint is being dispatched now
 
-// The colour a person sees inside the region, where the list view's header
+// The colour the paint left inside the region, where the list view's header
 // does not cover it: the middle of the first such part; -1 if there is none.
-int32_t ColourSeen(const HookShared& s, const HookPaint& p) {
+// Read from the list view's own pixels, where the paint went: a system that
+// composes its desktop puts them on the screen only some time later.
+int32_t ColourPainted(const HookShared& s, const HookPaint& p) {
     HWND listView = Handle(s.listView);
     RECT header = {};
     GetWindowRect(GetWindow(listView, GW_CHILD), &header);
@@ -40,11 +43,9 @@ int32_t ColourSeen(const HookShared& s, const HookPaint& p) {
         const transcript::HookRect& r = p.rects[i];
         const LONG top = r.top > below ? r.top : below;
         if (top >= r.bottom || r.left >= r.right) continue;
-        POINT at = {(r.left + r.right) / 2, (top + r.bottom) / 2};
-        ClientToScreen(listView, &at);
-        HDC screen = GetDC(nullptr);
-        const COLORREF pixel = GetPixel(screen, at.x, at.y);
-        ReleaseDC(nullptr, screen);
+        HDC dc = GetDC(listView);
+        const COLORREF pixel = GetPixel(dc, (r.left + r.right) / 2, (top + r.bottom) / 2);
+        ReleaseDC(listView, dc);
         return pixel == CLR_INVALID ? -1 : static_cast<int32_t>(pixel);
     }
     return -1;
@@ -55,7 +56,7 @@ void Complete(HookShared& s) {
     HookPaint& p = s.records[Pending];
     GetWindowTextA(Handle(s.text1), p.report, sizeof p.report);
     GetWindowTextA(Handle(s.label2), p.count, sizeof p.count);
-    p.colour = ColourSeen(s, p);
+    p.colour = ColourPainted(s, p);
     p.complete = 1;
     Pending = -1;
 }

@@ -19,7 +19,7 @@ using transcript::Remote;
 namespace {
 
 const char kUsage[] =
-    "usage: paint_transcript [--scenario drag|grow|narrow|all] [--steps N] [--pixels M]\n"
+    "usage: paint_transcript [--scenario NAME] [--steps N] [--pixels M]\n"
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
     "                        [--screenshot FILE.bmp] [--quiet]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
@@ -124,19 +124,20 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// 0 when the two agree, 1 when they differ, 2 when one cannot be read or the
-// report cannot be written.
+// Two systems compared paint by paint, step by step: 0 when the paints
+// agree (the frames may differ), 1 when any paint differs, 2 when a file
+// cannot be read or the report cannot be written.
 int CompareFiles(const std::string& a, const std::string& b, const std::string& html) {
     std::vector<PaintRow> rowsA, rowsB;
     if (!ReadTranscript(a, rowsA) || !ReadTranscript(b, rowsB)) return 2;
-    const std::vector<std::string> diff = transcript::Compare(rowsA, rowsB);
-    for (const std::string& line : diff) std::printf("%s\n", line.c_str());
-    std::printf("A: %s, %zu paints\nB: %s, %zu paints\n%s\n", a.c_str(), rowsA.size(), b.c_str(),
-                rowsB.size(), diff.empty() ? "same" : "different");
+    const transcript::Comparison c = transcript::CompareSystems(rowsA, rowsB);
+    std::printf("%s\n%s\nA: %s, %zu paints\nB: %s, %zu paints\n", c.PaintSummary().c_str(),
+                c.FrameSummary().c_str(), a.c_str(), rowsA.size(), b.c_str(), rowsB.size());
+    for (const std::string& line : c.Listing()) std::printf("%s\n", line.c_str());
     if (!html.empty() &&
         !WriteFile(html, transcript::HtmlComparison(rowsA, BaseName(a), rowsB, BaseName(b))))
         return 2;
-    return diff.empty() ? 0 : 1;
+    return c.PaintsAgree() ? 0 : 1;
 }
 
 // Form1 as it stands on screen, as a 32-bit BMP.
@@ -303,7 +304,7 @@ int main(int argc, char** argv) {
     if (!o.check.empty()) {
         std::vector<PaintRow> reference;
         if (!ReadTranscript(o.check, reference)) return 2;
-        const std::vector<std::string> diff = transcript::Compare(reference, rows);
+        const std::vector<std::string> diff = transcript::CompareExact(reference, rows);
         for (const std::string& line : diff) std::printf("%s\n", line.c_str());
         std::printf("against %s: %s\n", o.check.c_str(), diff.empty() ? "same" : "DIFFERENT");
         if (!diff.empty()) status = 1;

@@ -243,7 +243,8 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     return true;
 }
 
-std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b) {
+std::vector<std::string> CompareExact(const std::vector<PaintRow>& a,
+                                      const std::vector<PaintRow>& b) {
     std::vector<std::string> out;
     const size_t n = std::max(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -256,6 +257,133 @@ std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vect
             out.push_back(row + "A: " + Describe(a[i]));
             out.push_back(std::string(row.size(), ' ') + "B: " + Describe(b[i]));
         }
+    }
+    return out;
+}
+
+namespace {
+
+std::string Size(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// "name x / y; ..." for the fields that differ.
+struct FieldDiff {
+    std::string text;
+    void operator()(const std::string& name, const std::string& x, const std::string& y) {
+        if (x != y) text += (text.empty() ? "" : "; ") + name + " " + x + " / " + y;
+    }
+};
+
+void Align(AlignedPaint& p, const PaintRow* a, const PaintRow* b) {
+    if (!a || !b) {
+        const PaintRow& r = a ? *a : *b;
+        p.paint = std::string(a ? "only in A" : "only in B") + ": reported " +
+                  RegionText({r.reported}) + ", region " + RegionText(r.region);
+        return;
+    }
+    FieldDiff paint, frame;
+    paint("action", a->action, b->action);
+    if (a->viewWidth && b->viewWidth)
+        paint("list view", Size(a->viewWidth, a->viewHeight), Size(b->viewWidth, b->viewHeight));
+    paint("reported", RegionText({a->reported}), RegionText({b->reported}));
+    paint("region", RegionText(a->region), RegionText(b->region));
+    frame("outer", Size(a->outerWidth, a->outerHeight), Size(b->outerWidth, b->outerHeight));
+    frame("client", Size(a->clientWidth, a->clientHeight), Size(b->clientWidth, b->clientHeight));
+    p.paint = paint.text;
+    p.frame = frame.text;
+    const std::pair<const char*, int> moves[] = {
+        {"outer width", b->outerWidth - a->outerWidth},
+        {"outer height", b->outerHeight - a->outerHeight},
+        {"client width", b->clientWidth - a->clientWidth},
+        {"client height", b->clientHeight - a->clientHeight}};
+    for (const auto& [name, by] : moves)
+        if (by) p.moves.push_back(std::string(name) + (by > 0 ? " +" : " ") + std::to_string(by));
+}
+
+}  // namespace
+
+Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b) {
+    std::vector<int> steps;
+    for (const auto* rows : {&a, &b})
+        for (const PaintRow& r : *rows) steps.push_back(r.step);
+    std::sort(steps.begin(), steps.end());
+    steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
+
+    Comparison c;
+    for (int step : steps) {
+        std::vector<int> inA, inB;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i].step == step) inA.push_back(static_cast<int>(i));
+        for (size_t i = 0; i < b.size(); ++i)
+            if (b[i].step == step) inB.push_back(static_cast<int>(i));
+        for (size_t k = 0; k < std::max(inA.size(), inB.size()); ++k) {
+            AlignedPaint p;
+            p.step = step;
+            p.place = static_cast<int>(k) + 1;
+            p.a = k < inA.size() ? inA[k] : -1;
+            p.b = k < inB.size() ? inB[k] : -1;
+            p.action = (p.a >= 0 ? a[p.a] : b[p.b]).action;
+            Align(p, p.a >= 0 ? &a[p.a] : nullptr, p.b >= 0 ? &b[p.b] : nullptr);
+            c.paints.push_back(p);
+        }
+    }
+    return c;
+}
+
+bool Comparison::PaintsAgree() const {
+    for (const AlignedPaint& p : paints)
+        if (!p.paint.empty()) return false;
+    return true;
+}
+
+std::string Comparison::PaintSummary() const {
+    int alike = 0, differ = 0, onlyA = 0, onlyB = 0;
+    for (const AlignedPaint& p : paints) {
+        alike += p.paint.empty();
+        differ += !p.paint.empty() && p.a >= 0 && p.b >= 0;
+        onlyA += p.b < 0;
+        onlyB += p.a < 0;
+    }
+    std::string out =
+        "paints: " + std::to_string(alike) + " of " + std::to_string(paints.size()) + " alike";
+    if (differ) out += "; " + std::to_string(differ) + (differ == 1 ? " differs" : " differ");
+    if (onlyA) out += "; " + std::to_string(onlyA) + " only in A";
+    if (onlyB) out += "; " + std::to_string(onlyB) + " only in B";
+    return out;
+}
+
+std::string Comparison::FrameSummary() const {
+    // Each kind of change, with the number of paints it was seen at, in the
+    // order first seen.
+    std::vector<std::pair<std::string, int>> kinds;
+    int at = 0;
+    for (const AlignedPaint& p : paints) {
+        at += !p.frame.empty();
+        for (const std::string& move : p.moves) {
+            auto kind = std::find_if(kinds.begin(), kinds.end(),
+                                     [&](const auto& k) { return k.first == move; });
+            if (kind == kinds.end())
+                kinds.push_back({move, 1});
+            else
+                ++kind->second;
+        }
+    }
+    if (!at) return "frames: alike at every paint";
+    std::string out =
+        "frames differ at " + std::to_string(at) + (at == 1 ? " paint: " : " paints: ");
+    for (size_t i = 0; i < kinds.size(); ++i)
+        out += (i ? ", " : "") + kinds[i].first + " at " + std::to_string(kinds[i].second);
+    return out;
+}
+
+std::vector<std::string> Comparison::Listing() const {
+    std::vector<std::string> out;
+    for (const AlignedPaint& p : paints) {
+        if (p.paint.empty()) continue;
+        out.push_back("step " + std::to_string(p.step) + " " + p.action + ", paint " +
+                      std::to_string(p.place) + ": " + p.paint +
+                      (p.frame.empty() ? "" : "; frame differs too: " + p.frame));
     }
     return out;
 }

@@ -26,7 +26,7 @@ struct PaintRow {
     int count = 0;                      // as Label2 showed it after this paint
     Rect reported;                      // as Text1 showed it after this paint
     std::vector<Rect> region;           // the update region, rectangle by rectangle
-    std::string colour;                 // "#rrggbb" as seen filled on screen; empty if unseen
+    std::string colour;                 // "#rrggbb" the region was filled with; empty if unseen
     int viewWidth = 0, viewHeight = 0;  // the list view's client area; 0 if not known
     bool operator==(const PaintRow& o) const;
 };
@@ -53,8 +53,35 @@ std::string FormatTable(const std::vector<PaintRow>& rows);
 std::string ToCsv(const std::vector<PaintRow>& rows);
 bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error);
 
-// Where two transcripts differ, row by row; empty when they are the same.
-// Colours are random: they are not compared.
-std::vector<std::string> Compare(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b);
+// Where a replay differs from its reference on the same system, row by row,
+// on every field but the colour (random); empty when they agree.
+std::vector<std::string> CompareExact(const std::vector<PaintRow>& reference,
+                                      const std::vector<PaintRow>& replay);
+
+// One paint of two systems' transcripts, aligned by step: the k-th paint of a
+// step in one against the k-th paint of the same step in the other.
+struct AlignedPaint {
+    int step = 0;
+    std::string action;
+    int place = 0;                   // the paint's place in its step, from 1
+    int a = -1, b = -1;              // its row in each transcript; -1 where that one has none
+    std::string paint;               // what differs in the paint itself; empty when alike
+    std::string frame;               // what differs in Form1's outer or client size
+    std::vector<std::string> moves;  // the frame's changes from A to B ("outer height +7")
+};
+
+// Two systems compared. A paint differs when its update region, its reported
+// rectangle or the list view's client size differ (or one system has a paint
+// the other has not); the frame (Form1's outer and client size) differs on
+// its own account. Counts and colours are not compared: an extra paint shifts
+// every later count, and colours are random.
+struct Comparison {
+    std::vector<AlignedPaint> paints;
+    bool PaintsAgree() const;
+    std::string PaintSummary() const;  // "paints: 48 of 49 alike; 1 differs"
+    std::string FrameSummary() const;  // "frames differ at 49 paints: outer height +7 at 48"
+    std::vector<std::string> Listing() const;  // a line per paint that differs
+};
+Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b);
 
 }  // namespace transcript
