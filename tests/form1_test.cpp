@@ -14,19 +14,9 @@ using testing::ElementsAre;
 
 namespace {
 
-// The display's scale; the design is in pixels at 96 dots per inch.
-int Dpi(int index) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-int X(int design) {
-    return MulDiv(design, Dpi(LOGPIXELSX), 96);
-}
-int Y(int design) {
-    return MulDiv(design, Dpi(LOGPIXELSY), 96);
-}
+// The design's pixels at 96 dots per inch, at the display's scale.
+const auto X = [](int design) { return MulDiv(design, ScreenDpi(LOGPIXELSX), 96); };
+const auto Y = [](int design) { return MulDiv(design, ScreenDpi(LOGPIXELSY), 96); };
 
 // A place as "left,top,width x height".
 std::string Box(int left, int top, int width, int height) {
@@ -111,29 +101,27 @@ TEST_F(Form1Test, CreatedAsDesignedAndLoadedBeforeTheFirstShow) {
     std::vector<std::string> headers;
     char text[32];
     LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    column.pszText = text;
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT, column.pszText = text;
     column.cchTextMax = sizeof text;
     for (int i = 0; ListView_GetColumn(ListView1, i, &column); ++i)
         headers.push_back(std::string(text) + " " +
-                          std::to_string(column.cx * 96 / Dpi(LOGPIXELSX)) +
+                          std::to_string(column.cx * 96 / ScreenDpi(LOGPIXELSX)) +
                           ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_LEFT ? " left" : ""));
     EXPECT_THAT(headers, ElementsAre("Test1 100 left", "Test2 100 left", "Test3 100 left",
                                      "Test4 100 left", "Test5 1440 left"));
 }
 
-// Whether the screen shows a pixel of the text colour inside the control's
-// client area, in rows [top, bottom) and columns [left, right).
-bool Inked(HWND control, int left, int top, int right, int bottom) {
-    RECT client;
-    GetClientRect(control, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(control, &origin);
+// Whether the screen shows a pixel of the text colour in the control's client
+// rows [top, bottom) right of `left`.
+bool Inked(HWND control, int left, int top, int bottom) {
+    RECT r;
+    GetClientRect(control, &r);
+    MapWindowPoints(control, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     HDC screen = GetDC(nullptr);
     bool inked = false;
-    for (int y = std::max(top, 0); y < std::min<int>(bottom, client.bottom) && !inked; ++y)
-        for (int x = std::max(left, 0); x < std::min<int>(right, client.right) && !inked; ++x)
-            inked = GetPixel(screen, origin.x + x, origin.y + y) == GetSysColor(COLOR_WINDOWTEXT);
+    for (int y = r.top + std::max(top, 0); y < std::min<int>(r.top + bottom, r.bottom); ++y)
+        for (int x = r.left + left; x < r.right && !inked; ++x)
+            inked = GetPixel(screen, x, y) == GetSysColor(COLOR_WINDOWTEXT);
     ReleaseDC(nullptr, screen);
     return inked;
 }
@@ -147,43 +135,33 @@ TEST_F(Form1Test, EveryControlShowsItsWholeContentOnScreen) {
     PumpUntilIdle();  // the list view's paints, which write Text1 and Label2, are done
     const std::string report = probe::PaintReportText({8888, 8888, 8888, 8888});
     SetWindowTextA(Text1, report.c_str());
-    SetWindowTextA(Label2, probe::PaintCountText(9999).c_str());
+    SetWindowTextA(Label2, "WM_PAINT Count: 9999");
     PumpUntilIdle();
     ASSERT_EQ(TextOf(Text1) + TextOf(Label2), report + "WM_PAINT Count: 9999");
 
     HDC dc = GetDC(Label1);
     SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(Label1, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    RECT client, need;
-    GetClientRect(Label1, &client);
-    need = client;
-    const std::string instructions = TextOf(Label1);
-    DrawTextA(dc, instructions.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+    TEXTMETRICA font;
+    GetTextMetricsA(dc, &font);
+    RECT label, need;
+    GetClientRect(Label1, &label);
+    need = label;
+    DrawTextA(dc, TextOf(Label1).c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
     SIZE count;
     GetTextExtentPoint32A(dc, "WM_PAINT Count: 999", 19, &count);
     ReleaseDC(Label1, dc);
-    EXPECT_LE(need.bottom, client.bottom) << "Label1 needs more height";
-    EXPECT_TRUE(Inked(Label1, 0, need.bottom - metrics.tmHeight, client.right, need.bottom))
-        << "Label1's last line not drawn";
+    EXPECT_LE(need.bottom, label.bottom) << "Label1 cut";
+    EXPECT_TRUE(Inked(Label1, 0, need.bottom - font.tmHeight, need.bottom)) << "Label1 last line";
 
-    // Text1: four lines, none wrapped, the last inside the box and drawn.
+    // Four lines, none wrapped, the last inside the box and drawn to its last digit.
     EXPECT_EQ(SendMessageA(Text1, EM_GETLINECOUNT, 0, 0), 4);
-    EXPECT_EQ(SendMessageA(Text1, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     RECT box;
     SendMessageA(Text1, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
     const LRESULT last = SendMessageA(Text1, EM_POSFROMCHAR, report.size() - 1, 0);
-    const int lastTop = static_cast<short>(HIWORD(last)),
-              lastRight = static_cast<short>(LOWORD(last));
-    EXPECT_LE(lastTop + metrics.tmHeight, box.bottom) << "Text1's last line cut";
-    EXPECT_TRUE(Inked(Text1, lastRight, lastTop, box.right,
-                      std::min<int>(box.bottom, lastTop + metrics.tmHeight)))
-        << "Text1's last digit not drawn";
-
-    // Label2: the last digit of 9999 inside the label and drawn.
-    GetClientRect(Label2, &client);
-    EXPECT_TRUE(Inked(Label2, count.cx, 0, client.right, client.bottom))
-        << "Label2's last digit not drawn";
+    const int top = static_cast<short>(HIWORD(last));
+    EXPECT_LE(top + font.tmHeight, box.bottom) << "Text1's last line cut";
+    EXPECT_TRUE(Inked(Text1, static_cast<short>(LOWORD(last)), top, top + font.tmHeight));
+    EXPECT_TRUE(Inked(Label2, count.cx, 0, 100)) << "Label2's last digit";
 }
 
 TEST_F(Form1Test, LoadsThenLaysOutOnceAtTheFirstShowAndCountsTheFirstPaintAsOne) {

@@ -21,3 +21,11 @@ inline int PumpUntilIdle(bool untilQuit = false, DWORD quietMs = 50) {
     }
     return -1;
 }
+
+// The display's dots per inch, LOGPIXELSX or LOGPIXELSY.
+inline int ScreenDpi(int index) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
