@@ -14,7 +14,17 @@ esac
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     echo "run: starting ${build#"$here"/}/paintprobe.exe, $which"
-    echo "run: on display $DISPLAY (close its window to end)"
+    # Where a window manager runs, Form1 is a window of this desktop, in a
+    # copy of the prefix without Wine's virtual desktop; without one, nothing
+    # would let its edges be dragged, and Wine's virtual desktop does.
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        echo "run: on display $DISPLAY, as a window of its desktop (close it to end)"
+        WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
+        export WINEPREFIX
+    else
+        echo "run: on display $DISPLAY, which has no window manager: inside a Wine desktop"
+        echo "run: of 1280 x 1024, where its edges can be dragged (close Form1 to end)"
+    fi
     exec "$WINE" "$build/paintprobe.exe"
 fi
 

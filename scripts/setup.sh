@@ -17,7 +17,7 @@ fail() {
 }
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build
-          make xvfb xauth googletest x11-utils imagemagick fonts-wine chromium)
+          make xvfb xauth googletest x11-utils imagemagick fonts-wine chromium openbox)
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 missing() {
     local p

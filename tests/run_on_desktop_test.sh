@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# make run on a person's display: where a window manager runs, Form1 is a
+# window of that desktop, managed by it; on a display with none, it stands
+# inside a Wine desktop, where its edges can still be dragged.
+# Runs in a prefix of its own (with-dpi.sh 96), on a display of its own.
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/tests/support/check.sh"
+tmp=$(mktemp -d)
+pids=()
+trap 'WINEPREFIX=$WINEPREFIX-desktop wineserver -k 2>/dev/null; wineserver -k 2>/dev/null; kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$tmp/display")
+
+# Starts make run's script and waits for Form1's X window; notes whether a
+# window manager manages it and how many Wine desktops there are; then ends
+# the program.
+run() {
+    "$here/scripts/run.sh" >"$tmp/run.log" 2>&1 &
+    local id="" _
+    for _ in $(seq 300); do
+        id=$(xwininfo -root -tree 2>/dev/null | awk '/"Form1": \("paintprobe.exe"/ { print $1; exit }')
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    if [ -z "$id" ]; then
+        state="no Form1 window"
+    elif xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'window state'; then
+        state=managed
+    else
+        state=unmanaged
+    fi
+    desktops=$(xwininfo -root -tree | grep -c 'Wine desktop"')
+    WINEPREFIX=$WINEPREFIX-desktop wineserver -k 2>/dev/null
+    wineserver -k 2>/dev/null
+    wait $! 2>/dev/null
+    for _ in $(seq 100); do  # until Wine's windows have gone from the display
+        xwininfo -root -tree | grep -q '"Form1"\|Wine desktop"' || break
+        sleep 0.1
+    done
+}
+
+run
+check "no window manager: Form1 not managed" unmanaged "$state"
+check "no window manager: inside a Wine desktop" 1 "$desktops"
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+run
+check "window manager: Form1 managed by it" managed "$state"
+check "window manager: no Wine desktop" 0 "$desktops"
+check "window manager: make run says so" \
+    "run: on display $DISPLAY, as a window of its desktop (close it to end)" \
+    "$(sed -n 2p "$tmp/run.log")"
+finish
