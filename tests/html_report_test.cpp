@@ -52,6 +52,9 @@ TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) 
     EXPECT_THAT(page, HasSubstr("step 1, paint 1: frame only: outer 0x0 / 0x7</p>"));
     EXPECT_THAT(page, HasSubstr("id=\"a2\" class=\"frame differs\""));
     EXPECT_THAT(page, HasSubstr("step 2, paint 1: reported 0,10,5,20 / 0,10,5,21</p>"));
+    EXPECT_THAT(page,
+                HasSubstr("differ: <a href=\"#a2\">step 2 drag &lt;bottom&gt; +10, paint 1</a>, "
+                          "<a href=\"#b3\">step 2 drag &lt;bottom&gt; +10, paint 2</a></p>"));
     EXPECT_THAT(page, HasSubstr("id=\"b3\" class=\"frame differs\""));  // only in B
     EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y"), HasSubstr("paints: 2 of 2 alike</strong>"));
 }

@@ -11,7 +11,7 @@ namespace {
 // The page's fixed geometry, in CSS pixels: every frame has its own place,
 // so that the page looks the same in every browser.
 constexpr int kMargin = 16;
-constexpr int kHeader = 112;    // title, files, differing rows
+constexpr int kHeader = 132;    // title, files, summary, links to the paints that differ
 constexpr double kScale = 0.5;  // every frame at half size, so that sizes compare
 constexpr int kCaption = 64;
 constexpr int kGap = 16;
@@ -109,7 +109,7 @@ std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeomet
 
 const char kStyle[] = R"(<style>
 body { margin: 0; position: relative; font: 12px/16px sans-serif; color: #222; background: #fff; }
-header { position: absolute; left: 16px; top: 0; right: 16px; height: 112px; overflow: hidden; }
+header { position: absolute; left: 16px; top: 0; right: 16px; height: 132px; overflow: hidden; }
 h1 { font-size: 18px; margin: 12px 0 6px; }
 header p { margin: 2px 0; }
 .frame, .note { position: absolute; margin: 0; }
@@ -203,13 +203,26 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
             body += Note(xNote, y, "note frame-only", where + "frame only: " + p.frame);
         y += height + kGap;
     }
+    // Where the paints that differ are, the first few of them.
+    constexpr int kLinks = 8;
+    std::string links;
+    int differing = 0;
+    for (size_t i = 0; i < c.paints.size(); ++i) {
+        const AlignedPaint& p = c.paints[i];
+        if (p.paint.empty() || ++differing > kLinks) continue;
+        links += std::string(links.empty() ? "" : ", ") + "<a href=\"#" + (p.a >= 0 ? "a" : "b") +
+                 std::to_string(i + 1) + "\">step " + std::to_string(p.step) + " " +
+                 Escape(p.action) + ", paint " + std::to_string(p.place) + "</a>";
+    }
+    if (differing > kLinks) links += " and " + std::to_string(differing - kLinks) + " more";
     const std::string header =
         "<h1>Paint transcripts compared</h1><p>left (A): " + Escape(nameA) + " (" +
         std::to_string(a.size()) + " paints); right (B): " + Escape(nameB) + " (" +
         std::to_string(b.size()) + " paints), aligned step by step</p><p class=\"" +
         (c.PaintsAgree() ? "same" : "count") + "\"><strong>" + Escape(c.PaintSummary()) +
         "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
-        " (counts and colours are not compared)</p>";
+        " (counts and colours are not compared)</p>" +
+        (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>");
     return Page(nameA + " / " + nameB, header, body, xNote + 300 + kMargin, y + kMargin);
 }
 

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Makes the pictures in docs/ anew with the build that runs here:
+#   form1-scales.png            Form1 after the default drag at 100 % and at
+#                               150 % display scale, side by side;
+#   compare-wine8-wine10.html   the Wine 8.0 and Wine 10.0 transcripts of
+#   compare-wine8-wine10.png    every scenario compared: the page, and its
+#                               top with the first paint that differs.
+# usage: scripts/docs-images.sh (after make build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/wine-env.sh"
+build=$PAINTPROBE_BUILD
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cd "$here"
+
+shoot() {  # DPI OUT.png: Form1 after the default drag at that scale
+    local scale=()
+    [ "$1" = 96 ] || scale=(tests/with-dpi.sh "$1")
+    scripts/with-display.sh "${scale[@]}" "$WINE" "$build/paint_transcript.exe" --quiet \
+        --screenshot "$tmp/$1.bmp" >/dev/null
+    convert "$tmp/$1.bmp" "$2"
+}
+shoot 96 "$tmp/96.png"
+shoot 144 "$tmp/144.png"
+convert "$tmp/96.png" -background white -gravity east -splice 24x0 "$tmp/144.png" \
+    -gravity north +append docs/form1-scales.png
+
+page=docs/compare-wine8-wine10.html
+status=0
+scripts/with-display.sh "$WINE" "$build/paint_transcript.exe" --compare \
+    docs/transcript-wine-all.csv docs/transcript-wine10-all.csv --html "$page" >/dev/null || status=$?
+[ "$status" -le 1 ] || { echo "docs-images: the comparison failed" >&2; exit 1; }
+
+render() {  # PAGE WIDTH,HEIGHT OUT.png
+    rm -rf "$tmp/profile"
+    timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
+        --no-first-run --user-data-dir="$tmp/profile" --hide-scrollbars \
+        --force-device-scale-factor=1 --window-size="$2" --screenshot="$3" "file://$1" \
+        >/dev/null 2>&1
+}
+# The whole page, then a page of two views into it: its top (the summary and
+# the first paints) and the first paint that differs.
+size=$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$page")
+render "$here/$page" "$size" "$tmp/page.png"
+width=${size%,*}
+differs=$(grep -o 'class="frame differs" style="left:[0-9]*px;top:[0-9]*px' "$page" |
+          sed -n '1s/.*top:\([0-9]*\)px/\1/p')
+cat >"$tmp/views.html" <<HTML
+<!DOCTYPE html><html><body style="margin:0;background:#fff">
+<div style="height:600px;overflow:hidden"><img src="page.png"></div>
+<div style="height:8px;background:#ccc"></div>
+<div style="height:600px;overflow:hidden"><img src="page.png" style="margin-top:-$((differs - 16))px"></div>
+</body></html>
+HTML
+render "$tmp/views.html" "$width,1208" docs/compare-wine8-wine10.png
+echo "docs-images: wrote docs/form1-scales.png, $page and docs/compare-wine8-wine10.png"
