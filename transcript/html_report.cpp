@@ -72,12 +72,12 @@ std::string Rects(const std::vector<Rect>& rects, const char* cls, const std::st
     return out;
 }
 
-// One frame on one line: the list view, earlier paints faintly, this
-// paint's region in its colour, the reported rectangle outlined.
 // How strongly a frame of a comparison is marked: a paint that differs
 // strongly, one whose window frame alone differs lightly.
 enum class Mark { None, Frame, Paint };
 
+// One frame on one line: the list view, earlier paints faintly, this
+// paint's region in its colour, the reported rectangle outlined.
 std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeometry& at,
                   const std::string& id, Mark mark) {
     const PaintRow& row = rows[i];
