@@ -72,7 +72,16 @@ Remote::~Remote() {
     if (hookDll_) FreeLibrary(hookDll_);
 }
 
+void BecomeDpiAware() {
+    // Windows XP has no such call; there, nothing is ever scaled.
+    using SetAware = BOOL(WINAPI*)();
+    const auto set = reinterpret_cast<SetAware>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
+    if (set) set();
+}
+
 bool Remote::Start(std::string& error) {
+    BecomeDpiAware();
     const std::string exe = FindBeside("paintprobe.exe");
     if (exe.empty()) {
         error = "paintprobe.exe not found beside this program";

@@ -118,6 +118,11 @@ bool Remote::DragFrame(int hit, POINT by, int steps, F afterStep) {
     return true;
 }
 
+// Makes this process see real pixels, as the program does: a system that
+// scales programs that do not say so would otherwise hand this one scaled
+// window places and sizes, and take its mouse input scaled. Start calls it.
+void BecomeDpiAware();
+
 // A visible top-level window of this process, with this title if one is
 // given; null if there is none (yet).
 HWND FindVisibleWindow(DWORD processId, const char* title);
