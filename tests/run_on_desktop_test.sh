@@ -47,12 +47,14 @@ run
 check "no window manager: Form1 not managed" unmanaged "$state"
 check "no window manager: inside a Wine desktop" 1 "$desktops"
 
-openbox >/dev/null 2>&1 &
+openbox >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+wm=none
+for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && wm=up && break
     sleep 0.1
 done
+check "a window manager came up (openbox: $(tr '\n' ' ' <"$tmp/openbox.log"))" up "$wm"
 run
 check "window manager: Form1 managed by it" managed "$state"
 check "window manager: no Wine desktop" 0 "$desktops"
