@@ -29,6 +29,7 @@ mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/*.sources 2>/dev/null | 
 [ -n "$mirror" ] || mirror=$(awk '$1 == "deb" && $2 ~ /\/debian\/?$/ { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
 [ -n "$mirror" ] || fail "no Debian mirror found in /etc/apt/sources.list*"
 
+mkdir -p "$here/build"  # its logs
 mounted=()
 cleanup() {
     local m
@@ -46,7 +47,6 @@ if [ ! -x "$root/usr/lib/x86_64-linux-gnu/wine/wine" ]; then
     if [ ! -x "$root/usr/bin/apt-get" ]; then
         echo "record-wine10: making a Debian sid root in $root (about a minute)"
         rm -rf "$root"
-        mkdir -p "$here/build"
         debootstrap --variant=minbase sid "$root" "$mirror" >"$here/build/wine10-debootstrap.log" 2>&1 ||
             fail "debootstrap failed (log: build/wine10-debootstrap.log)"
     fi
