@@ -3,7 +3,7 @@
 # win32 is the program as it is meant to be; win64 is the same sources built
 # for x86-64, tested alongside. Both are always built; where the kernel cannot
 # run 32-bit programs, only win64 runs (scripts/setup.sh finds out).
-PRESETS := win32 win64
+PRESETS := win32 win64 native
 
 .PHONY: all setup build test run bench dist format clean
 

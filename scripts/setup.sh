@@ -17,7 +17,8 @@ fail() {
 }
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build
-          make xvfb xauth googletest x11-utils imagemagick fonts-wine chromium openbox)
+          make xvfb xauth googletest x11-utils imagemagick fonts-wine chromium openbox
+          clang libclang-rt-14-dev libreoffice-calc xdotool)
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 missing() {
     local p

@@ -60,3 +60,34 @@ TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) 
 }
 
 }  // namespace
+
+namespace {
+
+// A long drag: strips down a growing list view, a whole repaint every so often.
+std::vector<PaintRow> LongDrag(int paints) {
+    std::vector<PaintRow> rows;
+    for (int i = 0; i < paints; ++i) {
+        const int y = 300 + i % 500;
+        const Rect strip = i % 50 ? Rect{0, y, 270, y + 1} : Rect{0, 0, 270, y + 1};
+        rows.push_back({i + 1, "drag bottom +1", 0, 0, 0, 0, i % 9999 + 1, strip, {strip},
+                        "#102030", 270, y + 1});
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(HtmlReport, GrowsLinearlyWithThePaintsAndSaysWhenCutShort) {
+    const double small = HtmlReport(LongDrag(1000), "t").size() / 1000.0;
+    const double large = HtmlReport(LongDrag(8000), "t").size() / 8000.0;
+    EXPECT_LT(large, 1.05 * small);
+    EXPECT_LT(large, 1500);
+    const double pair = HtmlComparison(LongDrag(8000), "a", LongDrag(8000), "b").size() / 8000.0;
+    EXPECT_LT(pair, 2 * large + 200);
+
+    const std::string page = HtmlReport(kRows, "<b>", "step 2, drag: <gone>");
+    EXPECT_THAT(page, HasSubstr("<p class=\"cut\">cut short: step 2, drag: &lt;gone&gt;</p>"));
+    EXPECT_THAT(page, HasSubstr("<title>&lt;b&gt;</title>"));
+    EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y", "", "why"),
+                HasSubstr("<p class=\"cut\">B cut short: why</p>"));
+}

@@ -21,24 +21,15 @@ TEST(TranscriptReport, OnlyTheExactFourLineFormIsWellFormed) {
         EXPECT_FALSE(ParseCount(bad, count)) << bad;
 }
 
-TEST(TranscriptCsv, RoundTripsAndAReplayIsComparedRowByRow) {
+TEST(TranscriptReplay, IsComparedRowByRowColoursApart) {
     const std::vector<Rect> region = {{270, 0, 320, 438}, {0, 438, 320, 488}};
-    PaintRow a = {1,      "drag bottom +10",      432, 396, 424, 369, 2, {0, 338, 270, 348},
-                  region, ColourText(0x00FF8001), 266, 433};
+    const PaintRow a = {1,      "drag bottom +10",      432, 396, 424, 369, 2, {0, 338, 270, 348},
+                        region, ColourText(0x00FF8001), 266, 433};
     EXPECT_EQ(a.colour, "#0180ff");
     PaintRow empty = a;
     empty.step = 10;
-    empty.count = 9999;
-    empty.reported = {};
     empty.region = {};
-    empty.colour = ColourText(-1);
-
-    std::vector<PaintRow> back;
-    std::string error;
-    ASSERT_TRUE(ParseCsv(ToCsv({a, empty}), back, error)) << error;
-    EXPECT_THAT(back, ElementsAre(a, empty));
-    EXPECT_TRUE(CompareExact({a, empty}, back).empty());
-
+    EXPECT_TRUE(CompareExact({a, empty}, {a, empty}).empty());
     PaintRow moved = a;
     moved.colour = "#000000";  // colours are random: never a difference
     moved.region[1].bottom = 489;
@@ -46,12 +37,6 @@ TEST(TranscriptCsv, RoundTripsAndAReplayIsComparedRowByRow) {
                 ElementsAre(testing::HasSubstr("region 270,0,320,438 0,438,320,488"),
                             testing::HasSubstr("region 270,0,320,438 0,438,320,489"),
                             testing::StartsWith("row 2: only in A: step 10")));
-    std::string badColour = ToCsv({a});
-    EXPECT_FALSE(ParseCsv(badColour.replace(badColour.size() - 3, 2, "zz"), back, error));
-    EXPECT_THAT(error, testing::HasSubstr("line 2: malformed colour"));
-    EXPECT_FALSE(ParseCsv("step,action\n", back, error));
-    EXPECT_FALSE(ParseCsv(ToCsv({a}) + "3,x,1,2,3,4,5,6,7,8\n", back, error));
-    EXPECT_THAT(error, testing::StartsWith("line 3"));
 }
 
 // Two systems: paints aligned by step, paints told from frames.
@@ -98,4 +83,23 @@ TEST(TranscriptCompare, AlignsPaintsByStepAndTellsPaintsFromFrames) {
         EXPECT_THAT(lines, ElementsAreArray(c.summaryAndListing));
         EXPECT_EQ(compared.PaintsAgree(), lines.size() == 2) << lines[0];
     }
+}
+
+// Long recordings: many one-paint steps, and files whose steps run out of
+// order, align the same as short ones.
+TEST(TranscriptCompare, AlignsManyStepsAndStepsOutOfOrder) {
+    std::vector<PaintRow> a, b;
+    for (int step = 1; step <= 16000; ++step) {
+        const Rect strip = {0, step, 9, step + 1};
+        a.push_back({step, "drag", 1, 1, 1, 1, 1, strip, {strip}, "", 9, 99});
+    }
+    b = a;
+    b[7000].region[0].top = 0;
+    std::swap(b[10], b[20]);  // the same paints, in another order
+    b.pop_back();
+    const Comparison c = CompareSystems(a, b);
+    EXPECT_EQ(c.PaintSummary(), "paints: 15998 of 16000 alike; 1 differs; 1 only in A");
+    ASSERT_EQ(c.paints.size(), 16000u);
+    EXPECT_EQ(c.paints[10].b, 20);
+    EXPECT_EQ(c.paints[7000].step, 7001);
 }

@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,8 +19,13 @@ namespace {
 const char kUsage[] =
     "usage: paint_transcript [--scenario NAME] [--steps N] [--pixels M]\n"
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
-    "                        [--screenshot FILE.bmp] [--quiet]\n"
+    "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
+    "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
+    "       paint_transcript --help\n"
+    "\n"
+    "--from reads a transcript instead of recording one (one a spreadsheet saved, say)\n"
+    "and writes it in this tool's own form, or as a report.\n"
     "\n"
     "Scenarios: drag       the bottom edge down N steps of M pixels (default 10 of 10)\n"
     "           right      the right edge outward, N steps of M pixels\n"
@@ -31,15 +34,36 @@ const char kUsage[] =
     "           grow       two double-clicks in the list view\n"
     "           narrow     client widths 300 200 150 120 and back, set from outside\n"
     "           maxrestore the maximize caption button, then the restore one\n"
-    "           all        every scenario, in this order\n";
+    "           all        every scenario, in this order\n"
+    "\n"
+    "Exit status: 0  done; the paints agree (--compare, --check)\n"
+    "             1  a paint differs (--compare, --check), or the hook and the program's\n"
+    "                count disagree\n"
+    "             2  a mistake in the command line, or a file that cannot be read or written\n"
+    "             3  cut short: the program ended or stopped answering, or the recording\n"
+    "                filled up (8192 paints, or --max-paints); the rows recorded so far are\n"
+    "                written, marked as cut short\n"
+    "             4  the input changed nothing it should have (a drag that resized nothing):\n"
+    "                nothing here passes this tool's input on to what sizes windows; run it\n"
+    "                inside a Wine virtual desktop, or on Windows or ReactOS as it is\n"
+    "             5  another paint_transcript is recording in this session: two at once\n"
+    "                would mix their mouse input\n";
+
+// Exit statuses beyond 0, 1 and 2.
+constexpr int kCutShort = 3;
+constexpr int kInputIgnored = 4;
+constexpr int kBusy = 5;
 
 struct Options {
     std::string scenario = "drag";
     int steps = 10;
     int pixels = 10;
     std::string csv, html, check, screenshot;
+    int maxPaints = transcript::kMaxPaints;
     bool quiet = false;
+    bool help = false;
     std::string compareA, compareB;
+    std::string from;
 };
 
 struct Scenario;
@@ -77,8 +101,14 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             ok = value(o.check);
         else if (arg == "--screenshot")
             ok = value(o.screenshot);
+        else if (arg == "--max-paints")
+            ok = number(o.maxPaints, 1, transcript::kMaxPaints);
         else if (arg == "--quiet")
             o.quiet = true;
+        else if (arg == "--help" || arg == "-h" || arg == "/?")
+            o.help = true;
+        else if (arg == "--from")
+            ok = value(o.from);
         else if (arg == "--compare")
             ok = value(o.compareA) && value(o.compareB);
         else
@@ -89,21 +119,22 @@ bool ParseOptions(int argc, char** argv, Options& o) {
 }
 
 bool ReadFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    text = all.str();
-    return true;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
 }
 
-bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows) {
+bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort) {
     std::string text, error;
     if (!ReadFile(path, text)) {
         std::fprintf(stderr, "paint_transcript: cannot read %s\n", path.c_str());
         return false;
     }
-    if (!transcript::ParseCsv(text, rows, error)) {
+    if (!transcript::ParseCsv(text, rows, error, &cutShort)) {
         std::fprintf(stderr, "paint_transcript: %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
@@ -111,11 +142,11 @@ bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows) {
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (out) return true;
-    std::fprintf(stderr, "paint_transcript: cannot write %s\n", path.c_str());
-    return false;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file) ok = std::fclose(file) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "paint_transcript: cannot write %s\n", path.c_str());
+    return ok;
 }
 
 // The file's name without its folder, to label it in a report.
@@ -129,15 +160,32 @@ std::string BaseName(const std::string& path) {
 // cannot be read or the report cannot be written.
 int CompareFiles(const std::string& a, const std::string& b, const std::string& html) {
     std::vector<PaintRow> rowsA, rowsB;
-    if (!ReadTranscript(a, rowsA) || !ReadTranscript(b, rowsB)) return 2;
+    std::string cutA, cutB;
+    if (!ReadTranscript(a, rowsA, cutA) || !ReadTranscript(b, rowsB, cutB)) return 2;
     const transcript::Comparison c = transcript::CompareSystems(rowsA, rowsB);
-    std::printf("%s\n%s\nA: %s, %zu paints\nB: %s, %zu paints\n", c.PaintSummary().c_str(),
-                c.FrameSummary().c_str(), a.c_str(), rowsA.size(), b.c_str(), rowsB.size());
+    std::printf("%s\n%s\nA: %s, %zu paints%s%s\nB: %s, %zu paints%s%s\n",
+                c.PaintSummary().c_str(), c.FrameSummary().c_str(), a.c_str(), rowsA.size(),
+                cutA.empty() ? "" : ", cut short: ", cutA.c_str(), b.c_str(), rowsB.size(),
+                cutB.empty() ? "" : ", cut short: ", cutB.c_str());
     for (const std::string& line : c.Listing()) std::printf("%s\n", line.c_str());
-    if (!html.empty() &&
-        !WriteFile(html, transcript::HtmlComparison(rowsA, BaseName(a), rowsB, BaseName(b))))
+    if (!html.empty() && !WriteFile(html, transcript::HtmlComparison(rowsA, BaseName(a), rowsB,
+                                                                     BaseName(b), cutA, cutB)))
         return 2;
     return c.PaintsAgree() ? 0 : 1;
+}
+
+// A transcript read rather than recorded, written again in this tool's form.
+int ConvertFile(const Options& o) {
+    std::vector<PaintRow> rows;
+    std::string cut;
+    if (!ReadTranscript(o.from, rows, cut)) return 2;
+    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
+    std::printf("%zu paints read from %s%s%s\n", rows.size(), o.from.c_str(),
+                cut.empty() ? "" : ", cut short: ", cut.c_str());
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) return 2;
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut)))
+        return 2;
+    return 0;
 }
 
 // Form1 as it stands on screen, as a 32-bit BMP.
@@ -148,11 +196,10 @@ bool SaveScreenshot(const Remote& remote, const std::string& path) {
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + static_cast<DWORD>(image.pixels.size() * 4);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(image.pixels.data()), image.pixels.size() * 4);
-    return static_cast<bool>(out);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.append(reinterpret_cast<const char*>(image.pixels.data()), image.pixels.size() * 4);
+    return WriteFile(path, bytes);
 }
 
 // The system the transcript is recorded on, as a person would name it.
@@ -169,13 +216,24 @@ std::string SystemName() {
            std::to_string(info.dwMinorVersion) + " build " + std::to_string(info.dwBuildNumber);
 }
 
-// A drag of an edge or corner: each step a row of its own.
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+const char kNotTaken[] = "; input from this tool does not reach what sizes windows here";
+
+// A drag of an edge or corner: each step a row of its own. The first move
+// must change Form1: a drag that moves nothing is said at once.
 bool PlayEdge(Remote& remote, int& step, const Options& o, int hit, POINT direction,
               const std::string& name) {
     const std::string action = name + " +" + std::to_string(o.pixels);
     remote.BeginStep(++step, action);
+    const RECT before = remote.OuterRect();
     return remote.DragFrame(hit, {direction.x * o.pixels, direction.y * o.pixels}, o.steps,
                             [&](int i) {
+                                if (i == 0 && SameRect(before, remote.OuterRect()))
+                                    remote.InputIgnored(std::string("the drag did not resize "
+                                                                    "Form1") + kNotTaken);
                                 if (i + 1 < o.steps) remote.BeginStep(++step, action);
                             });
 }
@@ -183,8 +241,10 @@ bool PlayEdge(Remote& remote, int& step, const Options& o, int hit, POINT direct
 bool PlayGrow(Remote& remote, int& step, const Options&) {
     for (int i = 0; i < 2; ++i) {
         remote.BeginStep(++step, "double-click list");
-        const RECT client = remote.ListViewClient();
+        const RECT client = remote.ListViewClient(), before = remote.OuterRect();
         remote.DoubleClick(remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
+        if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
+            remote.InputIgnored("the double-click did not grow Form1");
     }
     return true;
 }
@@ -206,7 +266,10 @@ bool PlayMaxRestore(Remote& remote, int& step, const Options&) {
         remote.BeginStep(++step, action);
         const POINT button = remote.FindHit(HTMAXBUTTON);
         if (button.x < 0) return false;
+        const RECT before = remote.OuterRect();
         remote.Click(button);
+        if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
+            remote.InputIgnored(std::string("the click did not change Form1") + kNotTaken);
     }
     return true;
 }
@@ -233,7 +296,12 @@ bool PlayTop(Remote& remote, int& step, const Options& o) {
     const int room = o.steps * o.pixels + 20;
     if (remote.OuterRect().top < room) {
         remote.BeginStep(++step, "move down " + std::to_string(room));
-        if (!remote.DragFrame(HTCAPTION, {0, room}, 1, [](int) {})) return false;
+        const RECT before = remote.OuterRect();
+        if (!remote.DragFrame(HTCAPTION, {0, room}, 1, [&](int) {
+                if (SameRect(before, remote.OuterRect()))
+                    remote.InputIgnored(std::string("the drag did not move Form1") + kNotTaken);
+            }))
+            return false;
     }
     return PlayEdge(remote, step, o, HTTOP, {0, -1}, "drag top");
 }
@@ -249,6 +317,18 @@ const Scenario* FindScenario(const std::string& name) {
     return nullptr;
 }
 
+// What to do about a recording cut short, said to the person running it.
+void SayFault(const Remote& remote) {
+    std::fprintf(stderr, "paint_transcript: cut short at %s\n", remote.FaultText().c_str());
+    if (remote.fault() == transcript::Fault::InputIgnored)
+        std::fprintf(stderr,
+                     "paint_transcript: on a desktop whose window manager sizes the windows, only "
+                     "X input reaches it, and on a display with neither a window manager nor "
+                     "Wine's virtual desktop nothing sizes them. Run it inside a Wine virtual "
+                     "desktop (wine explorer /desktop=probe,1280x1024 paint_transcript.exe ...), "
+                     "or on Windows or ReactOS as it is.\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,11 +337,25 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (o.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB, o.html);
+    if (!o.from.empty()) return ConvertFile(o);
+
+    // One recording at a time in a session: the mouse is shared.
+    HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
+    if (recording && GetLastError() == ERROR_ALREADY_EXISTS) {
+        std::fprintf(stderr,
+                     "paint_transcript: another paint_transcript is recording in this session; "
+                     "two at once would mix their mouse input. Wait for it to end.\n");
+        return kBusy;
+    }
 
     Remote remote;
     std::string error;
-    if (!remote.Start(error) || !remote.Watch(error)) {
+    if (!remote.Start(error) || !remote.Watch(error, o.maxPaints)) {
         std::fprintf(stderr, "paint_transcript: %s\n", error.c_str());
         return 2;
     }
@@ -271,44 +365,54 @@ int main(int argc, char** argv) {
     int step = 0;
     for (const Scenario& s : kScenarios) {
         if (o.scenario != "all" && o.scenario != s.name) continue;
-        if (!s.play(remote, step, o)) {
+        if (!s.play(remote, step, o) && !remote.Faulted()) {
             std::fprintf(stderr, "paint_transcript: scenario %s: Form1 has no place to take\n",
                          s.name);
             return 2;
         }
+        if (remote.Faulted()) break;
     }
     remote.Settle();
 
     const std::vector<PaintRow> rows = remote.Rows();
-    int countAfter = 0;
-    transcript::ParseCount(remote.Text(remote.label2), countAfter);
-    const int counted = ((countAfter - countBefore) % 9999 + 9999) % 9999;
-
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
-    std::printf("%zu paints seen by the hook; Label2 went from %d to %d (%d paints)\n", rows.size(),
-                countBefore, countAfter, counted);
     int status = 0;
-    if (static_cast<int>(rows.size()) != counted) {
-        std::printf("MISMATCH: the hook and the program's count disagree\n");
-        status = 1;
+    if (remote.Faulted()) {
+        std::printf("%zu paints seen by the hook before it was cut short\n", rows.size());
+        SayFault(remote);
+        status = remote.fault() == transcript::Fault::InputIgnored ? kInputIgnored : kCutShort;
+    } else {
+        int countAfter = 0;
+        transcript::ParseCount(remote.Text(remote.label2), countAfter);
+        const int counted = ((countAfter - countBefore) % 9999 + 9999) % 9999;
+        std::printf("%zu paints seen by the hook; Label2 went from %d to %d (%d paints)\n",
+                    rows.size(), countBefore, countAfter, counted);
+        if (static_cast<int>(rows.size()) != counted) {
+            std::printf("MISMATCH: the hook and the program's count disagree\n");
+            status = 1;
+        }
     }
-    if (!o.screenshot.empty()) {
+    if (!o.screenshot.empty() && !remote.Faulted()) {
         if (SaveScreenshot(remote, o.screenshot))
             std::printf("screenshot: %s\n", o.screenshot.c_str());
         else
             status = 2;
     }
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows))) status = 2;
+    const std::string cut = remote.FaultText();
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) status = 2;
     const std::string title = "scenario " + o.scenario + " under " + SystemName();
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title))) status = 2;
-    if (!o.check.empty()) {
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut)))
+        status = 2;
+    if (!o.check.empty() && !remote.Faulted()) {
         std::vector<PaintRow> reference;
-        if (!ReadTranscript(o.check, reference)) return 2;
+        std::string referenceCut;
+        if (!ReadTranscript(o.check, reference, referenceCut)) return 2;
         const std::vector<std::string> diff = transcript::CompareExact(reference, rows);
         for (const std::string& line : diff) std::printf("%s\n", line.c_str());
         std::printf("against %s: %s\n", o.check.c_str(), diff.empty() ? "same" : "DIFFERENT");
         if (!diff.empty()) status = 1;
     }
+    if (remote.Faulted()) return status;
 
     PostMessageA(remote.form, WM_CLOSE, 0, 0);
     const int exitCode = remote.WaitForExit(10000);

@@ -16,7 +16,8 @@ namespace {
 
 HookShared* Shared() {
     static HookShared* shared = [] {
-        HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, transcript::kSharedMemoryName);
+        const transcript::SharedName name(GetCurrentProcessId());
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.text);
         return mapping ? static_cast<HookShared*>(
                              MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(HookShared)))
                        : nullptr;
@@ -39,8 +40,8 @@ int32_t ColourPainted(const HookShared& s, const HookPaint& p) {
     RECT header = {};
     GetWindowRect(GetWindow(listView, GW_CHILD), &header);
     const LONG below = header.bottom - header.top;
-    for (int i = 0; i < p.rectCount && i < transcript::kMaxRegionRects; ++i) {
-        const transcript::HookRect& r = p.rects[i];
+    for (int i = 0; i < p.rectCount; ++i) {
+        const transcript::HookRect& r = s.rects[p.firstRect + i];
         const LONG top = r.top > below ? r.top : below;
         if (top >= r.bottom || r.left >= r.right) continue;
         HDC dc = GetDC(listView);
@@ -61,9 +62,31 @@ void Complete(HookShared& s) {
     Pending = -1;
 }
 
+// The update region about to be painted, rectangle by rectangle.
+std::vector<RECT> UpdateRegion(HWND listView) {
+    std::vector<RECT> out;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (GetUpdateRgn(listView, region, FALSE) != ERROR) {
+        const DWORD size = GetRegionData(region, 0, nullptr);
+        std::vector<char> buffer(size);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        if (size && GetRegionData(region, size, data)) {
+            const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+            out.assign(rects, rects + data->rdh.nCount);
+        }
+    }
+    DeleteObject(region);
+    return out;
+}
+
 void Begin(HookShared& s, HWND listView) {
     const int n = s.paints;
-    if (n >= transcript::kMaxPaints) return;
+    const std::vector<RECT> region = UpdateRegion(listView);
+    // No room: say so rather than drop the paint without a word.
+    if (n >= s.maxPaints || s.rectsUsed + static_cast<int>(region.size()) > transcript::kMaxRects) {
+        s.full = 1;
+        return;
+    }
     HookPaint& p = s.records[n];
     p.step = s.step;
     RECT r;
@@ -76,21 +99,12 @@ void Begin(HookShared& s, HWND listView) {
     GetClientRect(listView, &r);
     p.viewWidth = r.right;
     p.viewHeight = r.bottom;
-
-    p.rectCount = 0;
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    if (GetUpdateRgn(listView, region, FALSE) != ERROR) {
-        const DWORD size = GetRegionData(region, 0, nullptr);
-        std::vector<char> buffer(size);
-        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-        if (size && GetRegionData(region, size, data)) {
-            const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
-            p.rectCount = static_cast<int32_t>(data->rdh.nCount);
-            for (DWORD i = 0; i < data->rdh.nCount && i < transcript::kMaxRegionRects; ++i)
-                p.rects[i] = {rects[i].left, rects[i].top, rects[i].right, rects[i].bottom};
-        }
-    }
-    DeleteObject(region);
+    p.firstRect = s.rectsUsed;
+    p.rectCount = static_cast<int32_t>(region.size());
+    for (size_t i = 0; i < region.size(); ++i)
+        s.rects[p.firstRect + i] = {region[i].left, region[i].top, region[i].right,
+                                    region[i].bottom};
+    s.rectsUsed += p.rectCount;
     p.complete = 0;
     Pending = n;
     InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s.paints));

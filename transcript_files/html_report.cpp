@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
+#include <cstdio>
+
+#include "coverage.h"
 
 namespace transcript {
 
@@ -44,12 +46,18 @@ std::string Escape(const std::string& text) {
 }
 
 // The list view's client area at this paint; for transcripts that do not
-// record it, what the paint itself reached.
+// record it, what the paint itself reached. Kept to a size a page can hold,
+// whatever a file says.
+constexpr int32_t kLargestView = 20000;
 Rect ViewOf(const PaintRow& row) {
-    if (row.viewWidth > 0 && row.viewHeight > 0) return {0, 0, row.viewWidth, row.viewHeight};
-    Rect extent = {0, 0, std::max(row.reported.right, 1), std::max(row.reported.bottom, 1)};
-    for (const Rect& r : row.region)
-        extent = {0, 0, std::max(extent.right, r.right), std::max(extent.bottom, r.bottom)};
+    Rect extent = {0, 0, row.viewWidth, row.viewHeight};
+    if (row.viewWidth <= 0 || row.viewHeight <= 0) {
+        extent = {0, 0, std::max(row.reported.right, 1), std::max(row.reported.bottom, 1)};
+        for (const Rect& r : row.region)
+            extent = {0, 0, std::max(extent.right, r.right), std::max(extent.bottom, r.bottom)};
+    }
+    extent.right = std::min(extent.right, kLargestView);
+    extent.bottom = std::min(extent.bottom, kLargestView);
     return extent;
 }
 
@@ -63,48 +71,57 @@ int HeightOf(const PaintRow& row) {
 
 std::string Rects(const std::vector<Rect>& rects, const char* cls, const std::string& fill) {
     std::string out;
-    for (const Rect& r : rects)
+    for (const Rect& r : rects) {
+        const int64_t width = std::max<int64_t>(0, int64_t{r.right} - r.left);
+        const int64_t height = std::max<int64_t>(0, int64_t{r.bottom} - r.top);
         out += "<rect class=\"" + std::string(cls) + "\" x=\"" + std::to_string(r.left) +
-               "\" y=\"" + std::to_string(r.top) + "\" width=\"" +
-               std::to_string(r.right - r.left) + "\" height=\"" +
-               std::to_string(r.bottom - r.top) + "\"" +
+               "\" y=\"" + std::to_string(r.top) + "\" width=\"" + std::to_string(width) +
+               "\" height=\"" + std::to_string(height) + "\"" +
                (fill.empty() ? "" : " fill=\"" + fill + "\"") + "/>";
+    }
     return out;
+}
+
+// For each row, the path of what the rows before it covered.
+std::vector<std::string> EarlierPaths(const std::vector<PaintRow>& rows) {
+    std::vector<std::string> paths(rows.size());
+    Coverage covered;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        paths[i] = covered.Path();
+        for (const Rect& r : rows[i].region) covered.Add(r);
+    }
+    return paths;
 }
 
 // How strongly a frame of a comparison is marked: a paint that differs
 // strongly, one whose window frame alone differs lightly.
 enum class Mark { None, Frame, Paint };
 
-// One frame on one line: the list view, earlier paints faintly, this
+// One frame: the list view, what earlier paints covered faintly, this
 // paint's region in its colour, the reported rectangle outlined.
-std::string Frame(const std::vector<PaintRow>& rows, size_t i, const FrameGeometry& at,
+std::string Frame(const PaintRow& row, const std::string& earlier, const FrameGeometry& at,
                   const std::string& id, Mark mark) {
-    const PaintRow& row = rows[i];
     const Rect view = ViewOf(row);
-    std::string earlier;
-    for (size_t k = 0; k < i; ++k)
-        for (const Rect& r : rows[k].region)
-            earlier += "M" + std::to_string(r.left) + " " + std::to_string(r.top) + "H" +
-                       std::to_string(r.right) + "V" + std::to_string(r.bottom) + "H" +
-                       std::to_string(r.left) + "Z";
     // Earlier paints only where the list view is now: an inner svg clips.
     const std::string clip = "<svg width=\"" + std::to_string(view.right) + "\" height=\"" +
                              std::to_string(view.bottom) + "\">";
     const int width = static_cast<int>(std::lround(view.right * at.scale));
     const int height = static_cast<int>(std::lround(view.bottom * at.scale));
-    std::ostringstream out;
     const char* cls[] = {"frame", "frame frame-differs", "frame differs"};
-    out << "<figure id=\"" << id << "\" class=\"" << cls[static_cast<int>(mark)]
-        << "\" style=\"left:" << at.left << "px;top:" << at.top << "px\" data-scale=\"" << at.scale
-        << "\"><svg width=\"" << width << "\" height=\"" << height << "\" viewBox=\"0 0 "
-        << view.right << " " << view.bottom << "\">" << Rects({view}, "view", "")
-        << (earlier.empty() ? "" : clip + "<path class=\"earlier\" d=\"" + earlier + "\"/></svg>")
-        << Rects(row.region, row.colour.empty() ? "region unseen" : "region", row.colour)
-        << Rects({row.reported}, "reported", "") << "</svg><figcaption>step " << row.step << " "
-        << Escape(row.action) << "<br>count " << row.count << "<br>reported "
-        << RegionText({row.reported}) << "</figcaption></figure>\n";
-    return out.str();
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "%g", at.scale);
+    return "<figure id=\"" + id + "\" class=\"" + cls[static_cast<int>(mark)] +
+           "\" style=\"left:" + std::to_string(at.left) + "px;top:" + std::to_string(at.top) +
+           "px\" data-scale=\"" + scale + "\"><svg width=\"" + std::to_string(width) +
+           "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
+           std::to_string(view.right) + " " + std::to_string(view.bottom) + "\">" +
+           Rects({view}, "view", "") +
+           (earlier.empty() ? "" : clip + "<path class=\"earlier\" d=\"" + earlier + "\"/></svg>") +
+           Rects(row.region, row.colour.empty() ? "region unseen" : "region", row.colour) +
+           Rects({row.reported}, "reported", "") + "</svg><figcaption>step " +
+           std::to_string(row.step) + " " + Escape(row.action) + "<br>count " +
+           std::to_string(row.count) + "<br>reported " + RegionText({row.reported}) +
+           "</figcaption></figure>\n";
 }
 
 const char kStyle[] = R"(<style>
@@ -126,6 +143,7 @@ header p { margin: 2px 0; }
 .note.frame-only { color: #8a6000; }
 .note { width: 300px; white-space: normal; }
 .same { color: #006400; }
+.cut { color: #b00000; font-weight: bold; }
 </style>
 )";
 
@@ -143,10 +161,17 @@ std::string Page(const std::string& title, const std::string& header, const std:
            body + "</body></html>\n";
 }
 
+// A recording that ended before its scenario did, said at the top.
+std::string CutShort(const std::string& which, const std::string& why) {
+    return why.empty() ? "" : "<p class=\"cut\">" + Escape(which) + "cut short: " + Escape(why) + "</p>";
+}
+
 }  // namespace
 
-std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title) {
+std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title,
+                       const std::string& cutShort) {
     // Frames flow left to right in rows, each row as tall as its tallest.
+    const std::vector<std::string> earlier = EarlierPaths(rows);
     std::string body;
     int x = kMargin, y = kHeader, rowHeight = 0, width = kPageWidth;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -155,7 +180,7 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
             y += rowHeight + kGap;
             rowHeight = 0;
         }
-        body += Frame(rows, i, {x, y, kScale}, "f" + std::to_string(i + 1), Mark::None);
+        body += Frame(rows[i], earlier[i], {x, y, kScale}, "f" + std::to_string(i + 1), Mark::None);
         x += WidthOf(rows[i]) + kGap;
         width = std::max(width, x + kMargin);
         rowHeight = std::max(rowHeight, HeightOf(rows[i]));
@@ -165,18 +190,21 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
                                " paints of the list view, one frame each, at half size: the list "
                                "view's client area, what earlier paints covered (grey), this "
                                "paint's update region in the colour it was filled with, and the "
-                               "rectangle the program reported (black outline).</p>";
+                               "rectangle the program reported (black outline).</p>" +
+                               CutShort("", cutShort);
     return Page(title, header, body, width, y + rowHeight + kMargin);
 }
 
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
-                           const std::vector<PaintRow>& b, const std::string& nameB) {
+                           const std::vector<PaintRow>& b, const std::string& nameB,
+                           const std::string& cutShortA, const std::string& cutShortB) {
     // One row per aligned paint: A's frame, B's beside it, then what differs.
     int widthA = kMinWidth, widthB = kMinWidth;
     for (const PaintRow& row : a) widthA = std::max(widthA, WidthOf(row));
     for (const PaintRow& row : b) widthB = std::max(widthB, WidthOf(row));
     const int xB = kMargin + widthA + kGap, xNote = xB + widthB + kGap;
     const Comparison c = CompareSystems(a, b);
+    const std::vector<std::string> earlierA = EarlierPaths(a), earlierB = EarlierPaths(b);
     std::string body;
     int y = kHeader;
     for (size_t i = 0; i < c.paints.size(); ++i) {
@@ -187,11 +215,11 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                                              : Mark::None;
         int height = 0;
         if (p.a >= 0) {
-            body += Frame(a, p.a, {kMargin, y, kScale}, "a" + id, mark);
+            body += Frame(a[p.a], earlierA[p.a], {kMargin, y, kScale}, "a" + id, mark);
             height = HeightOf(a[p.a]);
         }
         if (p.b >= 0) {
-            body += Frame(b, p.b, {xB, y, kScale}, "b" + id, mark);
+            body += Frame(b[p.b], earlierB[p.b], {xB, y, kScale}, "b" + id, mark);
             height = std::max(height, HeightOf(b[p.b]));
         }
         const std::string where =
@@ -222,7 +250,8 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
         (c.PaintsAgree() ? "same" : "count") + "\"><strong>" + Escape(c.PaintSummary()) +
         "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
         " (counts and colours are not compared)</p>" +
-        (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>");
+        (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
+        CutShort("A ", cutShortA) + CutShort("B ", cutShortB);
     return Page(nameA + " / " + nameB, header, body, xNote + 300 + kMargin, y + kMargin);
 }
 

@@ -1,8 +1,9 @@
 #include "transcript_rows.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <sstream>
+#include <map>
+
+#include "text_fields.h"
 
 namespace transcript {
 
@@ -26,21 +27,6 @@ std::string ColourText(int32_t colorref) {
     return text;
 }
 
-namespace {
-
-// The colour is random, and older transcripts do not know the list view's size.
-bool SameButColour(PaintRow a, const PaintRow& b) {
-    a.colour = b.colour;
-    if (!a.viewWidth || !b.viewWidth) a.viewWidth = b.viewWidth, a.viewHeight = b.viewHeight;
-    return a == b;
-}
-
-bool IsColourText(const std::string& text) {
-    return text.empty() || (text.size() == 7 && text[0] == '#' &&
-                            text.find_first_not_of("0123456789abcdef", 1) == std::string::npos);
-}
-
-// A whole base-10 int32 with an optional minus sign, nothing else.
 bool ParseInt(const std::string& text, int32_t& value) {
     if (text.empty() || text.size() > 11) return false;
     size_t i = text[0] == '-' ? 1 : 0;
@@ -57,46 +43,52 @@ bool ParseInt(const std::string& text, int32_t& value) {
     return true;
 }
 
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+namespace {
+
+// The colour is random, and older transcripts do not know the list view's size.
+bool SameButColour(PaintRow a, const PaintRow& b) {
+    a.colour = b.colour;
+    if (!a.viewWidth || !b.viewWidth) a.viewWidth = b.viewWidth, a.viewHeight = b.viewHeight;
+    return a == b;
+}
+
 bool TakePrefixed(const std::string& line, const std::string& prefix, int32_t& value) {
     return line.compare(0, prefix.size(), prefix) == 0 &&
            ParseInt(line.substr(prefix.size()), value);
 }
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, separator)) parts.push_back(part);
-    if (!text.empty() && text.back() == separator) parts.push_back("");
-    return parts;
+std::string RectText(const Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
 std::string Describe(const PaintRow& r) {
-    std::ostringstream out;
-    out << "step " << r.step << " " << r.action << ", outer " << r.outerWidth << "x"
-        << r.outerHeight << ", client " << r.clientWidth << "x" << r.clientHeight << ", count "
-        << r.count << ", reported " << r.reported.left << "," << r.reported.top << ","
-        << r.reported.right << "," << r.reported.bottom << ", region " << RegionText(r.region);
-    if (!r.colour.empty()) out << ", colour " << r.colour;
-    return out.str();
+    std::string out = "step " + std::to_string(r.step) + " " + r.action + ", outer " +
+                      std::to_string(r.outerWidth) + "x" + std::to_string(r.outerHeight) +
+                      ", client " + std::to_string(r.clientWidth) + "x" +
+                      std::to_string(r.clientHeight) + ", count " + std::to_string(r.count) +
+                      ", reported " + RectText(r.reported) + ", region " + RegionText(r.region);
+    if (!r.colour.empty()) out += ", colour " + r.colour;
+    return out;
 }
-
-const char kCsvHeader[] =
-    "step,action,outer_width,outer_height,client_width,client_height,count,left,top,right,"
-    "bottom,region";
-const char kNewColumns[] = ",colour,view_width,view_height";
 
 }  // namespace
 
 bool ParseReport(const std::string& text, Rect& rect) {
-    const std::vector<std::string> lines = [&] {
-        std::vector<std::string> out;
-        size_t start = 0;
-        for (size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2)
-            out.push_back(text.substr(start, at - start));
-        out.push_back(text.substr(start));
-        return out;
-    }();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2)
+        lines.push_back(text.substr(start, at - start));
+    lines.push_back(text.substr(start));
     return lines.size() == 4 && TakePrefixed(lines[0], "Left: ", rect.left) &&
            TakePrefixed(lines[1], "Top: ", rect.top) &&
            TakePrefixed(lines[2], "Right: ", rect.right) &&
@@ -112,18 +104,25 @@ bool ParseCount(const std::string& text, int& count) {
 
 std::string RegionText(const std::vector<Rect>& region) {
     std::string out;
-    for (const Rect& r : region) {
-        if (!out.empty()) out += ' ';
-        out += std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-               std::to_string(r.right) + "," + std::to_string(r.bottom);
-    }
+    for (const Rect& r : region) out += (out.empty() ? "" : " ") + RectText(r);
+    return out;
+}
+
+std::string RegionField(const std::vector<Rect>& region) {
+    std::string out;
+    for (const Rect& r : region) out += (out.empty() ? "[" : " [") + RectText(r) + "]";
     return out;
 }
 
 bool ParseRegion(const std::string& text, std::vector<Rect>& region) {
     region.clear();
     if (text.empty()) return true;
-    for (const std::string& part : Split(text, ' ')) {
+    const bool bracketed = text[0] == '[';
+    for (std::string part : Split(text, ' ')) {
+        if (bracketed) {
+            if (part.size() < 2 || part.front() != '[' || part.back() != ']') return false;
+            part = part.substr(1, part.size() - 2);
+        }
         const std::vector<std::string> n = Split(part, ',');
         Rect r;
         if (n.size() != 4 || !ParseInt(n[0], r.left) || !ParseInt(n[1], r.top) ||
@@ -161,86 +160,6 @@ std::string FormatTable(const std::vector<PaintRow>& rows) {
         out += text + "\n";
     }
     return out;
-}
-
-std::string ToCsv(const std::vector<PaintRow>& rows) {
-    std::string out = std::string(kCsvHeader) + kNewColumns + "\n";
-    for (const PaintRow& r : rows) {
-        std::ostringstream line;
-        line << r.step << "," << r.action << "," << r.outerWidth << "," << r.outerHeight << ","
-             << r.clientWidth << "," << r.clientHeight << "," << r.count << "," << r.reported.left
-             << "," << r.reported.top << "," << r.reported.right << "," << r.reported.bottom
-             << ",\"" << RegionText(r.region) << "\"," << r.colour << "," << r.viewWidth << ","
-             << r.viewHeight;
-        out += line.str() + "\n";
-    }
-    return out;
-}
-
-bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error) {
-    rows.clear();
-    std::istringstream in(text);
-    std::string line;
-    int number = 0;
-    bool withColour = false;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (number == 1) {
-            withColour = line == std::string(kCsvHeader) + kNewColumns;
-            if (!withColour && line != kCsvHeader) {
-                error = "line 1: not a paint transcript header";
-                return false;
-            }
-            continue;
-        }
-        if (line.empty()) continue;
-        PaintRow r;
-        if (withColour) {
-            // The last three fields, after the quoted region.
-            const size_t quote = line.rfind('"');
-            const std::vector<std::string> tail =
-                Split(quote == std::string::npos ? "" : line.substr(quote + 1), ',');
-            if (tail.size() != 4 || !tail[0].empty() || !IsColourText(tail[1]) ||
-                !ParseInt(tail[2], r.viewWidth) || !ParseInt(tail[3], r.viewHeight)) {
-                error = "line " + std::to_string(number) + ": malformed colour or list view size";
-                return false;
-            }
-            r.colour = tail[1];
-            line.erase(quote + 1);
-        }
-        const size_t quote = line.find(",\"");
-        if (quote == std::string::npos || line.back() != '"') {
-            error = "line " + std::to_string(number) + ": no quoted region at the end";
-            return false;
-        }
-        const std::vector<std::string> f = Split(line.substr(0, quote), ',');
-        int32_t n[10] = {};
-        bool ok = f.size() == 11 && !f[1].empty();
-        for (size_t i = 0, k = 0; ok && i < f.size(); ++i) {
-            if (i == 1) continue;
-            ok = ParseInt(f[i], n[k++]);
-        }
-        ok = ok && ParseRegion(line.substr(quote + 2, line.size() - quote - 3), r.region);
-        if (!ok) {
-            error = "line " + std::to_string(number) + ": malformed";
-            return false;
-        }
-        r.step = n[0];
-        r.action = f[1];
-        r.outerWidth = n[1];
-        r.outerHeight = n[2];
-        r.clientWidth = n[3];
-        r.clientHeight = n[4];
-        r.count = n[5];
-        r.reported = {n[6], n[7], n[8], n[9]};
-        rows.push_back(r);
-    }
-    if (number == 0) {
-        error = "empty file";
-        return false;
-    }
-    return true;
 }
 
 std::vector<std::string> CompareExact(const std::vector<PaintRow>& a,
@@ -304,28 +223,36 @@ void Align(AlignedPaint& p, const PaintRow* a, const PaintRow* b) {
 }  // namespace
 
 Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b) {
-    std::vector<int> steps;
-    for (const auto* rows : {&a, &b})
-        for (const PaintRow& r : *rows) steps.push_back(r.step);
-    std::sort(steps.begin(), steps.end());
-    steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
-
+    // Each file's rows in step order, keeping their order within a step;
+    // then the two walked together, step by step.
+    auto byStep = [](const std::vector<PaintRow>& rows) {
+        std::vector<int> order(rows.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int x, int y) { return rows[x].step < rows[y].step; });
+        return order;
+    };
+    const std::vector<int> inA = byStep(a), inB = byStep(b);
     Comparison c;
-    for (int step : steps) {
-        std::vector<int> inA, inB;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (a[i].step == step) inA.push_back(static_cast<int>(i));
-        for (size_t i = 0; i < b.size(); ++i)
-            if (b[i].step == step) inB.push_back(static_cast<int>(i));
-        for (size_t k = 0; k < std::max(inA.size(), inB.size()); ++k) {
+    c.paints.reserve(std::max(a.size(), b.size()));
+    size_t i = 0, j = 0;
+    while (i < inA.size() || j < inB.size()) {
+        const bool fromA = i < inA.size(), fromB = j < inB.size();
+        const int step = !fromB ? a[inA[i]].step
+                         : !fromA ? b[inB[j]].step
+                                  : std::min(a[inA[i]].step, b[inB[j]].step);
+        for (int place = 1;; ++place) {
+            const bool hasA = i < inA.size() && a[inA[i]].step == step;
+            const bool hasB = j < inB.size() && b[inB[j]].step == step;
+            if (!hasA && !hasB) break;
             AlignedPaint p;
             p.step = step;
-            p.place = static_cast<int>(k) + 1;
-            p.a = k < inA.size() ? inA[k] : -1;
-            p.b = k < inB.size() ? inB[k] : -1;
+            p.place = place;
+            p.a = hasA ? inA[i++] : -1;
+            p.b = hasB ? inB[j++] : -1;
             p.action = (p.a >= 0 ? a[p.a] : b[p.b]).action;
             Align(p, p.a >= 0 ? &a[p.a] : nullptr, p.b >= 0 ? &b[p.b] : nullptr);
-            c.paints.push_back(p);
+            c.paints.push_back(std::move(p));
         }
     }
     return c;
@@ -357,16 +284,14 @@ std::string Comparison::FrameSummary() const {
     // Each kind of change, with the number of paints it was seen at, in the
     // order first seen.
     std::vector<std::pair<std::string, int>> kinds;
+    std::map<std::string, size_t> where;
     int at = 0;
     for (const AlignedPaint& p : paints) {
         at += !p.frame.empty();
         for (const std::string& move : p.moves) {
-            auto kind = std::find_if(kinds.begin(), kinds.end(),
-                                     [&](const auto& k) { return k.first == move; });
-            if (kind == kinds.end())
-                kinds.push_back({move, 1});
-            else
-                ++kind->second;
+            const auto found = where.emplace(move, kinds.size());
+            if (found.second) kinds.push_back({move, 0});
+            ++kinds[found.first->second].second;
         }
     }
     if (!at) return "frames: alike at every paint";

@@ -12,13 +12,17 @@ namespace transcript {
 // One frame per paint, drawn to scale: the list view's client area as an
 // outline, what earlier paints covered faintly, this paint's update region
 // filled with the colour it was painted, and the reported rectangle outlined.
-std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title);
+// A recording cut short says why at the top. The page grows linearly with
+// the paints: what earlier paints covered is drawn as its outline so far.
+std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title,
+                       const std::string& cutShort = "");
 
 // Two systems' transcripts side by side, aligned step by step as
 // CompareSystems aligns them, labelled with their names: paints that differ
 // marked strongly, paints whose window frame alone differs lightly, and the
 // two summary lines at the top.
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
-                           const std::vector<PaintRow>& b, const std::string& nameB);
+                           const std::vector<PaintRow>& b, const std::string& nameB,
+                           const std::string& cutShortA = "", const std::string& cutShortB = "");
 
 }  // namespace transcript

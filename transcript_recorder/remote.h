@@ -26,6 +26,15 @@ struct Image {
     BITMAPINFOHEADER Header() const;
 };
 
+// What ended a recording before its scenario did.
+enum class Fault {
+    None,
+    Ended,         // the program is gone
+    NotAnswering,  // the program takes no message within seconds
+    InputIgnored,  // input from this tool changed nothing it should have
+    Full,          // more paints than the recording holds
+};
+
 class Remote {
   public:
     Remote() = default;
@@ -36,11 +45,21 @@ class Remote {
     // Starts the program (found beside this executable or one folder up) and
     // waits for Form1 to be shown and quiet. False, with a reason, on failure.
     bool Start(std::string& error);
-    // Puts the hook on the program's user-interface thread.
-    bool Watch(std::string& error);
+    // Puts the hook on the program's user-interface thread; it records at
+    // most maxPaints paints (no more than kMaxPaints).
+    bool Watch(std::string& error, int maxPaints = kMaxPaints);
 
-    // Waits until the program has painted all it has to and handled all input.
+    // Waits until the program has painted all it has to and handled all
+    // input. Within seconds in any case: a program that has ended, stops
+    // answering, takes none of the input sent, or fills the recording is a
+    // fault, after which every input below does nothing.
     void Settle();
+    Fault fault() const { return fault_; }
+    bool Faulted() const { return fault_ != Fault::None; }
+    // "step 3, drag bottom +10: paintprobe.exe ended (exit code 1)"
+    const std::string& FaultText() const { return faultText_; }
+    // The scenario saw its input change nothing: says so, as a fault.
+    void InputIgnored(const std::string& what) { SetFault(Fault::InputIgnored, what); }
 
     // Paints recorded since the start of watching, as rows; each row takes
     // the step number and action current when its paint happened.
@@ -87,7 +106,12 @@ class Remote {
 
   private:
     void Button(DWORD flag);
+    void SetFault(Fault fault, const std::string& what);
+    bool CheckProgram();  // false, with the fault set, once it has ended or filled up
 
+    Fault fault_ = Fault::None;
+    std::string faultText_;
+    int step_ = 0;
     PROCESS_INFORMATION process_ = {};
     HANDLE mapping_ = nullptr;
     HookShared* shared_ = nullptr;
@@ -102,12 +126,12 @@ class Remote {
 template <typename F>
 bool Remote::DragFrame(int hit, POINT by, int steps, F afterStep) {
     POINT at = FindHit(hit);
-    if (at.x < 0) return false;
+    if (at.x < 0 || Faulted()) return false;
     MoveMouse(at);
     Settle();
     Press();
     Settle();
-    for (int i = 0; i < steps; ++i) {
+    for (int i = 0; i < steps && !Faulted(); ++i) {
         at = {at.x + by.x, at.y + by.y};
         MoveMouse(at);
         Settle();

@@ -41,17 +41,27 @@ bool ParseReport(const std::string& text, Rect& rect);
 // Reads "WM_PAINT Count: n" exactly; false otherwise.
 bool ParseCount(const std::string& text, int& count);
 
-// "l,t,r,b l,t,r,b ..." and back.
+// "l,t,r,b l,t,r,b ...", for people.
 std::string RegionText(const std::vector<Rect>& region);
+// "[l,t,r,b] [l,t,r,b] ...", for files: brackets, so that no spreadsheet takes
+// a one-rectangle region for a number with thousands separators.
+std::string RegionField(const std::vector<Rect>& region);
+// Reads either form.
 bool ParseRegion(const std::string& text, std::vector<Rect>& region);
 
 // An aligned table for the terminal.
 std::string FormatTable(const std::vector<PaintRow>& rows);
 
-// CSV with a header line; ParseCsv reads what ToCsv writes, and transcripts
-// written before the colour and list view size columns were added.
-std::string ToCsv(const std::vector<PaintRow>& rows);
-bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error);
+// CSV with a header line. A recording cut short says so (why, and at which
+// step) in a last line of its own, a comment starting with "# cut short".
+// ParseCsv reads what ToCsv writes; transcripts written before the colour
+// and list view size columns, or before regions were bracketed; and what a
+// spreadsheet writes back: quoted fields and header, a UTF-8 byte-order mark,
+// semicolons or tabs for commas, CRLF or CR line ends, padding empty fields.
+// Anything else is refused with its line number and what was expected there.
+std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort = "");
+bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error,
+              std::string* cutShort = nullptr);
 
 // Where a replay differs from its reference on the same system, row by row,
 // on every field but the colour (random); empty when they agree.

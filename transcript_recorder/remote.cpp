@@ -1,12 +1,14 @@
 #include "remote.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace transcript {
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 10000;
+constexpr DWORD kTimeoutMs = 10000;  // for the program to start, and to go quiet
+constexpr DWORD kAnswerMs = 5000;    // for a message to be answered, input to be taken
 
 std::string Folder(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -122,9 +124,10 @@ bool Remote::Start(std::string& error) {
     return true;
 }
 
-bool Remote::Watch(std::string& error) {
+bool Remote::Watch(std::string& error, int maxPaints) {
+    const SharedName name(process_.dwProcessId);
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                  sizeof(HookShared), kSharedMemoryName);
+                                  sizeof(HookShared), name.text);
     if (!mapping_) {
         error = "no shared memory for the hook";
         return false;
@@ -136,6 +139,7 @@ bool Remote::Watch(std::string& error) {
     shared_->text1 = reinterpret_cast<uintptr_t>(text1);
     shared_->label2 = reinterpret_cast<uintptr_t>(label2);
     shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
+    shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
 
     const std::string dll = FindBeside("paint_hook.dll");
     hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
@@ -168,15 +172,49 @@ bool Remote::Watch(std::string& error) {
     return true;
 }
 
+void Remote::SetFault(Fault fault, const std::string& what) {
+    if (Faulted()) return;
+    fault_ = fault;
+    const std::string action =
+        static_cast<size_t>(step_) < actions_.size() ? actions_[step_] : std::string();
+    faultText_ = step_ ? "step " + std::to_string(step_) + ", " + action + ": " + what : what;
+}
+
+bool Remote::CheckProgram() {
+    if (Faulted()) return false;
+    DWORD code = 0;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(process_.hProcess, &code)) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(code));
+        SetFault(Fault::Ended, "paintprobe.exe ended (exit code " + std::to_string(code) +
+                                   (code > 255 ? std::string(", ") + hex : "") + ")");
+    } else if (shared_ && shared_->full) {
+        SetFault(Fault::Full, "the recording is full: it holds " +
+                                  std::to_string(shared_->maxPaints) + " paints");
+    }
+    return !Faulted();
+}
+
 void Remote::Settle() {
+    if (!CheckProgram()) return;
     // Input first: the program has taken every button message and the last
     // move sent (messages posted or sent to it are handled before input, so
     // nothing else can tell that input is done).
     if (shared_) {
         for (DWORD start = GetTickCount();
-             (shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_)) &&
-             GetTickCount() - start < kTimeoutMs;)
+             shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_);) {
+            if (!CheckProgram()) return;
+            if (GetTickCount() - start > kAnswerMs) {
+                // Answering, and still no input: it never got there.
+                DWORD_PTR result;
+                if (SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
+                    SetFault(Fault::InputIgnored,
+                             "paintprobe.exe took none of the mouse input sent to it");
+                break;
+            }
             Sleep(2);
+        }
         moved_ = false;
     }
     // Then quiet: nothing left to paint in the list view or the window, and
@@ -188,7 +226,13 @@ void Remote::Settle() {
     DWORD_PTR result;
     int quietRounds = 0, lastPaints = -1;
     for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs;) {
-        SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
+        if (!CheckProgram()) return;
+        if (!SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result)) {
+            if (CheckProgram())
+                SetFault(Fault::NotAnswering, "paintprobe.exe is not answering (no reply in " +
+                                                  std::to_string(kAnswerMs / 1000) + " s)");
+            return;
+        }
         RECT update;
         if (GetUpdateRect(listView, &update, FALSE) || GetUpdateRect(form, &update, FALSE)) {
             quietRounds = 0;
@@ -199,19 +243,22 @@ void Remote::Settle() {
         const int flushes = shared_->flushes;
         PostMessageA(form, shared_->flushMessage, 0, 0);
         while (shared_->flushes == flushes && GetTickCount() - start < kTimeoutMs) {
-            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_TIMEOUT) return;  // gone
+            if (!CheckProgram()) return;
             Sleep(2);
         }
         quietRounds = shared_->paints == lastPaints ? quietRounds + 1 : 0;
         lastPaints = shared_->paints;
-        if (quietRounds == 2) return;
+        if (quietRounds == 2) break;
         Sleep(15);
     }
+    CheckProgram();
 }
 
 void Remote::BeginStep(int step, const std::string& action) {
     if (actions_.size() <= static_cast<size_t>(step)) actions_.resize(step + 1);
     actions_[step] = action;
+    if (Faulted()) return;
+    step_ = step;
     if (shared_) shared_->step = step;
 }
 
@@ -233,15 +280,17 @@ std::vector<PaintRow> Remote::Rows() const {
         if (!p.complete || !ParseCount(p.count, row.count)) row.count = -1;
         if (!p.complete || !ParseReport(p.report, row.reported)) row.reported = {-1, -1, -1, -1};
         if (p.complete) row.colour = ColourText(p.colour);
-        for (int k = 0; k < p.rectCount && k < kMaxRegionRects; ++k)
-            row.region.push_back(
-                {p.rects[k].left, p.rects[k].top, p.rects[k].right, p.rects[k].bottom});
+        for (int k = p.firstRect; k < p.firstRect + p.rectCount; ++k) {
+            const HookRect& r = shared_->rects[k];
+            row.region.push_back({r.left, r.top, r.right, r.bottom});
+        }
         rows.push_back(row);
     }
     return rows;
 }
 
 void Remote::MoveMouse(POINT to) {
+    if (Faulted()) return;
     POINT now;
     GetCursorPos(&now);
     if (now.x == to.x && now.y == to.y) return;
@@ -267,6 +316,7 @@ void Remote::MoveMouse(POINT to) {
 }
 
 void Remote::Button(DWORD flag) {
+    if (Faulted()) return;
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flag;
@@ -283,11 +333,12 @@ void Remote::Click(POINT at) {
 }
 
 POINT Remote::FindHit(int hit) const {
+    if (Faulted()) return {-1, -1};
     const RECT r = OuterRect();
     auto answers = [&](int x, int y) {
         DWORD_PTR code = HTNOWHERE;
-        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, kTimeoutMs,
-                            &code);
+        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+                            kAnswerMs, &code);
         return static_cast<int>(code) == hit;
     };
     const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
@@ -320,6 +371,7 @@ void Remote::DoubleClick(POINT at) {
 }
 
 void Remote::SetClientWidth(int width) {
+    if (Faulted()) return;
     const RECT outer = OuterRect(), client = ClientRect();
     const int frame = (outer.right - outer.left) - client.right;
     SetWindowPos(form, nullptr, 0, 0, width + frame, outer.bottom - outer.top,
@@ -331,7 +383,7 @@ std::string Remote::Text(HWND window) const {
     char text[512] = {};
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_NORMAL, kTimeoutMs, &copied);
+                        SMTO_ABORTIFHUNG, kAnswerMs, &copied);
     return text;
 }
 

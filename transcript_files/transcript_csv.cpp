@@ -1,0 +1,240 @@
+// Transcripts as CSV: what the tool writes, and what a spreadsheet gives
+// back after opening and saving one.
+#include <algorithm>
+#include <cctype>
+
+#include "text_fields.h"
+#include "transcript_rows.h"
+
+namespace transcript {
+
+namespace {
+
+const char* const kColumns[] = {"step",   "action",       "outer_width", "outer_height",
+                                "client_width", "client_height", "count", "left",
+                                "top",    "right",        "bottom",      "region",
+                                "colour", "view_width",   "view_height"};
+constexpr size_t kOldColumns = 12;  // before colour and the list view's size
+constexpr size_t kAllColumns = sizeof kColumns / sizeof kColumns[0];
+const char kCutShort[] = "# cut short";
+
+// One record of a CSV file: its fields, unquoted, and the line it starts on.
+struct Record {
+    int line = 0;
+    std::vector<std::string> fields;
+};
+
+// Splits a CSV text into records, as RFC 4180 has it and spreadsheets write
+// it: fields quoted or not, "" for a quote inside quotes, line breaks inside
+// quotes kept, LF, CRLF or CR between records. False with the line of a
+// quote left open or one standing inside an unquoted field.
+bool ReadRecords(const std::string& text, size_t from, char separator,
+                 std::vector<Record>& records, std::string& error, size_t stopAfter = SIZE_MAX) {
+    int line = 1;
+    size_t i = from;
+    const size_t n = text.size();
+    auto atLineEnd = [&](size_t k) { return k >= n || text[k] == '\n' || text[k] == '\r'; };
+    auto skipLineEnd = [&](size_t& k) {
+        if (k < n && text[k] == '\r') ++k;
+        if (k < n && text[k] == '\n') ++k;
+        ++line;
+    };
+    while (i < n && records.size() < stopAfter) {
+        Record record;
+        record.line = line;
+        for (;;) {
+            std::string field;
+            if (i < n && text[i] == '"') {
+                const int opened = line;
+                for (++i;; ++i) {
+                    if (i >= n) {
+                        error = "line " + std::to_string(opened) + ": a quoted field is not closed";
+                        return false;
+                    }
+                    if (text[i] == '"') {
+                        if (i + 1 < n && text[i + 1] == '"') {
+                            field += '"';
+                            ++i;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (text[i] == '\r' || text[i] == '\n') {
+                        field += '\n';
+                        size_t k = i;
+                        skipLineEnd(k);
+                        i = k - 1;
+                        continue;
+                    }
+                    field += text[i];
+                }
+                if (!atLineEnd(i) && text[i] != separator) {
+                    error = "line " + std::to_string(line) +
+                            ": expected a separator after a closing quote";
+                    return false;
+                }
+            } else {
+                const size_t start = i;
+                while (!atLineEnd(i) && text[i] != separator) ++i;
+                field.assign(text, start, i - start);
+                if (field.find('"') != std::string::npos) {
+                    error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
+                    return false;
+                }
+            }
+            record.fields.push_back(std::move(field));
+            if (i < n && text[i] == separator) {
+                ++i;
+                continue;
+            }
+            skipLineEnd(i);
+            break;
+        }
+        records.push_back(std::move(record));
+    }
+    return true;
+}
+
+bool IsColourText(std::string& text) {
+    if (text.empty()) return true;
+    if (text.size() != 7 || text[0] != '#') return false;
+    for (size_t i = 1; i < 7; ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    }
+    return true;
+}
+
+std::string Field(const std::string& value) {
+    if (value.find_first_of(",;\t\"\r\n") == std::string::npos &&
+        (value.empty() || (value.front() != ' ' && value.back() != ' ')))
+        return value;
+    std::string out = "\"";
+    for (char c : value) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string Quote(const std::string& text) {
+    return "\"" + (text.size() > 40 ? text.substr(0, 40) + "..." : text) + "\"";
+}
+
+// Which separator the header is written with, and whether it names the
+// columns of a transcript; the number of columns it names.
+bool ReadHeader(const std::string& text, size_t from, char& separator, size_t& columns) {
+    for (char candidate : {',', ';', '\t'}) {
+        std::vector<Record> header;
+        std::string ignored;
+        if (!ReadRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
+        std::vector<std::string>& f = header[0].fields;
+        while (f.size() > kAllColumns && f.back().empty()) f.pop_back();
+        if (f.size() != kOldColumns && f.size() != kAllColumns) continue;
+        if (std::equal(f.begin(), f.end(), kColumns)) {
+            separator = candidate;
+            columns = f.size();
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort) {
+    std::string out;
+    for (size_t i = 0; i < kAllColumns; ++i) out += (i ? "," : "") + std::string(kColumns[i]);
+    out += '\n';
+    for (const PaintRow& r : rows) {
+        out += std::to_string(r.step) + ',' + Field(r.action);
+        for (int n : {r.outerWidth, r.outerHeight, r.clientWidth, r.clientHeight, r.count,
+                      r.reported.left, r.reported.top, r.reported.right, r.reported.bottom})
+            out += ',' + std::to_string(n);
+        out += ",\"" + RegionField(r.region) + "\"," + r.colour + ',' +
+               std::to_string(r.viewWidth) + ',' + std::to_string(r.viewHeight) + '\n';
+    }
+    if (!cutShort.empty()) out += Field(std::string(kCutShort) + ": " + cutShort) + '\n';
+    return out;
+}
+
+bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error,
+              std::string* cutShort) {
+    rows.clear();
+    if (cutShort) cutShort->clear();
+    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    if (text.find_first_not_of("\r\n", start) == std::string::npos) {
+        error = "empty file";
+        return false;
+    }
+    char separator = ',';
+    size_t columns = 0;
+    if (!ReadHeader(text, start, separator, columns)) {
+        std::string expected;
+        for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
+        error = "line 1: not a paint transcript header (expected " + expected + ")";
+        return false;
+    }
+    std::vector<Record> records;
+    if (!ReadRecords(text, start, separator, records, error)) return false;
+    for (size_t k = 1; k < records.size(); ++k) {
+        std::vector<std::string>& f = records[k].fields;
+        const std::string at = "line " + std::to_string(records[k].line) + ": ";
+        const auto blank = [](const std::string& field) { return field.empty(); };
+        if (std::all_of(f.begin(), f.end(), blank)) continue;
+        if (f[0].compare(0, 1, "#") == 0) {
+            if (!std::all_of(f.begin() + 1, f.end(), blank)) {
+                error = at + "expected a comment in one field";
+                return false;
+            }
+            if (cutShort && f[0].compare(0, sizeof kCutShort - 1, kCutShort) == 0)
+                *cutShort = f[0].substr(std::min(f[0].size(), sizeof kCutShort + 1));
+            continue;
+        }
+        while (f.size() > columns && f.back().empty()) f.pop_back();  // a spreadsheet's padding
+        if (f.size() != columns) {
+            error = at + "expected " + std::to_string(columns) + " fields, found " +
+                    std::to_string(f.size());
+            return false;
+        }
+        PaintRow r;
+        int32_t* numbers[] = {&r.step,           nullptr,          &r.outerWidth,
+                              &r.outerHeight,    &r.clientWidth,   &r.clientHeight,
+                              &r.count,          &r.reported.left, &r.reported.top,
+                              &r.reported.right, &r.reported.bottom};
+        for (size_t i = 0; i < sizeof numbers / sizeof numbers[0]; ++i) {
+            if (numbers[i] && !ParseInt(f[i], *numbers[i])) {
+                error = at + kColumns[i] + ": expected a whole number, found " + Quote(f[i]);
+                return false;
+            }
+        }
+        r.action = f[1];
+        if (r.action.empty()) {
+            error = at + "action: expected the step's action, found nothing";
+            return false;
+        }
+        if (!ParseRegion(f[11], r.region)) {
+            error = at + "region: expected rectangles [left,top,right,bottom] apart by blanks, found " +
+                    Quote(f[11]);
+            return false;
+        }
+        if (columns == kAllColumns) {
+            if (!IsColourText(f[12])) {
+                error = at + "colour: expected #rrggbb or nothing, found " + Quote(f[12]);
+                return false;
+            }
+            r.colour = f[12];
+            for (size_t i : {13, 14}) {
+                if (!ParseInt(f[i], i == 13 ? r.viewWidth : r.viewHeight)) {
+                    error = at + kColumns[i] + ": expected a whole number, found " + Quote(f[i]);
+                    return false;
+                }
+            }
+        }
+        rows.push_back(std::move(r));
+    }
+    return true;
+}
+
+}  // namespace transcript

@@ -1,0 +1,54 @@
+// The memory the paint hook (inside the program) and the transcript tool
+// share: the tool says which windows to watch and which step it is on; the
+// hook appends one record per WM_PAINT the list view receives. Each run of
+// the program has its own, named after its process id, so two recordings
+// never write into one.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace transcript {
+
+constexpr int kMaxPaints = 8192;
+constexpr int kMaxRects = 8 * kMaxPaints;  // of all regions together
+
+struct SharedName {
+    char text[64];
+    explicit SharedName(uint32_t processId) {
+        std::snprintf(text, sizeof text, "Local\\PaintProbeTranscript-%lu",
+                      static_cast<unsigned long>(processId));
+    }
+};
+
+struct HookRect {
+    int32_t left, top, right, bottom;
+};
+
+struct HookPaint {
+    int32_t step;
+    int32_t outerWidth, outerHeight, clientWidth, clientHeight;
+    int32_t viewWidth, viewHeight;  // the list view's client area
+    int32_t firstRect, rectCount;   // the region, in HookShared::rects
+    char report[128];  // Text1 and Label2 as they stood once the paint was done
+    char count[64];
+    int32_t colour;  // in the list view inside the region once painted (0x00BBGGRR), or -1
+    volatile int32_t complete;
+};
+
+struct HookShared {
+    uint64_t form, listView, text1, label2;  // window handles, written by the tool
+    uint32_t flushMessage;                   // a registered message the tool posts
+    int32_t maxPaints;                       // at most kMaxPaints, set by the tool
+    volatile int32_t step;
+    volatile int32_t paints;     // records begun
+    volatile int32_t rectsUsed;  // of rects
+    volatile int32_t full;       // a paint came that there was no room left for
+    volatile int32_t flushes;    // flush messages seen
+    volatile int32_t buttons;    // mouse button messages taken, client and non-client
+    volatile int32_t moves;      // mouse move messages taken
+    HookPaint records[kMaxPaints];
+    HookRect rects[kMaxRects];
+};
+
+}  // namespace transcript
