@@ -2,10 +2,11 @@
 # what is missing first (apt-get, as root or through sudo).
 # win32 is the program as it is meant to be; win64 is the same sources built
 # for x86-64, tested alongside. Both are always built; where the kernel cannot
-# run 32-bit programs, only win64 runs (scripts/setup.sh finds out).
+# run 32-bit programs, only win64 runs (scripts/setup.sh finds out). native is
+# the code free of the window system, built with clang under sanitizers.
 PRESETS := win32 win64 native
 
-.PHONY: all setup build test run bench dist format clean
+.PHONY: all setup build test run bench fuzz dist format clean
 
 all: build
 
@@ -26,6 +27,12 @@ run: build
 
 bench: build
 	bench/run.sh
+
+# The transcript fuzz target for longer than make test gives it.
+FUZZ_SECONDS ?= 600
+fuzz: build
+	cmake --build --preset native --target transcript_fuzz
+	tests/fuzz/run.sh build/native/tests/native/transcript_fuzz $(FUZZ_SECONDS) $(CURDIR)
 
 # The 32-bit program as we ship it: build/dist/paintprobe-VERSION-win32.zip.
 dist: build

@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
         const size_t csv = ToCsv(rows).size();
         ParseCsv(ToCsv(rows), once, error);
         const double csvTime = Seconds(start);
-        std::printf("report: %5zu paints: %8zu bytes, %4.0f bytes a paint, written in %.3f s; "
-                    "CSV %4.0f bytes a paint, written and read in %.3f s\n",
-                    paints, bytes, double(bytes) / paints, report, double(csv) / paints,
-                    csvTime);
+        std::printf(
+            "report: %5zu paints: %8zu bytes, %4.0f bytes a paint, written in %.3f s; "
+            "CSV %4.0f bytes a paint, written and read in %.3f s\n",
+            paints, bytes, double(bytes) / paints, report, double(csv) / paints, csvTime);
     }
     const std::vector<PaintRow> rows = Repeated(once, 8192);
     auto start = std::chrono::steady_clock::now();

@@ -13,6 +13,9 @@ echo "benchmarks of ${build#"$here"/}"
     '$WINE' '$build/bench/paint_bench.exe'
     '$WINE' '$build/bench/startup_bench.exe'
 "
+cmake --build "$here/build/native" --target report_bench >/dev/null
+echo "reports, written natively:"
+"$here/build/native/bench/report_bench" "$here/docs/transcript-wine-all.csv"
 ship=$here/build/win32
 for f in paintprobe.exe paint_transcript.exe paint_hook.dll; do
     size=$(stat -c %s "$ship/$f")

@@ -16,8 +16,10 @@ else
     echo "32-bit build: built, checked and run"
 fi
 if [ "${1:-}" = --plan ]; then
-    echo "suites: ${presets[*]} with $WINE"
+    echo "suites: native, ${presets[*]} with $WINE"
     exit 0
 fi
+# The code free of the window system, natively under sanitizers, and fuzzed.
+ctest --preset native
 "$here/scripts/with-display.sh" bash -c '
     for preset; do ctest --preset "$preset" || exit 1; done' ctest "${presets[@]}"

@@ -2,7 +2,8 @@
 # The HTML report of a recorded scenario, as a real browser shows it: Debian's
 # headless Chromium renders it to PNG, and inside the frames the pixels are
 # what the transcript says: each region in the colour recorded for it, the
-# reported rectangle outlined in black, the list view's outline grey.
+# reported rectangle outlined in black, the list view's outline grey. And the
+# report of as many paints as a recording holds opens there, whole.
 # usage: html_report_browser_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,4 +45,17 @@ while IFS= read -r frame; do
     check "$id: the report's right edge outlined in black" dark "$dark"
 done < <(grep '<figure id=' "$tmp/all.html")
 check "frames with a region large enough to check" yes "$([ "$frames" -ge 20 ] && echo yes || echo "only $frames")"
+
+# 8192 paints: the recorded scenario again and again, steps numbered on.
+awk -F, 'NR == 1 { print; next } { rows[++n] = $0; step[n] = $1 }
+         END { for (k = 0; k < 8192; ++k) { i = k % n + 1; r = rows[i]
+                   sub(/^[0-9]+/, step[i] + int(k / n) * step[n], r); print r } }' \
+    "$tmp/all.csv" >"$tmp/big.csv"
+"$here/cmake/wine-run.sh" "$1" --quiet --from "$tmp/big.csv" --html "$tmp/big.html" >/dev/null ||
+    fail "writing the report of 8192 paints"
+timeout 300 chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
+    --no-first-run --user-data-dir="$tmp/profile" --dump-dom "file://$tmp/big.html" 2>/dev/null \
+    >"$tmp/big.dom"
+check "the report of 8192 paints opens in Chromium, every frame in it" 8192 \
+    "$(grep -o '<figure id="f[0-9]*"' "$tmp/big.dom" | sort -u | wc -l)"
 finish

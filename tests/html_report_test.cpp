@@ -69,8 +69,18 @@ std::vector<PaintRow> LongDrag(int paints) {
     for (int i = 0; i < paints; ++i) {
         const int y = 300 + i % 500;
         const Rect strip = i % 50 ? Rect{0, y, 270, y + 1} : Rect{0, 0, 270, y + 1};
-        rows.push_back({i + 1, "drag bottom +1", 0, 0, 0, 0, i % 9999 + 1, strip, {strip},
-                        "#102030", 270, y + 1});
+        rows.push_back({i + 1,
+                        "drag bottom +1",
+                        0,
+                        0,
+                        0,
+                        0,
+                        i % 9999 + 1,
+                        strip,
+                        {strip},
+                        "#102030",
+                        270,
+                        y + 1});
     }
     return rows;
 }

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # make run on a person's display: where a window manager runs, Form1 is a
 # window of that desktop, managed by it; on a display with none, it stands
-# inside a Wine desktop, where its edges can still be dragged.
+# inside a Wine desktop, where its edges can still be dragged. On both, the
+# transcript tool outside Wine's desktop drags nothing, and says so at once.
 # Runs in a prefix of its own (with-dpi.sh 96), on a display of its own.
+# usage: run_on_desktop_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/wine-env.sh"
 source "$here/tests/support/check.sh"
+tool=$1
 tmp=$(mktemp -d)
 pids=()
 trap 'WINEPREFIX=$WINEPREFIX-desktop wineserver -k 2>/dev/null; wineserver -k 2>/dev/null; kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
@@ -43,9 +47,24 @@ run() {
     done
 }
 
+# The tool's default drag, in the prefix without Wine's desktop: nothing here
+# takes its input to size the window.
+nowhere() {  # nowhere WHERE
+    local desktop status
+    desktop=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
+    WINEPREFIX=$desktop timeout 60 "$WINE" "$tool" --quiet >/dev/null 2>"$tmp/nowhere.err"
+    status=$?
+    WINEPREFIX=$desktop wineserver -k 2>/dev/null
+    check "$1: the tool's drag into nothing: status" 4 "$status"
+    grep -q '^paint_transcript: cut short at step 1, drag bottom +10: ' "$tmp/nowhere.err" &&
+        grep -q 'Run it inside a Wine virtual desktop' "$tmp/nowhere.err" ||
+        fail "$1: the tool says its drag went nowhere, and where to run it: $(cat "$tmp/nowhere.err")"
+}
+
 run
 check "no window manager: Form1 not managed" unmanaged "$state"
 check "no window manager: inside a Wine desktop" 1 "$desktops"
+nowhere "no window manager"
 
 openbox >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
@@ -61,4 +80,5 @@ check "window manager: no Wine desktop" 0 "$desktops"
 check "window manager: make run says so" \
     "run: on display $DISPLAY, as a window of its desktop (close it to end)" \
     "$(sed -n 2p "$tmp/run.log")"
+nowhere "window manager"
 finish

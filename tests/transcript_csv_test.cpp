@@ -10,10 +10,30 @@ using testing::StartsWith;
 
 namespace {
 
-const PaintRow kStrip = {1,  "drag bottom +10", 432, 396, 424, 369, 2, {0, 338, 270, 348},
-                         {{0, 338, 270, 348}},  "#0180ff",          266, 433};
-const PaintRow kTwoParts = {2,   "double-click list", 482, 446, 474, 419, 3, {0, 0, 320, 438},
-                            {{270, 0, 320, 438}, {0, 438, 320, 488}}, "", 316, 483};
+const PaintRow kStrip = {1,
+                         "drag bottom +10",
+                         432,
+                         396,
+                         424,
+                         369,
+                         2,
+                         {0, 338, 270, 348},
+                         {{0, 338, 270, 348}},
+                         "#0180ff",
+                         266,
+                         433};
+const PaintRow kTwoParts = {2,
+                            "double-click list",
+                            482,
+                            446,
+                            474,
+                            419,
+                            3,
+                            {0, 0, 320, 438},
+                            {{270, 0, 320, 438}, {0, 438, 320, 488}},
+                            "",
+                            316,
+                            483};
 
 std::vector<PaintRow> Read(const std::string& text, std::string* cut = nullptr) {
     std::vector<PaintRow> rows;
@@ -66,18 +86,18 @@ TEST(TranscriptCsv, ReadsWhatSpreadsheetsAndOlderVersionsWrite) {
         std::string text;
     } saved[] = {
         {"every text field and the header quoted, CRLF",
-         quotedHeader + "\r\n1,\"drag bottom +10\",432,396,424,369,2,0,338,270,348,"
-                        "\"[0,338,270,348]\",\"#0180FF\",266,433\r\n2,\"double-click list\",482,"
-                        "446,474,419,3,0,0,320,438,\"[270,0,320,438] [0,438,320,488]\",,316,483\r\n"},
+         quotedHeader +
+             "\r\n1,\"drag bottom +10\",432,396,424,369,2,0,338,270,348,"
+             "\"[0,338,270,348]\",\"#0180FF\",266,433\r\n2,\"double-click list\",482,"
+             "446,474,419,3,0,0,320,438,\"[270,0,320,438] [0,438,320,488]\",,316,483\r\n"},
         {"a UTF-8 byte-order mark, and rows padded with empty fields",
          "\xEF\xBB\xBF" + header + ",colour,view_width,view_height,,\n" + strip +
              ",\"[0,338,270,348]\",#0180ff,266,433,,\n,,,,,,,,,,,,,,,,\n" + two +
              ",\"[270,0,320,438] [0,438,320,488]\",,316,483,,\n"},
         {"semicolons for commas", semicolons},
-        {"CR alone between lines",
-         header + ",colour,view_width,view_height\r" + strip +
-             ",\"[0,338,270,348]\",#0180ff,266,433\r" + two +
-             ",\"[270,0,320,438] [0,438,320,488]\",,316,483"},
+        {"CR alone between lines", header + ",colour,view_width,view_height\r" + strip +
+                                       ",\"[0,338,270,348]\",#0180ff,266,433\r" + two +
+                                       ",\"[270,0,320,438] [0,438,320,488]\",,316,483"},
     };
     for (const auto& s : saved) EXPECT_THAT(Read(s.text), ElementsAre(kStrip, kTwoParts)) << s.what;
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "coverage.h"
 
@@ -15,17 +14,17 @@ namespace {
 constexpr int kMargin = 16;
 constexpr int kHeader = 132;    // title, files, summary, links to the paints that differ
 constexpr double kScale = 0.5;  // every frame at half size, so that sizes compare
+const char kScaleText[] = "0.5";
 constexpr int kCaption = 64;
 constexpr int kGap = 16;
 constexpr int kPageWidth = 1200;  // frames flow in rows as wide as this
 constexpr int kMinWidth = 150;    // room for a caption beside a narrow frame
 
-// Where a frame stands on the page and how it maps list view pixels there:
-// page x = left + view x * scale, page y = top + view y * scale.
+// Where a frame stands on the page; it maps list view pixels there as
+// page x = left + view x * kScale, page y = top + view y * kScale.
 struct FrameGeometry {
     int left = 0;
     int top = 0;
-    double scale = 1;
 };
 
 std::string Escape(const std::string& text) {
@@ -105,14 +104,12 @@ std::string Frame(const PaintRow& row, const std::string& earlier, const FrameGe
     // Earlier paints only where the list view is now: an inner svg clips.
     const std::string clip = "<svg width=\"" + std::to_string(view.right) + "\" height=\"" +
                              std::to_string(view.bottom) + "\">";
-    const int width = static_cast<int>(std::lround(view.right * at.scale));
-    const int height = static_cast<int>(std::lround(view.bottom * at.scale));
+    const int width = static_cast<int>(std::lround(view.right * kScale));
+    const int height = static_cast<int>(std::lround(view.bottom * kScale));
     const char* cls[] = {"frame", "frame frame-differs", "frame differs"};
-    char scale[32];
-    std::snprintf(scale, sizeof scale, "%g", at.scale);
     return "<figure id=\"" + id + "\" class=\"" + cls[static_cast<int>(mark)] +
            "\" style=\"left:" + std::to_string(at.left) + "px;top:" + std::to_string(at.top) +
-           "px\" data-scale=\"" + scale + "\"><svg width=\"" + std::to_string(width) +
+           "px\" data-scale=\"" + kScaleText + "\"><svg width=\"" + std::to_string(width) +
            "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
            std::to_string(view.right) + " " + std::to_string(view.bottom) + "\">" +
            Rects({view}, "view", "") +
@@ -163,7 +160,8 @@ std::string Page(const std::string& title, const std::string& header, const std:
 
 // A recording that ended before its scenario did, said at the top.
 std::string CutShort(const std::string& which, const std::string& why) {
-    return why.empty() ? "" : "<p class=\"cut\">" + Escape(which) + "cut short: " + Escape(why) + "</p>";
+    return why.empty() ? ""
+                       : "<p class=\"cut\">" + Escape(which) + "cut short: " + Escape(why) + "</p>";
 }
 
 }  // namespace
@@ -180,7 +178,7 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
             y += rowHeight + kGap;
             rowHeight = 0;
         }
-        body += Frame(rows[i], earlier[i], {x, y, kScale}, "f" + std::to_string(i + 1), Mark::None);
+        body += Frame(rows[i], earlier[i], {x, y}, "f" + std::to_string(i + 1), Mark::None);
         x += WidthOf(rows[i]) + kGap;
         width = std::max(width, x + kMargin);
         rowHeight = std::max(rowHeight, HeightOf(rows[i]));
@@ -215,11 +213,11 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                                              : Mark::None;
         int height = 0;
         if (p.a >= 0) {
-            body += Frame(a[p.a], earlierA[p.a], {kMargin, y, kScale}, "a" + id, mark);
+            body += Frame(a[p.a], earlierA[p.a], {kMargin, y}, "a" + id, mark);
             height = HeightOf(a[p.a]);
         }
         if (p.b >= 0) {
-            body += Frame(b[p.b], earlierB[p.b], {xB, y, kScale}, "b" + id, mark);
+            body += Frame(b[p.b], earlierB[p.b], {xB, y}, "b" + id, mark);
             height = std::max(height, HeightOf(b[p.b]));
         }
         const std::string where =

@@ -10,10 +10,10 @@ namespace transcript {
 
 namespace {
 
-const char* const kColumns[] = {"step",   "action",       "outer_width", "outer_height",
-                                "client_width", "client_height", "count", "left",
-                                "top",    "right",        "bottom",      "region",
-                                "colour", "view_width",   "view_height"};
+const char* const kColumns[] = {"step",         "action",        "outer_width", "outer_height",
+                                "client_width", "client_height", "count",       "left",
+                                "top",          "right",         "bottom",      "region",
+                                "colour",       "view_width",    "view_height"};
 constexpr size_t kOldColumns = 12;  // before colour and the list view's size
 constexpr size_t kAllColumns = sizeof kColumns / sizeof kColumns[0];
 const char kCutShort[] = "# cut short";
@@ -28,8 +28,8 @@ struct Record {
 // it: fields quoted or not, "" for a quote inside quotes, line breaks inside
 // quotes kept, LF, CRLF or CR between records. False with the line of a
 // quote left open or one standing inside an unquoted field.
-bool ReadRecords(const std::string& text, size_t from, char separator,
-                 std::vector<Record>& records, std::string& error, size_t stopAfter = SIZE_MAX) {
+bool ReadRecords(const std::string& text, size_t from, char separator, std::vector<Record>& records,
+                 std::string& error, size_t stopAfter = SIZE_MAX) {
     int line = 1;
     size_t i = from;
     const size_t n = text.size();
@@ -172,7 +172,8 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     size_t columns = 0;
     if (!ReadHeader(text, start, separator, columns)) {
         std::string expected;
-        for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
+        for (const char* name : kColumns)
+            expected += (expected.empty() ? "" : ",") + std::string(name);
         error = "line 1: not a paint transcript header (expected " + expected + ")";
         return false;
     }
@@ -199,9 +200,9 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
             return false;
         }
         PaintRow r;
-        int32_t* numbers[] = {&r.step,           nullptr,          &r.outerWidth,
-                              &r.outerHeight,    &r.clientWidth,   &r.clientHeight,
-                              &r.count,          &r.reported.left, &r.reported.top,
+        int32_t* numbers[] = {&r.step,           nullptr,           &r.outerWidth,
+                              &r.outerHeight,    &r.clientWidth,    &r.clientHeight,
+                              &r.count,          &r.reported.left,  &r.reported.top,
                               &r.reported.right, &r.reported.bottom};
         for (size_t i = 0; i < sizeof numbers / sizeof numbers[0]; ++i) {
             if (numbers[i] && !ParseInt(f[i], *numbers[i])) {
@@ -215,7 +216,8 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
             return false;
         }
         if (!ParseRegion(f[11], r.region)) {
-            error = at + "region: expected rectangles [left,top,right,bottom] apart by blanks, found " +
+            error = at +
+                    "region: expected rectangles [left,top,right,bottom] apart by blanks, found " +
                     Quote(f[11]);
             return false;
         }

@@ -238,7 +238,7 @@ Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<Pain
     size_t i = 0, j = 0;
     while (i < inA.size() || j < inB.size()) {
         const bool fromA = i < inA.size(), fromB = j < inB.size();
-        const int step = !fromB ? a[inA[i]].step
+        const int step = !fromB   ? a[inA[i]].step
                          : !fromA ? b[inB[j]].step
                                   : std::min(a[inA[i]].step, b[inB[j]].step);
         for (int place = 1;; ++place) {

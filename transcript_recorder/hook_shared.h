@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 namespace transcript {
 
@@ -14,10 +13,15 @@ constexpr int kMaxPaints = 8192;
 constexpr int kMaxRects = 8 * kMaxPaints;  // of all regions together
 
 struct SharedName {
-    char text[64];
+    char text[64] = "Local\\PaintProbeTranscript-";
     explicit SharedName(uint32_t processId) {
-        std::snprintf(text, sizeof text, "Local\\PaintProbeTranscript-%lu",
-                      static_cast<unsigned long>(processId));
+        char digits[16];
+        int n = 0;
+        do digits[n++] = static_cast<char>('0' + processId % 10);
+        while (processId /= 10);
+        char* at = text + sizeof "Local\\PaintProbeTranscript-" - 1;
+        while (n) *at++ = digits[--n];
+        *at = 0;
     }
 };
 
@@ -30,7 +34,7 @@ struct HookPaint {
     int32_t outerWidth, outerHeight, clientWidth, clientHeight;
     int32_t viewWidth, viewHeight;  // the list view's client area
     int32_t firstRect, rectCount;   // the region, in HookShared::rects
-    char report[128];  // Text1 and Label2 as they stood once the paint was done
+    char report[128];               // Text1 and Label2 as they stood once the paint was done
     char count[64];
     int32_t colour;  // in the list view inside the region once painted (0x00BBGGRR), or -1
     volatile int32_t complete;

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -118,6 +120,17 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     return true;
 }
 
+// A line of output. No printf: its formatting code would be a tenth of the tool.
+void Say(FILE* to, const std::string& line) {
+    std::fputs((line + "\n").c_str(), to);
+}
+
+// "49 paints", and why a transcript was cut short if it was.
+std::string Paints(const std::vector<PaintRow>& rows, const std::string& cutShort) {
+    return std::to_string(rows.size()) + " paints" +
+           (cutShort.empty() ? "" : ", cut short: " + cutShort);
+}
+
 bool ReadFile(const std::string& path, std::string& text) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
@@ -131,11 +144,11 @@ bool ReadFile(const std::string& path, std::string& text) {
 bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort) {
     std::string text, error;
     if (!ReadFile(path, text)) {
-        std::fprintf(stderr, "paint_transcript: cannot read %s\n", path.c_str());
+        Say(stderr, "paint_transcript: cannot read " + path);
         return false;
     }
     if (!transcript::ParseCsv(text, rows, error, &cutShort)) {
-        std::fprintf(stderr, "paint_transcript: %s: %s\n", path.c_str(), error.c_str());
+        Say(stderr, "paint_transcript: " + path + ": " + error);
         return false;
     }
     return true;
@@ -145,7 +158,7 @@ bool WriteFile(const std::string& path, const std::string& text) {
     FILE* file = std::fopen(path.c_str(), "wb");
     bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (file) ok = std::fclose(file) == 0 && ok;
-    if (!ok) std::fprintf(stderr, "paint_transcript: cannot write %s\n", path.c_str());
+    if (!ok) Say(stderr, "paint_transcript: cannot write " + path);
     return ok;
 }
 
@@ -163,11 +176,11 @@ int CompareFiles(const std::string& a, const std::string& b, const std::string& 
     std::string cutA, cutB;
     if (!ReadTranscript(a, rowsA, cutA) || !ReadTranscript(b, rowsB, cutB)) return 2;
     const transcript::Comparison c = transcript::CompareSystems(rowsA, rowsB);
-    std::printf("%s\n%s\nA: %s, %zu paints%s%s\nB: %s, %zu paints%s%s\n",
-                c.PaintSummary().c_str(), c.FrameSummary().c_str(), a.c_str(), rowsA.size(),
-                cutA.empty() ? "" : ", cut short: ", cutA.c_str(), b.c_str(), rowsB.size(),
-                cutB.empty() ? "" : ", cut short: ", cutB.c_str());
-    for (const std::string& line : c.Listing()) std::printf("%s\n", line.c_str());
+    Say(stdout, c.PaintSummary());
+    Say(stdout, c.FrameSummary());
+    Say(stdout, "A: " + a + ", " + Paints(rowsA, cutA));
+    Say(stdout, "B: " + b + ", " + Paints(rowsB, cutB));
+    for (const std::string& line : c.Listing()) Say(stdout, line);
     if (!html.empty() && !WriteFile(html, transcript::HtmlComparison(rowsA, BaseName(a), rowsB,
                                                                      BaseName(b), cutA, cutB)))
         return 2;
@@ -180,8 +193,8 @@ int ConvertFile(const Options& o) {
     std::string cut;
     if (!ReadTranscript(o.from, rows, cut)) return 2;
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
-    std::printf("%zu paints read from %s%s%s\n", rows.size(), o.from.c_str(),
-                cut.empty() ? "" : ", cut short: ", cut.c_str());
+    Say(stdout,
+        Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
     if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) return 2;
     if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut)))
         return 2;
@@ -233,7 +246,8 @@ bool PlayEdge(Remote& remote, int& step, const Options& o, int hit, POINT direct
                             [&](int i) {
                                 if (i == 0 && SameRect(before, remote.OuterRect()))
                                     remote.InputIgnored(std::string("the drag did not resize "
-                                                                    "Form1") + kNotTaken);
+                                                                    "Form1") +
+                                                        kNotTaken);
                                 if (i + 1 < o.steps) remote.BeginStep(++step, action);
                             });
 }
@@ -319,19 +333,42 @@ const Scenario* FindScenario(const std::string& name) {
 
 // What to do about a recording cut short, said to the person running it.
 void SayFault(const Remote& remote) {
-    std::fprintf(stderr, "paint_transcript: cut short at %s\n", remote.FaultText().c_str());
+    Say(stderr, "paint_transcript: cut short at " + remote.FaultText());
     if (remote.fault() == transcript::Fault::InputIgnored)
-        std::fprintf(stderr,
-                     "paint_transcript: on a desktop whose window manager sizes the windows, only "
-                     "X input reaches it, and on a display with neither a window manager nor "
-                     "Wine's virtual desktop nothing sizes them. Run it inside a Wine virtual "
-                     "desktop (wine explorer /desktop=probe,1280x1024 paint_transcript.exe ...), "
-                     "or on Windows or ReactOS as it is.\n");
+        Say(stderr,
+            "paint_transcript: on a desktop whose window manager sizes the windows, only "
+            "X input reaches it, and on a display with neither a window manager nor "
+            "Wine's virtual desktop nothing sizes them. Run it inside a Wine virtual "
+            "desktop (wine explorer /desktop=probe,1280x1024 paint_transcript.exe ...), "
+            "or on Windows or ReactOS as it is.");
 }
 
 }  // namespace
 
+// Ends with a word rather than a trace: an exception nobody caught (there
+// should be none; main catches what it can) or a call of std::terminate. It
+// also keeps the runtime's C++ name demangler, a fifth of the tool, out.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::fputs("paint_transcript: internal error: terminate called\n", stderr);
+    std::abort();
+}
+}  // namespace __gnu_cxx
+
+int Run(int argc, char** argv);
+
 int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("paint_transcript: out of memory\n", stderr);
+    } catch (const std::exception& e) {
+        Say(stderr, std::string("paint_transcript: internal error: ") + e.what());
+    }
+    return 2;
+}
+
+int Run(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, o)) {
         std::fputs(kUsage, stderr);
@@ -347,16 +384,16 @@ int main(int argc, char** argv) {
     // One recording at a time in a session: the mouse is shared.
     HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
     if (recording && GetLastError() == ERROR_ALREADY_EXISTS) {
-        std::fprintf(stderr,
-                     "paint_transcript: another paint_transcript is recording in this session; "
-                     "two at once would mix their mouse input. Wait for it to end.\n");
+        Say(stderr,
+            "paint_transcript: another paint_transcript is recording in this session; "
+            "two at once would mix their mouse input. Wait for it to end.");
         return kBusy;
     }
 
     Remote remote;
     std::string error;
     if (!remote.Start(error) || !remote.Watch(error, o.maxPaints)) {
-        std::fprintf(stderr, "paint_transcript: %s\n", error.c_str());
+        Say(stderr, "paint_transcript: " + error);
         return 2;
     }
     int countBefore = 0;
@@ -366,8 +403,8 @@ int main(int argc, char** argv) {
     for (const Scenario& s : kScenarios) {
         if (o.scenario != "all" && o.scenario != s.name) continue;
         if (!s.play(remote, step, o) && !remote.Faulted()) {
-            std::fprintf(stderr, "paint_transcript: scenario %s: Form1 has no place to take\n",
-                         s.name);
+            Say(stderr, std::string("paint_transcript: scenario ") + s.name +
+                            ": Form1 has no place to take");
             return 2;
         }
         if (remote.Faulted()) break;
@@ -378,38 +415,38 @@ int main(int argc, char** argv) {
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     int status = 0;
     if (remote.Faulted()) {
-        std::printf("%zu paints seen by the hook before it was cut short\n", rows.size());
+        Say(stdout, Paints(rows, "") + " seen by the hook before it was cut short");
         SayFault(remote);
         status = remote.fault() == transcript::Fault::InputIgnored ? kInputIgnored : kCutShort;
     } else {
         int countAfter = 0;
         transcript::ParseCount(remote.Text(remote.label2), countAfter);
         const int counted = ((countAfter - countBefore) % 9999 + 9999) % 9999;
-        std::printf("%zu paints seen by the hook; Label2 went from %d to %d (%d paints)\n",
-                    rows.size(), countBefore, countAfter, counted);
+        Say(stdout, Paints(rows, "") + " seen by the hook; Label2 went from " +
+                        std::to_string(countBefore) + " to " + std::to_string(countAfter) + " (" +
+                        std::to_string(counted) + " paints)");
         if (static_cast<int>(rows.size()) != counted) {
-            std::printf("MISMATCH: the hook and the program's count disagree\n");
+            Say(stdout, "MISMATCH: the hook and the program's count disagree");
             status = 1;
         }
     }
     if (!o.screenshot.empty() && !remote.Faulted()) {
         if (SaveScreenshot(remote, o.screenshot))
-            std::printf("screenshot: %s\n", o.screenshot.c_str());
+            Say(stdout, "screenshot: " + o.screenshot);
         else
             status = 2;
     }
     const std::string cut = remote.FaultText();
     if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) status = 2;
     const std::string title = "scenario " + o.scenario + " under " + SystemName();
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut)))
-        status = 2;
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut))) status = 2;
     if (!o.check.empty() && !remote.Faulted()) {
         std::vector<PaintRow> reference;
         std::string referenceCut;
         if (!ReadTranscript(o.check, reference, referenceCut)) return 2;
         const std::vector<std::string> diff = transcript::CompareExact(reference, rows);
-        for (const std::string& line : diff) std::printf("%s\n", line.c_str());
-        std::printf("against %s: %s\n", o.check.c_str(), diff.empty() ? "same" : "DIFFERENT");
+        for (const std::string& line : diff) Say(stdout, line);
+        Say(stdout, "against " + o.check + ": " + (diff.empty() ? "same" : "DIFFERENT"));
         if (!diff.empty()) status = 1;
     }
     if (remote.Faulted()) return status;
@@ -417,7 +454,7 @@ int main(int argc, char** argv) {
     PostMessageA(remote.form, WM_CLOSE, 0, 0);
     const int exitCode = remote.WaitForExit(10000);
     if (exitCode != 0) {
-        std::printf("paintprobe.exe ended with %d\n", exitCode);
+        Say(stdout, "paintprobe.exe ended with " + std::to_string(exitCode));
         if (status == 0) status = 1;
     }
     return status;

@@ -1,6 +1,5 @@
 #include "remote.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace transcript {
@@ -185,10 +184,10 @@ bool Remote::CheckProgram() {
     DWORD code = 0;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 &&
         GetExitCodeProcess(process_.hProcess, &code)) {
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(code));
+        std::string hex = "0x";
+        for (int shift = 28; shift >= 0; shift -= 4) hex += "0123456789ABCDEF"[code >> shift & 15];
         SetFault(Fault::Ended, "paintprobe.exe ended (exit code " + std::to_string(code) +
-                                   (code > 255 ? std::string(", ") + hex : "") + ")");
+                                   (code > 255 ? ", " + hex : "") + ")");
     } else if (shared_ && shared_->full) {
         SetFault(Fault::Full, "the recording is full: it holds " +
                                   std::to_string(shared_->maxPaints) + " paints");
@@ -337,8 +336,8 @@ POINT Remote::FindHit(int hit) const {
     const RECT r = OuterRect();
     auto answers = [&](int x, int y) {
         DWORD_PTR code = HTNOWHERE;
-        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
-                            kAnswerMs, &code);
+        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kAnswerMs,
+                            &code);
         return static_cast<int>(code) == hit;
     };
     const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;

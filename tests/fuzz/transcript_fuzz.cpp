@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<PaintRow> plain = rows;
     for (PaintRow& r : plain) r.action = Plain(r.action);
     const std::string title = rows.empty() ? "t" : rows[0].action;
-    Require(Tags(HtmlReport(rows, title, cut)) == Tags(HtmlReport(plain, Plain(title), Plain(cut))));
+    Require(Tags(HtmlReport(rows, title, cut)) ==
+            Tags(HtmlReport(plain, Plain(title), Plain(cut))));
     Require(Tags(HtmlComparison(rows, title, rows, "b", cut, "")) ==
             Tags(HtmlComparison(plain, Plain(title), plain, "b", Plain(cut), "")));
     return 0;

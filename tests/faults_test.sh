@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The transcript tool when the program misbehaves, and every exit status as a
+# script reads it: the program killed or stopped in the middle of a scenario,
+# a recording that fills up, a second recording while one runs; each ends
+# within seconds, says what happened, keeps the rows so far marked as cut
+# short, and has a status of its own.
+# usage: faults_test.sh PAINT_TRANSCRIPT.exe
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/wine-env.sh"
+source "$here/tests/support/check.sh"
+tool=$1
+tmp=$(mktemp -d)
+run() { timeout 60 "$WINE" "$tool" "$@"; }
+unix() { sed -i 's/\r$//' "$@"; }  # a Windows program's text output
+
+# The program of this prefix (others may run beside this test), as Linux sees it.
+program() {
+    local p
+    for p in $(pgrep -x paintprobe.exe); do
+        { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+    done
+}
+trap 'kill -CONT $(program) 2>/dev/null; kill -KILL $(program) 2>/dev/null; rm -rf "$tmp"' EXIT
+
+# After a few seconds of the scenario, sends the program a signal.
+signal_later() { (sleep 3; kill "-$1" $(program)) & }
+
+reference=$here/docs/transcript-wine.csv
+moved=$here/tests/data/transcript-one-row-moved.csv
+for c in "0 --help" "2 --steps 0" "2 --bogus" "0 --compare $reference $reference" \
+         "1 --compare $reference $moved" "2 --compare $reference $tmp/none.csv"; do
+    run ${c#* } >/dev/null 2>&1
+    check "status of ${c#* }" "${c%% *}" "$?"
+done
+
+# Runs a scenario cut short; checks the status, the words, and what was kept.
+cut_short() {  # cut_short NAME STATUS WORDS ARGS...
+    local name=$1 status=$2 words=$3
+    shift 3
+    run --quiet --csv "$tmp/$name.csv" --html "$tmp/$name.html" "$@" >"$tmp/$name.out" 2>"$tmp/$name.err"
+    check "$name: status" "$status" "$?"
+    unix "$tmp/$name.out" "$tmp/$name.err"
+    grep -q "^paint_transcript: cut short at step [0-9]*, [a-z].*: $words" "$tmp/$name.err" ||
+        fail "$name: says what happened: $(cat "$tmp/$name.err")"
+    local seen rows
+    seen=$(sed -n 's/^\([0-9]*\) paints seen by the hook before it was cut short$/\1/p' "$tmp/$name.out")
+    rows=$(grep -c '^[0-9]' "$tmp/$name.csv")
+    check "$name: every row seen is in the CSV" "$seen" "$rows"
+    check "$name: the CSV says it was cut short" "\"# cut short: $(sed -n 's/^paint_transcript: cut short at //p' "$tmp/$name.err")\"" \
+        "$(tail -n 1 "$tmp/$name.csv")"
+    grep -q '<p class="cut">cut short: step' "$tmp/$name.html" || fail "$name: the report says it was cut short"
+    [ "$rows" -gt 0 ] || fail "$name: rows recorded before the fault"
+}
+
+signal_later KILL
+cut_short killed 3 "paintprobe.exe ended (exit code" --scenario all
+signal_later STOP
+cut_short stopped 3 "paintprobe.exe is not answering" --scenario all
+kill -KILL $(program) 2>/dev/null
+cut_short full 3 "the recording is full: it holds 4 paints" --max-paints 4
+check "full: the first 4 paints" 4 "$(grep -c '^[0-9]' "$tmp/full.csv")"
+
+# A second recording while one runs is refused at once; the first goes on.
+run --quiet --scenario grow >"$tmp/first.out" 2>&1 &
+first=$!
+for _ in $(seq 100); do [ -n "$(program)" ] && break; sleep 0.1; done
+run --quiet >/dev/null 2>"$tmp/second.err"
+check "second recording: status" 5 "$?"
+unix "$tmp/second.err"
+check "second recording: says why" \
+    "paint_transcript: another paint_transcript is recording in this session; two at once would mix their mouse input. Wait for it to end." \
+    "$(cat "$tmp/second.err")"
+wait "$first"
+check "first recording: unharmed" 0 "$?"
+finish
