@@ -29,7 +29,7 @@ check "forced: a new prefix" "setup: creating the Wine prefix in $WINEPREFIX for
 check "forced: recorded as 64-bit" "win64" "$(field mode)"
 check "forced: a 64-bit prefix" "#arch=win64" "$(grep -m1 '^#arch=' "$WINEPREFIX/system.reg")"
 check "forced: the plan" "32-bit build: built and checked, not run: PAINTPROBE_FORCE_WIN64 is set
-suites: win64 with /usr/lib/wine/wine64" "$("$here/scripts/test.sh" --plan)"
+suites: native, win64 with /usr/lib/wine/wine64" "$("$here/scripts/test.sh" --plan)"
 check "forced: a second run only checks" "" "$(setup)"
 
 printf 'mode=win32+win64\nreason=x\n' >"$WINEPREFIX/paintprobe-mode"
