@@ -64,10 +64,31 @@ class ControlFont {
     }
 
   private:
+    // MS Sans Serif is a bitmap face of a few sizes only (11, 13, 16 and 32
+    // pixels under Wine): where none is near the one asked for, the text
+    // would stand small in its large controls. The scalable face of the same
+    // design, Microsoft Sans Serif (Windows XP onward), grows with the display.
     static HFONT Make(int height) {
+        HFONT font = Face(height, "MS Sans Serif");
+        if (font && CharacterHeight(font) + 1 < height) {
+            DeleteObject(font);
+            font = Face(height, "Microsoft Sans Serif");
+        }
+        return font;
+    }
+    static HFONT Face(int height, const char* name) {
         return CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+                           DEFAULT_PITCH | FF_SWISS, name);
+    }
+    static int CharacterHeight(HFONT font) {
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return metrics.tmHeight - metrics.tmInternalLeading;
     }
     HFONT font_ = nullptr;
 } Font;

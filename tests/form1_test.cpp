@@ -150,6 +150,9 @@ TEST_F(Form1Test, EveryControlShowsItsWholeContentOnScreen) {
     SIZE count;
     GetTextExtentPoint32A(dc, "WM_PAINT Count: 999", 19, &count);
     ReleaseDC(Label1, dc);
+    // The text grows with the display, as far as the controls let it.
+    const int design = MulDiv(8, ScreenDpi(LOGPIXELSY), 72);
+    EXPECT_GE((font.tmHeight - font.tmInternalLeading) * 100, design * 85) << font.tmHeight;
     EXPECT_LE(need.bottom, label.bottom) << "Label1 cut";
     EXPECT_TRUE(Inked(Label1, 0, need.bottom - font.tmHeight, need.bottom)) << "Label1 last line";
 
