@@ -4,7 +4,8 @@
 #                               150 % display scale, side by side;
 #   compare-wine8-wine10.html   the Wine 8.0 and Wine 10.0 transcripts of
 #   compare-wine8-wine10.png    every scenario compared: the page, and its
-#                               top with the first paint that differs.
+#                               top with the first paint that differs;
+#   report-by-hand.png          the report of docs/transcript-by-hand.csv.
 # usage: scripts/docs-images.sh (after make build)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,4 +55,9 @@ cat >"$tmp/views.html" <<HTML
 </body></html>
 HTML
 render "$tmp/views.html" "$width,1208" docs/compare-wine8-wine10.png
-echo "docs-images: wrote docs/form1-scales.png, $page and docs/compare-wine8-wine10.png"
+"$WINE" "$build/paint_transcript.exe" --quiet --from docs/transcript-by-hand.csv \
+    --html "$tmp/by-hand.html" >/dev/null
+render "$tmp/by-hand.html" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$tmp/by-hand.html")" \
+    docs/report-by-hand.png
+echo "docs-images: wrote docs/form1-scales.png, $page, docs/compare-wine8-wine10.png and" \
+     "docs/report-by-hand.png"

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# With a display: starts the program under Wine on it, for a person to use.
+# With a display: starts the program under Wine on it, for a person to use,
+# and records what they do (paint_transcript --by-hand, which leaves the
+# program as it is): once they close Form1, the transcript, its report and a
+# scenario that plays it again are in build/ (or $PAINTPROBE_RECORDINGS).
 # Without one (a server, CI): plays the default scenario on a virtual display,
 # prints the paint transcript and saves a screenshot of the window.
 # Where 32-bit programs do not run, the 64-bit build is the one started.
@@ -13,7 +16,7 @@ case $WINE_MODE in
 esac
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    echo "run: starting ${build#"$here"/}/paintprobe.exe, $which"
+    echo "run: starting ${build#"$here"/}/paintprobe.exe, $which, recording by hand"
     # Where a window manager runs, Form1 is a window of this desktop, in a
     # copy of the prefix without Wine's virtual desktop; without one, nothing
     # would let its edges be dragged, and Wine's virtual desktop does.
@@ -25,7 +28,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         echo "run: on display $DISPLAY, which has no window manager: inside a Wine desktop"
         echo "run: of 1280 x 1024, where its edges can be dragged (close Form1 to end)"
     fi
-    exec "$WINE" "$build/paintprobe.exe"
+    out=${PAINTPROBE_RECORDINGS:-$here/build}
+    mkdir -p "$out"
+    "$WINE" "$build/paint_transcript.exe" --by-hand --quiet --csv "$out/by-hand.csv" \
+        --html "$out/by-hand.html" --save-scenario "$out/by-hand.scenario" |
+        sed -u 's/\r$//; s/^/run: /'
+    exit "${PIPESTATUS[0]}"
 fi
 
 shot=$here/build/paintprobe-after-drag.png

@@ -3,6 +3,9 @@
 # window of that desktop, managed by it; on a display with none, it stands
 # inside a Wine desktop, where its edges can still be dragged. On both, the
 # transcript tool outside Wine's desktop drags nothing, and says so at once.
+# With the window manager, make run records by hand what a person does: a
+# drag of the bottom edge through the window manager (X input), then Alt+F4;
+# the scenario it saves plays the same paints again.
 # Runs in a prefix of its own (with-dpi.sh 96), on a display of its own.
 # usage: run_on_desktop_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
@@ -81,4 +84,36 @@ check "window manager: make run says so" \
     "run: on display $DISPLAY, as a window of its desktop (close it to end)" \
     "$(sed -n 2p "$tmp/run.log")"
 nowhere "window manager"
+
+PAINTPROBE_RECORDINGS=$tmp/hand "$here/scripts/run.sh" >"$tmp/hand.log" 2>&1 &
+runner=$!
+id=""
+for _ in $(seq 300); do
+    id=$(xwininfo -root -tree 2>/dev/null | awk '/"Form1": \("paintprobe.exe"/ { print $1; exit }')
+    [ -n "$id" ] && grep -q '^run: by hand: recording' "$tmp/hand.log" && break
+    sleep 0.1
+done
+frame=$(xwininfo -id "$id" -tree | awk '/Parent window id/ { print $4 }')
+read -r x y < <(xwininfo -id "$frame" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+                                            /Width/ { w = $2 } /Height/ { h = $2 } END { print x + int(w / 2), y + h - 1 }')
+xdotool mousemove "$x" "$y" sleep 0.3 mousedown 1 sleep 0.3
+for k in 1 2 3 4 5; do xdotool mousemove "$x" $((y + 10 * k)) sleep 0.3; done
+xdotool mouseup 1 sleep 1
+xdotool windowactivate --sync "$id" key alt+F4
+wait "$runner"
+check "by hand: make run ends when Form1 is closed" 0 "$?"
+grep -q '^run: [1-9][0-9]* paints in [1-9][0-9]* steps\? recorded by hand$' "$tmp/hand.log" &&
+    grep -q "^run: written: $tmp/hand/by-hand.scenario$" "$tmp/hand.log" ||
+    fail "by hand: make run says what it recorded and where: $(cat "$tmp/hand.log")"
+steps=$(grep -v '^#' "$tmp/hand/by-hand.scenario")
+check "by hand: the window manager's drag, step by step from outside" "" \
+    "$(grep -v '^resize bottom +[0-9]* from outside$' <<<"$steps")"
+check "by hand: by 50 pixels in all" 50 "$(sed 's/^resize bottom +\([0-9]*\).*/\1/' <<<"$steps" | awk '{ s += $0 } END { print s }')"
+desktop=$WINEPREFIX-desktop
+WINEPREFIX=$desktop timeout 60 "$WINE" "$tool" --quiet --scenario-file "$tmp/hand/by-hand.scenario" \
+    --csv "$tmp/replay.csv" >/dev/null
+check "by hand: its scenario replayed" 0 "$?"
+WINEPREFIX=$desktop "$WINE" "$tool" --compare "$tmp/hand/by-hand.csv" "$tmp/replay.csv" >"$tmp/compare.txt"
+check "by hand: the replay's paints alike (compare exits 0)" 0 "$?"
+WINEPREFIX=$desktop wineserver -k 2>/dev/null
 finish

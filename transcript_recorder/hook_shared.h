@@ -11,6 +11,7 @@ namespace transcript {
 
 constexpr int kMaxPaints = 8192;
 constexpr int kMaxRects = 8 * kMaxPaints;  // of all regions together
+constexpr int kMaxSteps = 4096;            // recorded by hand
 
 struct SharedName {
     char text[64] = "Local\\PaintProbeTranscript-";
@@ -40,17 +41,27 @@ struct HookPaint {
     volatile int32_t complete;
 };
 
+// A step a person took, recorded by hand: its action as a scenario line, and
+// the gesture it belongs to (the moves of one drag share one; 0 for none).
+struct HookStep {
+    int32_t gesture;
+    char action[60];
+};
+
 struct HookShared {
     uint64_t form, listView, text1, label2;  // window handles, written by the tool
     uint32_t flushMessage;                   // a registered message the tool posts
     int32_t maxPaints;                       // at most kMaxPaints, set by the tool
+    int32_t byHand;                          // the hook names the steps as they come
     volatile int32_t step;
-    volatile int32_t paints;     // records begun
-    volatile int32_t rectsUsed;  // of rects
-    volatile int32_t full;       // a paint came that there was no room left for
-    volatile int32_t flushes;    // flush messages seen
-    volatile int32_t buttons;    // mouse button messages taken, client and non-client
-    volatile int32_t moves;      // mouse move messages taken
+    volatile int32_t paints;      // records begun
+    volatile int32_t rectsUsed;   // of rects
+    volatile int32_t full;        // a paint came that there was no room left for
+    volatile int32_t flushes;     // flush messages seen
+    volatile int32_t buttons;     // mouse button messages taken, client and non-client
+    volatile int32_t moves;       // mouse move messages taken
+    volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1
+    HookStep steps[kMaxSteps];
     HookPaint records[kMaxPaints];
     HookRect rects[kMaxRects];
 };

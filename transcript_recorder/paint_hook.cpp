@@ -5,6 +5,7 @@
 // the colour it filled it with.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "hook_shared.h"
@@ -123,7 +124,183 @@ bool IsButton(UINT message) {
     return false;
 }
 
+// By hand: the steps a person takes, named as scenario lines, from the
+// messages Form1 takes. Sizing loops and caption buttons are seen where the
+// system that runs the program moves its frame (Windows, Wine's desktop);
+// where a window manager does, only the changes it makes reach the program,
+// and they are steps "from outside".
+namespace byhand {
+
+int NcHit = 0;               // where the last non-client press on Form1 was
+int Sizing = 0;              // the sizing loop's hit-test code; 0 outside one
+int Gesture = 0;             // the number of the last gesture
+bool InCommand = false;      // inside a WM_SYSCOMMAND of a step already named
+bool InDoubleClick = false;  // a double-click's growth is under way
+bool StatePending = false;   // a state step whose change may come later
+RECT Last = {};              // Form1's frame, as last seen
+int LastState = -1;          // 0 normal, 1 maximized, 2 minimized
+
+int StateOf(HWND form) {
+    return IsZoomed(form) ? 1 : IsIconic(form) ? 2 : 0;
+}
+
+std::string Signed(int n) {
+    return (n < 0 ? "" : "+") + std::to_string(n);
+}
+
+void NewStep(HookShared& s, const std::string& action, int gesture) {
+    const int n = s.stepsTaken + 1;
+    if (n >= transcript::kMaxSteps) {
+        s.full = 1;
+        return;
+    }
+    transcript::HookStep& step = s.steps[n];
+    step.gesture = gesture;
+    lstrcpynA(step.action, action.c_str(), sizeof step.action);
+    s.stepsTaken = n;
+    s.step = n;
+}
+
+// The edge or corner a change moved, and by how much outward: "bottom +7",
+// "corner +5,+2"; empty if it is not one of those alone.
+std::string EdgeMoved(const RECT& a, const RECT& b) {
+    const int top = a.top - b.top, bottom = b.bottom - a.bottom;
+    const int left = a.left - b.left, right = b.right - a.right;
+    if (!top && !left && !right && bottom) return "bottom " + Signed(bottom);
+    if (!top && !left && right && !bottom) return "right " + Signed(right);
+    if (top && !left && !right && !bottom) return "top " + Signed(top);
+    if (!top && left && !right && !bottom) return "left " + Signed(left);
+    if (!top && !left && right && bottom)
+        return "corner " + (right == bottom ? Signed(right) : Signed(right) + "," + Signed(bottom));
+    return "";
+}
+
+const char* EdgeOf(int hit) {
+    switch (hit) {
+        case HTBOTTOM:
+            return "bottom";
+        case HTRIGHT:
+            return "right";
+        case HTTOP:
+            return "top";
+        case HTLEFT:
+            return "left";
+        case HTBOTTOMRIGHT:
+            return "corner";
+    }
+    return nullptr;
+}
+
+void Changed(HookShared& s, HWND form) {
+    RECT now;
+    GetWindowRect(form, &now);
+    const int state = StateOf(form);
+    const bool resized = now.right - now.left != Last.right - Last.left ||
+                         now.bottom - now.top != Last.bottom - Last.top;
+    const RECT before = Last;
+    Last = now;
+    if (state != LastState) {
+        const int was = LastState;
+        LastState = state;
+        if (InCommand || StatePending || InDoubleClick || was < 0) {
+            StatePending = false;
+            return;
+        }
+        const char* names[] = {"restore", "maximize", "minimize"};
+        NewStep(s, std::string(names[state]) + " from outside", 0);
+        return;
+    }
+    if (!resized || InCommand || InDoubleClick || state != 0) return;
+    if (const char* grip = EdgeOf(Sizing)) {  // one move of a drag
+        const int dx = Sizing == HTLEFT ? before.left - now.left : now.right - before.right;
+        const int dy = Sizing == HTTOP ? before.top - now.top : now.bottom - before.bottom;
+        const int by = Sizing == HTBOTTOM || Sizing == HTTOP ? dy : dx;
+        NewStep(
+            s,
+            std::string("drag ") + grip + " " +
+                (Sizing != HTBOTTOMRIGHT || dx == dy ? Signed(by) : Signed(dx) + "," + Signed(dy)),
+            Gesture);
+        return;
+    }
+    const std::string edge = EdgeMoved(before, now);
+    if (!edge.empty())
+        NewStep(s, "resize " + edge + " from outside", 0);
+    else
+        NewStep(s,
+                "set outer size " + std::to_string(now.right - now.left) + "x" +
+                    std::to_string(now.bottom - now.top),
+                0);
+}
+
+void Sent(HookShared& s, const CWPSTRUCT& m) {
+    HWND form = Handle(s.form);
+    if (m.hwnd != form) return;
+    if (LastState < 0) {
+        GetWindowRect(form, &Last);
+        LastState = StateOf(form);
+    }
+    switch (m.message) {
+        case WM_ENTERSIZEMOVE:
+            Sizing = NcHit;
+            ++Gesture;
+            GetWindowRect(form, &Last);
+            break;
+        case WM_EXITSIZEMOVE:
+            Sizing = 0;
+            break;
+        case WM_SYSCOMMAND: {
+            const WPARAM command = m.wParam & 0xFFF0;
+            const char* name = command == SC_MAXIMIZE   ? "maximize"
+                               : command == SC_RESTORE  ? "restore"
+                               : command == SC_MINIMIZE ? "minimize"
+                                                        : nullptr;
+            if (!name) break;
+            const bool button = NcHit == HTMAXBUTTON || NcHit == HTMINBUTTON;
+            NewStep(s, std::string(name) + (button ? " button" : " from outside"), 0);
+            NcHit = 0;
+            InCommand = StatePending = true;
+            break;
+        }
+        case WM_WINDOWPOSCHANGED:
+            Changed(s, form);
+            break;
+    }
+}
+
+void Posted(HookShared& s, const MSG& m) {
+    InDoubleClick = false;  // the last message's handling has ended
+    if (m.hwnd == Handle(s.form) &&
+        (m.message == WM_NCLBUTTONDOWN || m.message == WM_NCLBUTTONDBLCLK))
+        NcHit = static_cast<int>(m.wParam);
+    if (m.message == WM_LBUTTONDBLCLK) {
+        HWND listView = Handle(s.listView);
+        if (m.hwnd == listView) NewStep(s, "double-click list", 0);
+        if (GetParent(m.hwnd) == listView) NewStep(s, "double-click header", 0);
+        InDoubleClick = m.hwnd == listView || GetParent(m.hwnd) == listView;
+    }
+}
+
+}  // namespace byhand
+
 }  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    HookShared* s = Shared();
+    if (s && s->byHand && code == HC_ACTION)
+        byhand::Sent(*s, *reinterpret_cast<const CWPSTRUCT*>(lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    CallWndRetProc(int code, WPARAM wParam, LPARAM lParam) {
+    HookShared* s = Shared();
+    if (s && s->byHand && code == HC_ACTION) {
+        const CWPRETSTRUCT& m = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (m.hwnd == Handle(s->form) && m.message == WM_SYSCOMMAND) byhand::InCommand = false;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -131,6 +308,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     if (s && code == HC_ACTION && wParam == PM_REMOVE) {
         const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
         Complete(*s);
+        if (s->byHand) byhand::Posted(*s, msg);
         if (msg.message == WM_PAINT && msg.hwnd == Handle(s->listView)) Begin(*s, msg.hwnd);
         if (msg.message == s->flushMessage)
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));

@@ -10,38 +10,54 @@
 #include <vector>
 
 #include "html_report.h"
+#include "player.h"
 #include "remote.h"
+#include "scenario.h"
 #include "transcript_rows.h"
 
 using transcript::PaintRow;
 using transcript::Remote;
+using transcript::Step;
 
 namespace {
 
 const char kUsage[] =
-    "usage: paint_transcript [--scenario NAME] [--steps N] [--pixels M]\n"
+    "usage: paint_transcript [--scenario NAME | --scenario-file FILE] [--steps N] [--pixels M]\n"
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
     "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
+    "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
     "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
+    "       paint_transcript --list-scenarios [--steps N] [--pixels M]\n"
     "       paint_transcript --help\n"
     "\n"
-    "--from reads a transcript instead of recording one (one a spreadsheet saved, say)\n"
-    "and writes it in this tool's own form, or as a report.\n"
-    "\n"
-    "Scenarios: drag       the bottom edge down N steps of M pixels (default 10 of 10)\n"
-    "           right      the right edge outward, N steps of M pixels\n"
-    "           corner     the bottom-right corner, down and outward, N steps of M pixels\n"
-    "           top        the top edge upward, N steps of M pixels\n"
+    "Scenarios: drag       the bottom edge down N moves of M pixels (default 10 of 10)\n"
+    "           right      the right edge outward, N moves of M pixels\n"
+    "           corner     the bottom-right corner, down and outward, N moves of M pixels\n"
+    "           top        the top edge upward, N moves of M pixels\n"
     "           grow       two double-clicks in the list view\n"
     "           narrow     client widths 300 200 150 120 and back, set from outside\n"
     "           maxrestore the maximize caption button, then the restore one\n"
     "           all        every scenario, in this order\n"
+    "--list-scenarios prints them as a scenario file, ready to copy and edit: a step\n"
+    "a line, # for comments, in these words:\n"
+    "  drag bottom|right|top|left|corner +N [+N ...] [xK]   a press, moves outward, a release\n"
+    "  double-click list|header\n"
+    "  maximize|restore|minimize button\n"
+    "  maximize|restore|minimize from outside\n"
+    "  resize bottom|right|top|left|corner +N from outside\n"
+    "  set client width N            set outer size WxH\n"
+    "  move by +X,+Y                 room above N (the caption dragged down if needed)\n"
+    "--by-hand starts the program and records what you do with it until you close\n"
+    "Form1; --save-scenario writes that as a scenario file to play again anywhere.\n"
+    "--from reads a transcript instead of recording one (one a spreadsheet saved, say)\n"
+    "and writes it in this tool's own form, or as a report.\n"
     "\n"
     "Exit status: 0  done; the paints agree (--compare, --check)\n"
     "             1  a paint differs (--compare, --check), or the hook and the program's\n"
     "                count disagree\n"
-    "             2  a mistake in the command line, or a file that cannot be read or written\n"
+    "             2  a mistake in the command line or a scenario file, or a file that\n"
+    "                cannot be read or written\n"
     "             3  cut short: the program ended or stopped answering, or the recording\n"
     "                filled up (8192 paints, or --max-paints); the rows recorded so far are\n"
     "                written, marked as cut short\n"
@@ -66,10 +82,10 @@ struct Options {
     bool help = false;
     std::string compareA, compareB;
     std::string from;
+    std::string scenarioFile, saveScenario;
+    bool list = false;
+    bool byHand = false;
 };
-
-struct Scenario;
-const Scenario* FindScenario(const std::string& name);
 
 bool ParseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
@@ -90,7 +106,15 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         };
         bool ok = true;
         if (arg == "--scenario")
-            ok = value(o.scenario) && (o.scenario == "all" || FindScenario(o.scenario));
+            ok = value(o.scenario) && !transcript::BuiltInSteps(o.scenario, 1, 1).empty();
+        else if (arg == "--scenario-file")
+            ok = value(o.scenarioFile);
+        else if (arg == "--list-scenarios")
+            o.list = true;
+        else if (arg == "--by-hand")
+            o.byHand = true;
+        else if (arg == "--save-scenario")
+            ok = value(o.saveScenario);
         else if (arg == "--steps")
             ok = number(o.steps, 1, 100);
         else if (arg == "--pixels")
@@ -229,106 +253,55 @@ std::string SystemName() {
            std::to_string(info.dwMinorVersion) + " build " + std::to_string(info.dwBuildNumber);
 }
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-const char kNotTaken[] = "; input from this tool does not reach what sizes windows here";
-
-// A drag of an edge or corner: each step a row of its own. The first move
-// must change Form1: a drag that moves nothing is said at once.
-bool PlayEdge(Remote& remote, int& step, const Options& o, int hit, POINT direction,
-              const std::string& name) {
-    const std::string action = name + " +" + std::to_string(o.pixels);
-    remote.BeginStep(++step, action);
-    const RECT before = remote.OuterRect();
-    return remote.DragFrame(hit, {direction.x * o.pixels, direction.y * o.pixels}, o.steps,
-                            [&](int i) {
-                                if (i == 0 && SameRect(before, remote.OuterRect()))
-                                    remote.InputIgnored(std::string("the drag did not resize "
-                                                                    "Form1") +
-                                                        kNotTaken);
-                                if (i + 1 < o.steps) remote.BeginStep(++step, action);
-                            });
-}
-
-bool PlayGrow(Remote& remote, int& step, const Options&) {
-    for (int i = 0; i < 2; ++i) {
-        remote.BeginStep(++step, "double-click list");
-        const RECT client = remote.ListViewClient(), before = remote.OuterRect();
-        remote.DoubleClick(remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
-        if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
-            remote.InputIgnored("the double-click did not grow Form1");
+// What a person did, as a scenario file that does it again.
+std::string ScenarioByHand(const Remote& remote) {
+    const std::vector<int> gestures = remote.Gestures();
+    std::vector<Step> steps;
+    std::vector<int> ofSteps;
+    std::string skipped;
+    for (size_t i = 1; i < gestures.size(); ++i) {
+        std::vector<Step> one;
+        std::string error;
+        const std::string action = remote.StepAction(static_cast<int>(i));
+        if (!transcript::ParseScenario(action, one, error) || one.size() != 1) {
+            skipped += "# step " + std::to_string(i) + " cannot be played again: " + action + "\n";
+            continue;
+        }
+        steps.push_back(one[0]);
+        ofSteps.push_back(gestures[i]);
     }
-    return true;
+    std::string text = "# recorded by hand under " + SystemName() + "\n" + skipped;
+    for (const Step& s : transcript::JoinGestures(steps, ofSteps))
+        text += transcript::StepText(s) + "\n";
+    return text;
 }
 
-bool PlayNarrow(Remote& remote, int& step, const Options&) {
-    // No user can drag the window this narrow (the system keeps a minimum
-    // tracking size), so another program sets the size, as it may.
-    for (int width : {300, 200, 150, 120, 150, 200, 300, 424}) {
-        remote.BeginStep(++step, "set client width " + std::to_string(width));
-        remote.SetClientWidth(width);
-    }
-    return true;
-}
-
-bool PlayMaxRestore(Remote& remote, int& step, const Options&) {
-    // The maximize button becomes the restore button, where the maximized
-    // window has it.
-    for (const char* action : {"maximize button", "restore button"}) {
-        remote.BeginStep(++step, action);
-        const POINT button = remote.FindHit(HTMAXBUTTON);
-        if (button.x < 0) return false;
-        const RECT before = remote.OuterRect();
-        remote.Click(button);
-        if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
-            remote.InputIgnored(std::string("the click did not change Form1") + kNotTaken);
-    }
-    return true;
-}
-
-struct Scenario {
-    const char* name;
-    bool (*play)(Remote&, int&, const Options&);
-};
-
-bool PlayBottom(Remote& remote, int& step, const Options& o) {
-    return PlayEdge(remote, step, o, HTBOTTOM, {0, 1}, "drag bottom");
-}
-
-bool PlayRight(Remote& remote, int& step, const Options& o) {
-    return PlayEdge(remote, step, o, HTRIGHT, {1, 0}, "drag right");
-}
-
-bool PlayCorner(Remote& remote, int& step, const Options& o) {
-    return PlayEdge(remote, step, o, HTBOTTOMRIGHT, {1, 1}, "drag corner");
-}
-
-bool PlayTop(Remote& remote, int& step, const Options& o) {
-    // Room above first: the caption dragged down as far as the top will go up.
-    const int room = o.steps * o.pixels + 20;
-    if (remote.OuterRect().top < room) {
-        remote.BeginStep(++step, "move down " + std::to_string(room));
-        const RECT before = remote.OuterRect();
-        if (!remote.DragFrame(HTCAPTION, {0, room}, 1, [&](int) {
-                if (SameRect(before, remote.OuterRect()))
-                    remote.InputIgnored(std::string("the drag did not move Form1") + kNotTaken);
-            }))
-            return false;
-    }
-    return PlayEdge(remote, step, o, HTTOP, {0, -1}, "drag top");
-}
-
-const Scenario kScenarios[] = {
-    {"drag", PlayBottom}, {"right", PlayRight},   {"corner", PlayCorner},         {"top", PlayTop},
-    {"grow", PlayGrow},   {"narrow", PlayNarrow}, {"maxrestore", PlayMaxRestore},
-};
-
-const Scenario* FindScenario(const std::string& name) {
-    for (const Scenario& s : kScenarios)
-        if (name == s.name) return &s;
-    return nullptr;
+// Records while a person uses the program, until they close Form1.
+int RecordByHand(const Options& o, Remote& remote) {
+    Say(stdout, "by hand: recording what you do with Form1; close it to end");
+    std::fflush(stdout);
+    remote.WaitForClose();
+    const std::vector<PaintRow> rows = remote.Rows();
+    std::string cut;
+    const int code = remote.WaitForExit(0);
+    if (remote.Full())
+        cut = "the recording is full: it holds " + std::to_string(o.maxPaints) + " paints and " +
+              std::to_string(transcript::kMaxSteps - 1) + " steps";
+    else if (code != 0)
+        cut = "paintprobe.exe ended (exit code " + std::to_string(code) + ")";
+    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
+    const int steps = static_cast<int>(remote.Gestures().size()) - 1;
+    Say(stdout, Paints(rows, "") + " in " + std::to_string(steps) +
+                    (steps == 1 ? " step" : " steps") + " recorded by hand");
+    if (!cut.empty()) Say(stderr, "paint_transcript: cut short: " + cut);
+    int status = cut.empty() ? 0 : kCutShort;
+    const std::string title = "by hand under " + SystemName();
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) status = 2;
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut))) status = 2;
+    if (!o.saveScenario.empty() && !WriteFile(o.saveScenario, ScenarioByHand(remote))) status = 2;
+    for (const std::string* file : {&o.csv, &o.html, &o.saveScenario})
+        if (!file->empty()) Say(stdout, "written: " + *file);
+    return status;
 }
 
 // What to do about a recording cut short, said to the person running it.
@@ -380,6 +353,22 @@ int Run(int argc, char** argv) {
     }
     if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB, o.html);
     if (!o.from.empty()) return ConvertFile(o);
+    if (o.list) {
+        std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
+        return 0;
+    }
+    std::vector<Step> steps = transcript::BuiltInSteps(o.scenario, o.steps, o.pixels);
+    if (!o.scenarioFile.empty()) {
+        std::string text, error;
+        if (!ReadFile(o.scenarioFile, text)) {
+            Say(stderr, "paint_transcript: cannot read " + o.scenarioFile);
+            return 2;
+        }
+        if (!transcript::ParseScenario(text, steps, error)) {
+            Say(stderr, "paint_transcript: " + o.scenarioFile + ": " + error);
+            return 2;
+        }
+    }
 
     // One recording at a time in a session: the mouse is shared.
     HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
@@ -392,22 +381,18 @@ int Run(int argc, char** argv) {
 
     Remote remote;
     std::string error;
-    if (!remote.Start(error) || !remote.Watch(error, o.maxPaints)) {
+    if (!remote.Start(error) || !remote.Watch(error, o.maxPaints, o.byHand)) {
         Say(stderr, "paint_transcript: " + error);
         return 2;
     }
+    if (o.byHand) return RecordByHand(o, remote);
     int countBefore = 0;
     transcript::ParseCount(remote.Text(remote.label2), countBefore);
 
     int step = 0;
-    for (const Scenario& s : kScenarios) {
-        if (o.scenario != "all" && o.scenario != s.name) continue;
-        if (!s.play(remote, step, o) && !remote.Faulted()) {
-            Say(stderr, std::string("paint_transcript: scenario ") + s.name +
-                            ": Form1 has no place to take");
-            return 2;
-        }
-        if (remote.Faulted()) break;
+    if (!transcript::PlaySteps(remote, steps, step, error)) {
+        Say(stderr, "paint_transcript: " + error);
+        return 2;
     }
     remote.Settle();
 

@@ -58,15 +58,16 @@ std::string FindBeside(const char* name) {
 }
 
 Remote::~Remote() {
-    if (hook_) UnhookWindowsHookEx(hook_);
+    for (HHOOK h : {hook_, sentHook_, returnHook_})
+        if (h) UnhookWindowsHookEx(h);
     if (process_.hProcess) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        if (!attached_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             PostMessageA(form, WM_CLOSE, 0, 0);
             if (WaitForSingleObject(process_.hProcess, 3000) == WAIT_TIMEOUT)
                 TerminateProcess(process_.hProcess, 1);
         }
         CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
+        if (process_.hThread) CloseHandle(process_.hThread);
     }
     if (shared_) UnmapViewOfFile(shared_);
     if (mapping_) CloseHandle(mapping_);
@@ -105,17 +106,7 @@ bool Remote::Start(std::string& error) {
         error = "Form1 did not appear";
         return false;
     }
-    // The controls in their tab order, which is their order as children.
-    HWND* slots[] = {&listView, &text1, &label1, &label2};
-    HWND child = GetWindow(form, GW_CHILD);
-    for (HWND* slot : slots) {
-        *slot = child;
-        child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
-    }
-    if (!label2) {
-        error = "Form1 does not have its four controls";
-        return false;
-    }
+    if (!FindControls(error)) return false;
     // A new window is not always given the foreground when another program
     // just closed; input then goes to activating it first.
     SetForegroundWindow(form);
@@ -123,7 +114,43 @@ bool Remote::Start(std::string& error) {
     return true;
 }
 
-bool Remote::Watch(std::string& error, int maxPaints) {
+bool Remote::FindControls(std::string& error) {
+    // The controls in their tab order, which is their order as children.
+    HWND* slots[] = {&listView, &text1, &label1, &label2};
+    HWND child = GetWindow(form, GW_CHILD);
+    for (HWND* slot : slots) {
+        *slot = child;
+        child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
+    }
+    if (!label2) error = "Form1 does not have its four controls";
+    return label2 != nullptr;
+}
+
+bool Remote::Attach(std::string& error) {
+    BecomeDpiAware();
+    attached_ = true;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs; Sleep(20)) {
+        form = FindWindowA(nullptr, "Form1");
+        if (!form || !IsWindowVisible(form)) continue;
+        GetWindowThreadProcessId(form, &process_.dwProcessId);
+        if (!mapping_)
+            mapping_ =
+                OpenFileMappingA(FILE_MAP_WRITE, FALSE, SharedName(process_.dwProcessId).text);
+        if (mapping_ && !shared_)
+            shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
+        if (shared_ && shared_->flushes > 0) break;  // its hook runs
+    }
+    if (!shared_ || !shared_->flushes) {
+        error = "no Form1 watched by a recording appeared";
+        return false;
+    }
+    process_.hProcess =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_.dwProcessId);
+    buttonsSent_ = shared_->buttons;
+    return process_.hProcess && FindControls(error);
+}
+
+bool Remote::Watch(std::string& error, int maxPaints, bool byHand) {
     const SharedName name(process_.dwProcessId);
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                   sizeof(HookShared), name.text);
@@ -139,6 +166,7 @@ bool Remote::Watch(std::string& error, int maxPaints) {
     shared_->label2 = reinterpret_cast<uintptr_t>(label2);
     shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
     shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
+    shared_->byHand = byHand;
 
     const std::string dll = FindBeside("paint_hook.dll");
     hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
@@ -154,7 +182,18 @@ bool Remote::Watch(std::string& error, int maxPaints) {
     }
     const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
     hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
-    if (!hook_) {
+    if (byHand) {
+        auto find = [&](const char* name, const char* decorated) {
+            FARPROC f = GetProcAddress(hookDll_, name);
+            return reinterpret_cast<HOOKPROC>(
+                reinterpret_cast<void*>(f ? f : GetProcAddress(hookDll_, decorated)));
+        };
+        const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
+        const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
+        sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
+        returnHook_ = back ? SetWindowsHookExA(WH_CALLWNDPROCRET, back, hookDll_, thread) : nullptr;
+    }
+    if (!hook_ || (byHand && (!sentHook_ || !returnHook_))) {
         error = "could not hook the program's thread";
         return false;
     }
@@ -258,7 +297,23 @@ void Remote::BeginStep(int step, const std::string& action) {
     actions_[step] = action;
     if (Faulted()) return;
     step_ = step;
-    if (shared_) shared_->step = step;
+    if (shared_ && !attached_) shared_->step = step;
+}
+
+void Remote::WaitForClose() {
+    while (WaitForSingleObject(process_.hProcess, 200) == WAIT_TIMEOUT)
+        if (shared_ && shared_->full) break;
+}
+
+std::vector<int> Remote::Gestures() const {
+    std::vector<int> out(1, 0);
+    for (int i = 1; shared_ && i <= shared_->stepsTaken; ++i)
+        out.push_back(shared_->steps[i].gesture);
+    return out;
+}
+
+std::string Remote::StepAction(int step) const {
+    return shared_ && step > 0 && step <= shared_->stepsTaken ? shared_->steps[step].action : "";
 }
 
 std::vector<PaintRow> Remote::Rows() const {
@@ -269,7 +324,12 @@ std::vector<PaintRow> Remote::Rows() const {
         const HookPaint& p = shared_->records[i];
         PaintRow row;
         row.step = p.step;
-        row.action = static_cast<size_t>(p.step) < actions_.size() ? actions_[p.step] : "";
+        if (shared_->byHand)
+            row.action = p.step > 0 && p.step <= shared_->stepsTaken
+                             ? std::string(shared_->steps[p.step].action)
+                             : "as started";
+        else
+            row.action = static_cast<size_t>(p.step) < actions_.size() ? actions_[p.step] : "";
         row.outerWidth = p.outerWidth;
         row.outerHeight = p.outerHeight;
         row.clientWidth = p.clientWidth;
@@ -347,12 +407,14 @@ POINT Remote::FindHit(int hit) const {
         if ((hit == HTTOP || hit == HTCAPTION) && answers(midX, r.top + d))
             return {midX, r.top + d};
         if (hit == HTRIGHT && answers(r.right - 1 - d, midY)) return {r.right - 1 - d, midY};
+        if (hit == HTLEFT && answers(r.left + d, midY)) return {r.left + d, midY};
         if (hit == HTBOTTOMRIGHT && answers(r.right - 1 - d, r.bottom - 1 - d))
             return {r.right - 1 - d, r.bottom - 1 - d};
     }
     // Caption buttons: the middle of where the top-right corner answers.
     long sumX = 0, sumY = 0, n = 0;
-    for (int y = r.top; y < r.top + 40 && (hit == HTMAXBUTTON || hit == HTCLOSE); ++y)
+    for (int y = r.top;
+         y < r.top + 40 && (hit == HTMAXBUTTON || hit == HTMINBUTTON || hit == HTCLOSE); ++y)
         for (int x = r.right - 1; x > r.right - 120; --x)
             if (answers(x, y)) sumX += x, sumY += y, ++n;
     if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
@@ -376,6 +438,25 @@ void Remote::SetClientWidth(int width) {
     SetWindowPos(form, nullptr, 0, 0, width + frame, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Settle();
+}
+
+void Remote::SetOuterRect(const RECT& r) {
+    if (Faulted()) return;
+    SetWindowPos(form, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+}
+
+void Remote::ShowState(int command) {
+    if (Faulted()) return;
+    ShowWindowAsync(form, command);
+    Settle();
+}
+
+POINT Remote::HeaderPoint() const {
+    RECT r = {};
+    GetWindowRect(GetWindow(listView, GW_CHILD), &r);
+    return {r.left + 20, (r.top + r.bottom) / 2};
 }
 
 std::string Remote::Text(HWND window) const {

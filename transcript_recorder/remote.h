@@ -45,9 +45,21 @@ class Remote {
     // Starts the program (found beside this executable or one folder up) and
     // waits for Form1 to be shown and quiet. False, with a reason, on failure.
     bool Start(std::string& error);
+    // Takes hold of a Form1 that a recording by hand started and watches, to
+    // drive it as a person would (its hook tells when it has settled); the
+    // steps are that recording's to name, and the program its to end.
+    bool Attach(std::string& error);
     // Puts the hook on the program's user-interface thread; it records at
     // most maxPaints paints (no more than kMaxPaints).
-    bool Watch(std::string& error, int maxPaints = kMaxPaints);
+    // By hand, the hook also names each step a person takes.
+    bool Watch(std::string& error, int maxPaints = kMaxPaints, bool byHand = false);
+    // By hand: waits until the program has ended, as a person closed it, or
+    // the recording is full (Full() then says so).
+    void WaitForClose();
+    // By hand: the gesture of each step taken, by step number (0 for none).
+    std::vector<int> Gestures() const;
+    // By hand: the action of a step, as a scenario line.
+    std::string StepAction(int step) const;
 
     // Waits until the program has painted all it has to and handled all
     // input. Within seconds in any case: a program that has ended, stops
@@ -65,6 +77,7 @@ class Remote {
     // the step number and action current when its paint happened.
     std::vector<PaintRow> Rows() const;
     int PaintsSeen() const { return shared_ ? shared_->paints : 0; }
+    bool Full() const { return shared_ && shared_->full; }
     void BeginStep(int step, const std::string& action);
 
     // Real mouse input, in screen coordinates.
@@ -74,16 +87,24 @@ class Remote {
     void DoubleClick(POINT at);
     void Click(POINT at);
     // Where Form1's frame answers this hit-test code (HTBOTTOM, HTRIGHT,
-    // HTBOTTOMRIGHT, HTTOP, HTCAPTION, HTMAXBUTTON, HTCLOSE), on screen: the
+    // HTBOTTOMRIGHT, HTTOP, HTLEFT, HTCAPTION, HTMAXBUTTON, HTMINBUTTON,
+    // HTCLOSE), on screen: the
     // middle of that edge or button; {-1, -1} if it answers it nowhere.
     POINT FindHit(int hit) const;
-    // A drag of what lies at that hit-test code, by `by` pixels a step, each
-    // step followed by a settle and a call of afterStep(step index). False
-    // if the frame has no such place.
+    // A drag of what lies at that hit-test code: pressed there, then each
+    // move in turn (pixels on screen), each followed by a settle and a call
+    // of afterMove(move index), then released. False if the frame has no
+    // such place.
     template <typename F>
-    bool DragFrame(int hit, POINT by, int steps, F afterStep);
-    // Sets Form1's client width as another program can, keeping its height.
+    bool DragFrame(int hit, const std::vector<POINT>& moves, F afterMove);
+    // Sets Form1's client width as another program can, keeping its height;
+    // its outer place and size; its state (SW_MAXIMIZE, SW_RESTORE,
+    // SW_MINIMIZE), as a taskbar does.
     void SetClientWidth(int width);
+    void SetOuterRect(const RECT& r);
+    void ShowState(int command);
+    // The middle of the first column's header, on screen.
+    POINT HeaderPoint() const;
 
     // What the window shows.
     std::string Text(HWND window) const;
@@ -108,6 +129,8 @@ class Remote {
     void Button(DWORD flag);
     void SetFault(Fault fault, const std::string& what);
     bool CheckProgram();  // false, with the fault set, once it has ended or filled up
+    bool FindControls(std::string& error);
+    bool attached_ = false;
 
     Fault fault_ = Fault::None;
     std::string faultText_;
@@ -117,6 +140,7 @@ class Remote {
     HookShared* shared_ = nullptr;
     HMODULE hookDll_ = nullptr;
     HHOOK hook_ = nullptr;
+    HHOOK sentHook_ = nullptr, returnHook_ = nullptr;  // by hand
     std::vector<std::string> actions_;
     int buttonsSent_ = 0;  // left button presses and releases sent
     bool moved_ = false;   // a move was sent that the program has not taken yet
@@ -124,18 +148,18 @@ class Remote {
 };
 
 template <typename F>
-bool Remote::DragFrame(int hit, POINT by, int steps, F afterStep) {
+bool Remote::DragFrame(int hit, const std::vector<POINT>& moves, F afterMove) {
     POINT at = FindHit(hit);
     if (at.x < 0 || Faulted()) return false;
     MoveMouse(at);
     Settle();
     Press();
     Settle();
-    for (int i = 0; i < steps && !Faulted(); ++i) {
-        at = {at.x + by.x, at.y + by.y};
+    for (size_t i = 0; i < moves.size() && !Faulted(); ++i) {
+        at = {at.x + moves[i].x, at.y + moves[i].y};
         MoveMouse(at);
         Settle();
-        afterStep(i);
+        afterMove(i);
     }
     Release();
     Settle();

@@ -1,6 +1,7 @@
-// libFuzzer target: any bytes as a transcript file. What reads must write
-// back and read again to the same rows; it must compare alike with itself;
-// and no text from the file may reach a report as markup.
+// libFuzzer target: any bytes as a transcript file and as a scenario file.
+// What reads must write back and read again to the same rows or steps; a
+// transcript must compare alike with itself; and no text from the file may
+// reach a report as markup.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "html_report.h"
+#include "scenario.h"
 #include "transcript_rows.h"
 
 using namespace transcript;
@@ -32,8 +34,19 @@ std::string Plain(std::string text) {
 
 }  // namespace
 
+// The same bytes as a scenario file: what reads is written as lines that
+// read back to the same steps.
+void Scenario(const std::string& text) {
+    std::vector<Step> steps, again;
+    std::string error, lines;
+    if (!ParseScenario(text, steps, error)) return Require(!error.empty());
+    for (const Step& s : steps) lines += StepText(s) + "\n";
+    Require(ParseScenario(lines, again, error) && again == steps);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    Scenario(text);
     std::vector<PaintRow> rows;
     std::string error, cut;
     if (!ParseCsv(text, rows, error, &cut)) {

@@ -1,0 +1,115 @@
+// A recording by hand, made as a person makes one: paint_transcript --by-hand
+// starts the program, and real mouse input (from this test, inside Wine's
+// desktop) drags, double-clicks, maximizes and closes it. The steps are named
+// for the gestures, the scenario it saves replays them, and the replay's
+// paints are the paints of the hand-made run.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+
+#include <string>
+#include <vector>
+
+#include "player.h"
+#include "remote.h"
+#include "transcript_rows.h"
+
+using namespace transcript;
+using testing::ElementsAreArray;
+
+namespace {
+
+// Runs the transcript tool with these arguments; its exit status.
+struct Tool {
+    PROCESS_INFORMATION process = {};
+    explicit Tool(const std::string& arguments) {
+        const std::string exe = FindBeside("paint_transcript.exe");
+        std::string line = "\"" + exe + "\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process);
+    }
+    int Wait() {
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        return static_cast<int>(code);
+    }
+    ~Tool() {
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+};
+
+std::string Read(const std::string& path) {
+    std::string text;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
+std::vector<PaintRow> Transcript(const std::string& path) {
+    std::vector<PaintRow> rows;
+    std::string error;
+    EXPECT_TRUE(ParseCsv(Read(path), rows, error)) << path << ": " << error;
+    return rows;
+}
+
+TEST(ByHand, StepsAreNamedForTheGesturesAndTheSavedScenarioPaintsTheSame) {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    const std::string hand = std::string(folder) + "by-hand.csv";
+    const std::string scenario = std::string(folder) + "by-hand.scenario";
+    const std::string replay = std::string(folder) + "replay.csv";
+    DeleteFileA(hand.c_str());
+
+    Tool recording("--by-hand --quiet --csv \"" + hand + "\" --save-scenario \"" + scenario + "\"");
+    {
+        Remote person;
+        std::string error;
+        ASSERT_TRUE(person.Attach(error)) << error;
+        std::vector<Step> gestures;
+        ASSERT_TRUE(
+            ParseScenario("drag bottom +10 +6\n"
+                          "drag corner +8,+4\n"
+                          "double-click list\n"
+                          "double-click header\n"
+                          "maximize button\n"
+                          "restore button\n"
+                          "resize right +12 from outside\n",
+                          gestures, error))
+            << error;
+        int step = 0;
+        ASSERT_TRUE(PlaySteps(person, gestures, step, error)) << error;
+        ASSERT_FALSE(person.Faulted()) << person.FaultText();
+        person.Click(person.FindHit(HTCLOSE));
+    }
+    ASSERT_EQ(recording.Wait(), 0);
+
+    const std::vector<PaintRow> rows = Transcript(hand);
+    std::vector<std::string> actions;
+    for (const PaintRow& r : rows)
+        if (actions.empty() || actions.back() != std::to_string(r.step) + " " + r.action)
+            actions.push_back(std::to_string(r.step) + " " + r.action);
+    // Every step but the header's double-click, which grows nothing, paints.
+    EXPECT_THAT(actions,
+                ElementsAreArray({"1 drag bottom +10", "2 drag bottom +6", "3 drag corner +8,+4",
+                                  "4 double-click list", "6 maximize button", "7 restore button",
+                                  "8 resize right +12 from outside"}));
+    EXPECT_EQ(Read(scenario).substr(Read(scenario).find('\n') + 1),
+              "drag bottom +10 +6\ndrag corner +8,+4\ndouble-click list\ndouble-click header\n"
+              "maximize button\nrestore button\nresize right +12 from outside\n");
+
+    Tool again("--quiet --scenario-file \"" + scenario + "\" --csv \"" + replay + "\"");
+    ASSERT_EQ(again.Wait(), 0);
+    const Comparison c = CompareSystems(rows, Transcript(replay));
+    EXPECT_TRUE(c.PaintsAgree()) << c.PaintSummary() << "\n" << testing::PrintToString(c.Listing());
+}
+
+}  // namespace

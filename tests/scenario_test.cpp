@@ -1,0 +1,117 @@
+#include <gmock/gmock.h>
+
+#include "scenario.h"
+
+using namespace transcript;
+using testing::ElementsAre;
+using testing::StartsWith;
+
+namespace {
+
+Step S(Step::Kind kind, const char* where, std::vector<Step::Delta> moves = {}, int width = 0,
+       int height = 0) {
+    Step s;
+    s.kind = kind;
+    s.where = where;
+    s.moves = moves;
+    s.width = width;
+    s.height = height;
+    return s;
+}
+
+Step Parsed(const std::string& line) {
+    std::vector<Step> steps;
+    std::string error;
+    EXPECT_TRUE(ParseScenario(line, steps, error)) << line << ": " << error;
+    return steps.empty() ? Step{} : steps[0];
+}
+
+// Each kind of step: what a line reads as, and the line it is written as.
+TEST(Scenario, EachKindOfStepReadsAndWritesInOneVocabulary) {
+    const struct {
+        const char* line;
+        Step step;
+        const char* written;  // where it is written otherwise than read
+    } table[] = {
+        {"drag bottom +10 x3", S(Step::Drag, "bottom", {{0, 10}, {0, 10}, {0, 10}}), nullptr},
+        {"  drag  top +4 +10   # up", S(Step::Drag, "top", {{0, 4}, {0, 10}}), "drag top +4 +10"},
+        {"drag left -5", S(Step::Drag, "left", {{-5, 0}}), nullptr},
+        {"drag corner +8,+4 +5", S(Step::Drag, "corner", {{8, 4}, {5, 5}}), nullptr},
+        {"double-click header", S(Step::DoubleClick, "header"), nullptr},
+        {"restore button", S(Step::Button, "restore"), nullptr},
+        {"minimize from outside", S(Step::State, "minimize"), nullptr},
+        {"resize corner +3,+0 from outside", S(Step::Resize, "corner", {{3, 0}}), nullptr},
+        {"set client width 150", S(Step::ClientWidth, "", {}, 150), nullptr},
+        {"set outer size 432x396", S(Step::OuterSize, "", {}, 432, 396), nullptr},
+        {"move by +5,-7", S(Step::Move, "", {{5, -7}}), nullptr},
+        {"move down 120", S(Step::Move, "", {{0, 120}}), nullptr},
+        {"room above 120", S(Step::RoomAbove, "", {}, 0, 120), nullptr},
+    };
+    for (const auto& t : table) {
+        const Step s = Parsed(t.line);
+        EXPECT_TRUE(s == t.step) << t.line;
+        EXPECT_EQ(StepText(s), t.written ? t.written : t.line);
+    }
+    // A transcript names each move of a drag; room made above is a move down.
+    const Step drag = Parsed("drag corner +8,+4 +5");
+    EXPECT_EQ(MoveText(drag, 0) + "; " + MoveText(drag, 1), "drag corner +8,+4; drag corner +5");
+    EXPECT_EQ(MoveText(Parsed("room above 120"), 0), "move down 120");
+}
+
+TEST(Scenario, TheBuiltInScenariosPrintedReadBackAsTheSameSteps) {
+    std::vector<Step> steps;
+    std::string error;
+    ASSERT_TRUE(ParseScenario(BuiltInText(4, 7), steps, error)) << error;
+    EXPECT_TRUE(steps == BuiltInSteps("all", 4, 7));
+    EXPECT_EQ(steps.size(), 17u);
+    EXPECT_EQ(StepText(BuiltInSteps("top", 10, 10)[0]), "room above 120");
+    EXPECT_TRUE(BuiltInSteps("nonesuch", 10, 10).empty());
+}
+
+TEST(Scenario, ABadLineIsRefusedWithItsNumberAndNothingIsPlayed) {
+    const struct {
+        const char* text;
+        const char* error;
+    } bad[] = {
+        {"drag bottom +10\n\nfly away", "line 3: expected a step: drag, resize"},
+        {"drag botom +10",
+         "line 1: expected an edge or corner (bottom, right, top, left or "
+         "corner), found \"drag botom +10\""},
+        {"drag bottom 10", "line 1: expected pixels as +N, found"},
+        {"drag bottom", "line 1: expected pixels as +N after bottom"},
+        {"drag bottom +3,+4", "line 1: expected pixels as +N, found"},
+        {"drag bottom x3", "line 1: expected pixels as +N, found"},
+        {"# a comment\r\ndouble-click",
+         "line 2: expected double-click list or double-click header"},
+        {"resize bottom +10", "line 1: expected resize bottom +N from outside"},
+        {"maximize", "line 1: expected maximize button or maximize from outside"},
+        {"set client width -3", "line 1: expected set client width N or set outer size WxH"},
+        {"set outer size 432", "line 1: expected set client width N or set outer size WxH"},
+        {"move sideways 3", "line 1: expected move by +X,+Y or move down/up/right/left N"},
+        {"room above", "line 1: expected room above N"},
+    };
+    for (const auto& b : bad) {
+        std::vector<Step> steps;
+        std::string error;
+        EXPECT_FALSE(ParseScenario(b.text, steps, error)) << b.text;
+        EXPECT_THAT(error, StartsWith(b.error)) << b.text;
+        EXPECT_TRUE(steps.empty()) << b.text;
+    }
+}
+
+// What a person did: the moves of one drag, one line; two drags, two.
+TEST(Scenario, GesturesByHandJoinIntoTheLinesThatPlayThemAgain) {
+    std::vector<Step> steps;
+    std::string error;
+    ASSERT_TRUE(
+        ParseScenario("drag bottom +3\ndrag bottom +4\ndrag bottom +5\ndouble-click list\n"
+                      "resize bottom +2 from outside\nresize bottom +2 from outside\n",
+                      steps, error));
+    std::vector<std::string> lines;
+    for (const Step& s : JoinGestures(steps, {7, 7, 8, 0, 0, 0})) lines.push_back(StepText(s));
+    EXPECT_THAT(lines,
+                ElementsAre("drag bottom +3 +4", "drag bottom +5", "double-click list",
+                            "resize bottom +2 from outside", "resize bottom +2 from outside"));
+}
+
+}  // namespace

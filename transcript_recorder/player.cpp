@@ -1,0 +1,117 @@
+#include "player.h"
+
+namespace transcript {
+
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+const char kNotTaken[] = "; input from this tool does not reach what sizes windows here";
+
+// Where an edge or corner is grabbed, and which way on screen is outward.
+struct Grip {
+    int hit;
+    int x, y;
+};
+Grip GripOf(const std::string& where) {
+    if (where == "right") return {HTRIGHT, 1, 0};
+    if (where == "top") return {HTTOP, 0, -1};
+    if (where == "left") return {HTLEFT, -1, 0};
+    if (where == "corner") return {HTBOTTOMRIGHT, 1, 1};
+    return {HTBOTTOM, 0, 1};
+}
+
+// A drag of the frame, a transcript step per move. The first move must
+// change Form1: one that changes nothing is said at once.
+bool Drag(Remote& remote, const Step& s, int hit, std::vector<POINT> moves, int& step,
+          const char* effect) {
+    remote.BeginStep(++step, MoveText(s, 0));
+    const RECT before = remote.OuterRect();
+    return remote.DragFrame(hit, moves, [&](size_t i) {
+        if (i == 0 && SameRect(before, remote.OuterRect()))
+            remote.InputIgnored(std::string("the drag did not ") + effect + " Form1" + kNotTaken);
+        if (i + 1 < moves.size()) remote.BeginStep(++step, MoveText(s, i + 1));
+    });
+}
+
+bool Play(Remote& remote, const Step& s, int& step) {
+    const RECT before = remote.OuterRect();
+    switch (s.kind) {
+        case Step::Drag: {
+            const Grip grip = GripOf(s.where);
+            std::vector<POINT> moves;
+            for (const Step::Delta& d : s.moves) moves.push_back({grip.x * d.dx, grip.y * d.dy});
+            return Drag(remote, s, grip.hit, moves, step, "resize");
+        }
+        case Step::Move:
+            return Drag(remote, s, HTCAPTION, {{s.moves[0].dx, s.moves[0].dy}}, step, "move");
+        case Step::RoomAbove:
+            if (before.top >= s.height) return true;
+            return Drag(remote, s, HTCAPTION, {{0, s.height}}, step, "move");
+        case Step::DoubleClick: {
+            remote.BeginStep(++step, StepText(s));
+            const RECT client = remote.ListViewClient();
+            remote.DoubleClick(
+                s.where == "header"
+                    ? remote.HeaderPoint()
+                    : remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
+            if (s.where == "list" && !remote.Faulted() && SameRect(before, remote.OuterRect()))
+                remote.InputIgnored("the double-click did not grow Form1");
+            return true;
+        }
+        case Step::Button: {
+            // The maximize button becomes the restore button, where the
+            // maximized window has it.
+            remote.BeginStep(++step, StepText(s));
+            const POINT button = remote.FindHit(s.where == "minimize" ? HTMINBUTTON : HTMAXBUTTON);
+            if (button.x < 0) return false;
+            remote.Click(button);
+            if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
+                remote.InputIgnored(std::string("the click did not change Form1") + kNotTaken);
+            return true;
+        }
+        case Step::State:
+            remote.BeginStep(++step, StepText(s));
+            remote.ShowState(s.where == "maximize"   ? SW_MAXIMIZE
+                             : s.where == "minimize" ? SW_MINIMIZE
+                                                     : SW_RESTORE);
+            return true;
+        case Step::Resize: {
+            remote.BeginStep(++step, StepText(s));
+            const Grip grip = GripOf(s.where);
+            RECT r = before;
+            const int dx = s.moves[0].dx, dy = s.moves[0].dy;
+            (grip.x < 0 ? r.left : r.right) += grip.x * dx;
+            (grip.y < 0 ? r.top : r.bottom) += grip.y * dy;
+            remote.SetOuterRect(r);
+            return true;
+        }
+        case Step::ClientWidth:
+            remote.BeginStep(++step, StepText(s));
+            remote.SetClientWidth(s.width);
+            return true;
+        case Step::OuterSize:
+            remote.BeginStep(++step, StepText(s));
+            remote.SetOuterRect(
+                {before.left, before.top, before.left + s.width, before.top + s.height});
+            return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PlaySteps(Remote& remote, const std::vector<Step>& steps, int& step, std::string& error) {
+    for (const Step& s : steps) {
+        if (!Play(remote, s, step) && !remote.Faulted()) {
+            error = "\"" + StepText(s) + "\": Form1 has no place to take";
+            return false;
+        }
+        if (remote.Faulted()) break;
+    }
+    return true;
+}
+
+}  // namespace transcript

@@ -1,0 +1,316 @@
+#include "scenario.h"
+
+#include <cstdlib>
+
+namespace transcript {
+
+namespace {
+
+const char* const kEdges[] = {"bottom", "right", "top", "left", "corner"};
+const char* const kStates[] = {"maximize", "restore", "minimize"};
+
+template <size_t N>
+bool OneOf(const std::string& word, const char* const (&words)[N]) {
+    for (const char* w : words)
+        if (word == w) return true;
+    return false;
+}
+
+std::string Signed(int n) {
+    return (n < 0 ? "" : "+") + std::to_string(n);
+}
+
+// "+10" for an edge, or for a corner moved alike both ways; "+37,+20" else.
+std::string DeltaText(const std::string& where, const Step::Delta& d) {
+    if (where == "bottom" || where == "top") return Signed(d.dy);
+    if (where == "right" || where == "left") return Signed(d.dx);
+    return d.dx == d.dy ? Signed(d.dx) : Signed(d.dx) + "," + Signed(d.dy);
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    size_t at = 0;
+    while ((at = line.find_first_not_of(" \t", at)) != std::string::npos) {
+        const size_t end = line.find_first_of(" \t", at);
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+// A whole number, signed if `sign` ("+10", "-3"), plain otherwise ("300").
+bool Number(const std::string& text, bool sign, int& value) {
+    if (text.empty() || text.size() > 7) return false;
+    size_t i = 0;
+    if (sign) {
+        if (text[0] != '+' && text[0] != '-') return false;
+        i = 1;
+    }
+    if (i == text.size()) return false;
+    for (size_t k = i; k < text.size(); ++k)
+        if (text[k] < '0' || text[k] > '9') return false;
+    value = std::atoi(text.c_str() + i) * (text[0] == '-' ? -1 : 1);
+    return true;
+}
+
+// "+10" (both ways for a corner) or "+37,+20" (a corner, or a move by).
+bool Delta(const std::string& text, const std::string& where, Step::Delta& d) {
+    const size_t comma = text.find(',');
+    if (comma != std::string::npos) {
+        return (where == "corner" || where.empty()) && Number(text.substr(0, comma), true, d.dx) &&
+               Number(text.substr(comma + 1), true, d.dy);
+    }
+    int n = 0;
+    if (where.empty() || !Number(text, true, n)) return false;
+    d.dx = where == "bottom" || where == "top" ? 0 : n;
+    d.dy = where == "right" || where == "left" ? 0 : n;
+    return true;
+}
+
+// One line's step; false with what was expected where it went wrong.
+bool ParseLine(const std::vector<std::string>& w, Step& s, std::string& expected) {
+    auto word = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
+    const std::string edges = "bottom, right, top, left or corner";
+    if (w[0] == "drag" || w[0] == "resize") {
+        s.kind = w[0] == "drag" ? Step::Drag : Step::Resize;
+        s.where = word(1);
+        if (!OneOf(s.where, kEdges)) return expected = "an edge or corner (" + edges + ")", false;
+        if (s.kind == Step::Resize && (w.size() != 5 || word(3) != "from" || word(4) != "outside"))
+            return expected = "resize " + s.where + " +N from outside", false;
+        const size_t end = s.kind == Step::Resize ? 3 : w.size();
+        for (size_t i = 2; i < end; ++i) {
+            int times = 0;
+            if (!s.moves.empty() && w[i].size() > 1 && w[i][0] == 'x' &&
+                Number(w[i].substr(1), false, times) && times >= 1 && times <= 1000) {
+                s.moves.insert(s.moves.end(), times - 1, s.moves.back());
+                continue;
+            }
+            Step::Delta d;
+            if (!Delta(w[i], s.where, d))
+                return expected = s.where == "corner" ? "pixels as +N or +X,+Y" : "pixels as +N",
+                       false;
+            s.moves.push_back(d);
+        }
+        if (s.moves.size() != 1 && s.kind == Step::Resize)
+            return expected = "resize " + s.where + " +N from outside", false;
+        if (s.moves.empty()) return expected = "pixels as +N after " + s.where, false;
+        return true;
+    }
+    if (w[0] == "double-click") {
+        s.kind = Step::DoubleClick;
+        s.where = word(1);
+        if ((s.where != "list" && s.where != "header") || w.size() != 2)
+            return expected = "double-click list or double-click header", false;
+        return true;
+    }
+    if (OneOf(w[0], kStates)) {
+        s.where = w[0];
+        if (w.size() == 2 && w[1] == "button") return s.kind = Step::Button, true;
+        if (w.size() == 3 && w[1] == "from" && w[2] == "outside") return s.kind = Step::State, true;
+        return expected = w[0] + " button or " + w[0] + " from outside", false;
+    }
+    if (w[0] == "set") {
+        if (word(1) == "client" && word(2) == "width" && w.size() == 4 &&
+            Number(w[3], false, s.width) && s.width >= 0)
+            return s.kind = Step::ClientWidth, true;
+        const std::string size = word(3);
+        const size_t x = size.find('x');
+        if (word(1) == "outer" && word(2) == "size" && w.size() == 4 && x != std::string::npos &&
+            Number(size.substr(0, x), false, s.width) &&
+            Number(size.substr(x + 1), false, s.height))
+            return s.kind = Step::OuterSize, true;
+        return expected = "set client width N or set outer size WxH", false;
+    }
+    if (w[0] == "move") {
+        s.kind = Step::Move;
+        Step::Delta d;
+        int n = 0;
+        const std::string way = word(1);
+        if (w.size() == 3 && way == "by" && Delta(w[2], "", d)) {
+        } else if (w.size() == 3 && Number(w[2], false, n) &&
+                   (way == "down" || way == "up" || way == "right" || way == "left")) {
+            d.dx = way == "right" ? n : way == "left" ? -n : 0;
+            d.dy = way == "down" ? n : way == "up" ? -n : 0;
+        } else {
+            return expected = "move by +X,+Y or move down/up/right/left N", false;
+        }
+        s.moves = {d};
+        return true;
+    }
+    if (w[0] == "room") {
+        s.kind = Step::RoomAbove;
+        if (word(1) == "above" && w.size() == 3 && Number(w[2], false, s.height)) return true;
+        return expected = "room above N", false;
+    }
+    expected = "a step: drag, resize, double-click, maximize, restore, minimize, set, move or room";
+    return false;
+}
+
+}  // namespace
+
+std::string MoveText(const Step& s, size_t move) {
+    switch (s.kind) {
+        case Step::Drag:
+            return "drag " + s.where + " " + DeltaText(s.where, s.moves[move]);
+        case Step::Move:
+        case Step::RoomAbove: {
+            const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
+            if (d.dx == 0 && d.dy >= 0) return "move down " + std::to_string(d.dy);
+            if (d.dx == 0) return "move up " + std::to_string(-d.dy);
+            if (d.dy == 0)
+                return d.dx > 0 ? "move right " + std::to_string(d.dx)
+                                : "move left " + std::to_string(-d.dx);
+            return "move by " + Signed(d.dx) + "," + Signed(d.dy);
+        }
+        default:
+            return StepText(s);
+    }
+}
+
+std::string StepText(const Step& s) {
+    switch (s.kind) {
+        case Step::Drag: {
+            std::string text = "drag " + s.where;
+            for (size_t i = 0; i < s.moves.size();) {
+                size_t same = i + 1;
+                while (same < s.moves.size() && s.moves[same] == s.moves[i]) ++same;
+                text += " " + DeltaText(s.where, s.moves[i]);
+                if (same - i > 1) text += " x" + std::to_string(same - i);
+                i = same;
+            }
+            return text;
+        }
+        case Step::DoubleClick:
+            return "double-click " + s.where;
+        case Step::Button:
+            return s.where + " button";
+        case Step::State:
+            return s.where + " from outside";
+        case Step::Resize:
+            return "resize " + s.where + " " + DeltaText(s.where, s.moves[0]) + " from outside";
+        case Step::ClientWidth:
+            return "set client width " + std::to_string(s.width);
+        case Step::OuterSize:
+            return "set outer size " + std::to_string(s.width) + "x" + std::to_string(s.height);
+        case Step::Move:
+            return MoveText(s, 0);
+        case Step::RoomAbove:
+            return "room above " + std::to_string(s.height);
+    }
+    return "";
+}
+
+bool ParseScenario(const std::string& text, std::vector<Step>& steps, std::string& error) {
+    steps.clear();
+    size_t start = 0;
+    for (int number = 1; start <= text.size(); ++number) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) line.erase(hash);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::vector<std::string> words = Words(line);
+        if (words.empty()) continue;
+        Step step;
+        std::string expected;
+        if (!ParseLine(words, step, expected)) {
+            error = "line " + std::to_string(number) + ": expected " + expected + ", found \"" +
+                    line.substr(line.find_first_not_of(" \t")) + "\"";
+            steps.clear();
+            return false;
+        }
+        steps.push_back(step);
+    }
+    return true;
+}
+
+const std::vector<BuiltIn>& BuiltInScenarios() {
+    static const std::vector<BuiltIn> all = {
+        {"drag", "the bottom edge down, N moves of M pixels (default 10 of 10)"},
+        {"right", "the right edge outward, N moves of M pixels"},
+        {"corner", "the bottom-right corner, down and outward, N moves of M pixels"},
+        {"top", "the top edge upward, N moves of M pixels, with room made above first"},
+        {"grow", "two double-clicks in the list view"},
+        {"narrow", "client widths 300 200 150 120 and back, set from outside"},
+        {"maxrestore", "the maximize caption button, then the restore one"},
+    };
+    return all;
+}
+
+std::vector<Step> BuiltInSteps(const std::string& name, int moves, int pixels) {
+    std::vector<Step> steps;
+    for (const BuiltIn& b : BuiltInScenarios()) {
+        if (name != "all" && name != b.name) continue;
+        const std::string n = b.name;
+        auto drag = [&](const char* where, int dx, int dy) {
+            Step s;
+            s.where = where;
+            s.moves.assign(moves, Step::Delta{dx * pixels, dy * pixels});
+            steps.push_back(s);
+        };
+        if (n == "drag") drag("bottom", 0, 1);
+        if (n == "right") drag("right", 1, 0);
+        if (n == "corner") drag("corner", 1, 1);
+        if (n == "top") {
+            Step room;
+            room.kind = Step::RoomAbove;
+            room.height = moves * pixels + 20;
+            steps.push_back(room);
+            drag("top", 0, 1);
+        }
+        for (int i = 0; n == "grow" && i < 2; ++i) {
+            Step s;
+            s.kind = Step::DoubleClick;
+            s.where = "list";
+            steps.push_back(s);
+        }
+        // No user can drag the window this narrow (the system keeps a minimum
+        // tracking size), so another program sets the size, as it may.
+        for (int width : {300, 200, 150, 120, 150, 200, 300, 424}) {
+            if (n != "narrow") break;
+            Step s;
+            s.kind = Step::ClientWidth;
+            s.width = width;
+            steps.push_back(s);
+        }
+        // The maximize button becomes the restore button, where the
+        // maximized window has it.
+        for (const char* button : {"maximize", "restore"}) {
+            if (n != "maxrestore") break;
+            Step s;
+            s.kind = Step::Button;
+            s.where = button;
+            steps.push_back(s);
+        }
+    }
+    return steps;
+}
+
+std::string BuiltInText(int moves, int pixels) {
+    std::string text;
+    for (const BuiltIn& b : BuiltInScenarios()) {
+        text +=
+            std::string(text.empty() ? "" : "\n") + "# scenario " + b.name + ": " + b.what + "\n";
+        for (const Step& s : BuiltInSteps(b.name, moves, pixels)) text += StepText(s) + "\n";
+    }
+    return text;
+}
+
+std::vector<Step> JoinGestures(const std::vector<Step>& steps, const std::vector<int>& gestures) {
+    std::vector<Step> out;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const bool sameDrag = i > 0 && steps[i].kind == Step::Drag && !out.empty() &&
+                              out.back().kind == Step::Drag && out.back().where == steps[i].where &&
+                              gestures[i] == gestures[i - 1] && gestures[i] != 0;
+        if (sameDrag)
+            out.back().moves.insert(out.back().moves.end(), steps[i].moves.begin(),
+                                    steps[i].moves.end());
+        else
+            out.push_back(steps[i]);
+    }
+    return out;
+}
+
+}  // namespace transcript

@@ -1,0 +1,76 @@
+// Scenarios as data: one step per line, in the words a person would use,
+// as they stand in a transcript's action column. No window system here.
+//
+//   drag bottom +10 x10        one press on the bottom edge, ten moves of 10
+//   drag corner +37,+20 +5     the bottom-right corner; each move a step
+//   double-click list          (or header)
+//   maximize button            (or restore button, minimize button)
+//   maximize from outside      (or restore, minimize): as a taskbar does
+//   resize bottom +10 from outside   another program, a window manager
+//   set client width 300
+//   set outer size 432x396
+//   move by 0,+120             the caption dragged
+//   room above 120             the caption dragged down by 120 if there is
+//                              less than that above the window
+//
+// Drags and resizes count outward: "+10" on the top edge is 10 pixels up.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace transcript {
+
+struct Step {
+    enum Kind {
+        Drag,         // where: bottom, right, top, left, corner; moves
+        DoubleClick,  // where: list, header
+        Button,       // where: maximize, restore, minimize
+        State,        // where: maximize, restore, minimize; from outside
+        Resize,       // where: an edge or corner; moves (one); from outside
+        ClientWidth,  // width
+        OuterSize,    // width, height
+        Move,         // moves (one): the caption dragged by it
+        RoomAbove,    // height: the caption dragged down that far, if needed
+    };
+    struct Delta {
+        int dx = 0, dy = 0;  // outward for edges and corners; plain for a move
+        bool operator==(const Delta& o) const { return dx == o.dx && dy == o.dy; }
+    };
+    Kind kind = Drag;
+    std::string where;
+    std::vector<Delta> moves;
+    int width = 0, height = 0;
+    bool operator==(const Step& o) const {
+        return kind == o.kind && where == o.where && moves == o.moves && width == o.width &&
+               height == o.height;
+    }
+};
+
+// The step as a line of a scenario file.
+std::string StepText(const Step& step);
+// The action of each step a transcript has for it: a drag is a step per
+// move ("drag bottom +10"); a room above that is needed, "move by 0,+120".
+std::string MoveText(const Step& step, size_t move);
+
+// A scenario file: a step per line, blank lines and "#" comments apart.
+// False, with "line N: expected ..., found ...", on anything else.
+bool ParseScenario(const std::string& text, std::vector<Step>& steps, std::string& error);
+
+// The built-in scenarios: each a name, what it does, and its steps for drags
+// of `moves` moves of `pixels` pixels.
+struct BuiltIn {
+    const char* name;
+    const char* what;
+};
+const std::vector<BuiltIn>& BuiltInScenarios();
+// The steps of one ("all": every one in turn); empty for an unknown name.
+std::vector<Step> BuiltInSteps(const std::string& name, int moves, int pixels);
+// A scenario file of them all, each headed by its name and what it does.
+std::string BuiltInText(int moves, int pixels);
+
+// What a person did, one step per transcript step, as the scenario that does
+// it again: the moves of one drag (steps of one gesture) joined on one line.
+std::vector<Step> JoinGestures(const std::vector<Step>& steps, const std::vector<int>& gestures);
+
+}  // namespace transcript
