@@ -24,6 +24,11 @@ struct Record {
     std::vector<std::string> fields;
 };
 
+bool Refuse(std::string& error, int line, const char* what) {
+    error.assign("line ").append(std::to_string(line)).append(": ").append(what);
+    return false;
+}
+
 // Splits a CSV text into records, as RFC 4180 has it and spreadsheets write
 // it: fields quoted or not, "" for a quote inside quotes, line breaks inside
 // quotes kept, LF, CRLF or CR between records. False with the line of a
@@ -48,8 +53,7 @@ bool ReadRecords(const std::string& text, size_t from, char separator, std::vect
                 const int opened = line;
                 for (++i;; ++i) {
                     if (i >= n) {
-                        error = "line " + std::to_string(opened) + ": a quoted field is not closed";
-                        return false;
+                        return Refuse(error, opened, "a quoted field is not closed");
                     }
                     if (text[i] == '"') {
                         if (i + 1 < n && text[i + 1] == '"') {
@@ -70,17 +74,14 @@ bool ReadRecords(const std::string& text, size_t from, char separator, std::vect
                     field += text[i];
                 }
                 if (!atLineEnd(i) && text[i] != separator) {
-                    error = "line " + std::to_string(line) +
-                            ": expected a separator after a closing quote";
-                    return false;
+                    return Refuse(error, line, "expected a separator after a closing quote");
                 }
             } else {
                 const size_t start = i;
                 while (!atLineEnd(i) && text[i] != separator) ++i;
                 field.assign(text, start, i - start);
                 if (field.find('"') != std::string::npos) {
-                    error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
-                    return false;
+                    return Refuse(error, line, "a quote inside an unquoted field");
                 }
             }
             record.fields.push_back(std::move(field));
@@ -118,8 +119,14 @@ std::string Field(const std::string& value) {
     return out + "\"";
 }
 
-std::string Quote(const std::string& text) {
-    return "\"" + (text.size() > 40 ? text.substr(0, 40) + "..." : text) + "\"";
+// "line 2: region: expected ..., found "338270348"", and false.
+bool Refuse(std::string& error, const std::string& at, size_t column, const char* expected,
+            const std::string& found) {
+    error = at;
+    error.append(kColumns[column]).append(": expected ").append(expected).append(", found ");
+    if (found.empty()) return error.append("nothing"), false;
+    error.append("\"").append(found, 0, 40).append(found.size() > 40 ? "...\"" : "\"");
+    return false;
 }
 
 // Which separator the header is written with, and whether it names the
@@ -200,40 +207,22 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
             return false;
         }
         PaintRow r;
-        int32_t* numbers[] = {&r.step,           nullptr,           &r.outerWidth,
-                              &r.outerHeight,    &r.clientWidth,    &r.clientHeight,
-                              &r.count,          &r.reported.left,  &r.reported.top,
-                              &r.reported.right, &r.reported.bottom};
-        for (size_t i = 0; i < sizeof numbers / sizeof numbers[0]; ++i) {
-            if (numbers[i] && !ParseInt(f[i], *numbers[i])) {
-                error = at + kColumns[i] + ": expected a whole number, found " + Quote(f[i]);
-                return false;
-            }
-        }
+        int32_t* numbers[kAllColumns] = {
+            &r.step,         nullptr,           &r.outerWidth,      &r.outerHeight,
+            &r.clientWidth,  &r.clientHeight,   &r.count,           &r.reported.left,
+            &r.reported.top, &r.reported.right, &r.reported.bottom, nullptr,
+            nullptr,         &r.viewWidth,      &r.viewHeight};
+        for (size_t i = 0; i < columns; ++i)
+            if (numbers[i] && !ParseInt(f[i], *numbers[i]))
+                return Refuse(error, at, i, "a whole number", f[i]);
         r.action = f[1];
-        if (r.action.empty()) {
-            error = at + "action: expected the step's action, found nothing";
-            return false;
-        }
-        if (!ParseRegion(f[11], r.region)) {
-            error = at +
-                    "region: expected rectangles [left,top,right,bottom] apart by blanks, found " +
-                    Quote(f[11]);
-            return false;
-        }
-        if (columns == kAllColumns) {
-            if (!IsColourText(f[12])) {
-                error = at + "colour: expected #rrggbb or nothing, found " + Quote(f[12]);
-                return false;
-            }
-            r.colour = f[12];
-            for (size_t i : {13, 14}) {
-                if (!ParseInt(f[i], i == 13 ? r.viewWidth : r.viewHeight)) {
-                    error = at + kColumns[i] + ": expected a whole number, found " + Quote(f[i]);
-                    return false;
-                }
-            }
-        }
+        if (r.action.empty()) return Refuse(error, at, 1, "the step's action", f[1]);
+        if (!ParseRegion(f[11], r.region))
+            return Refuse(error, at, 11, "rectangles [left,top,right,bottom] apart by blanks",
+                          f[11]);
+        if (columns == kAllColumns && !IsColourText(f[12]))
+            return Refuse(error, at, 12, "#rrggbb or nothing", f[12]);
+        if (columns == kAllColumns) r.colour = f[12];
         rows.push_back(std::move(r));
     }
     return true;

@@ -1,7 +1,6 @@
 #include "transcript_rows.h"
 
 #include <algorithm>
-#include <map>
 
 #include "text_fields.h"
 
@@ -226,10 +225,11 @@ Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<Pain
     // Each file's rows in step order, keeping their order within a step;
     // then the two walked together, step by step.
     auto byStep = [](const std::vector<PaintRow>& rows) {
+        std::vector<std::pair<int, int>> keyed(rows.size());  // step, then row
+        for (size_t i = 0; i < rows.size(); ++i) keyed[i] = {rows[i].step, static_cast<int>(i)};
+        std::sort(keyed.begin(), keyed.end());
         std::vector<int> order(rows.size());
-        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int x, int y) { return rows[x].step < rows[y].step; });
+        for (size_t i = 0; i < rows.size(); ++i) order[i] = keyed[i].second;
         return order;
     };
     const std::vector<int> inA = byStep(a), inB = byStep(b);
@@ -284,14 +284,18 @@ std::string Comparison::FrameSummary() const {
     // Each kind of change, with the number of paints it was seen at, in the
     // order first seen.
     std::vector<std::pair<std::string, int>> kinds;
-    std::map<std::string, size_t> where;
+    std::vector<std::pair<std::string, size_t>> where;  // sorted: each kind's place in kinds
     int at = 0;
     for (const AlignedPaint& p : paints) {
         at += !p.frame.empty();
         for (const std::string& move : p.moves) {
-            const auto found = where.emplace(move, kinds.size());
-            if (found.second) kinds.push_back({move, 0});
-            ++kinds[found.first->second].second;
+            auto found =
+                std::lower_bound(where.begin(), where.end(), std::make_pair(move, size_t{0}));
+            if (found == where.end() || found->first != move) {
+                found = where.insert(found, {move, kinds.size()});
+                kinds.push_back({move, 0});
+            }
+            ++kinds[found->second].second;
         }
     }
     if (!at) return "frames: alike at every paint";

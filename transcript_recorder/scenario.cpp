@@ -68,17 +68,17 @@ bool Delta(const std::string& text, const std::string& where, Step::Delta& d) {
 }
 
 // One line's step; false with what was expected where it went wrong.
-bool ParseLine(const std::vector<std::string>& w, Step& s, std::string& expected) {
+bool ParseLine(const std::vector<std::string>& w, Step& s, const char*& expected) {
     auto word = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
-    const std::string edges = "bottom, right, top, left or corner";
     if (w[0] == "drag" || w[0] == "resize") {
-        s.kind = w[0] == "drag" ? Step::Drag : Step::Resize;
+        const bool resize = w[0] == "resize";
+        s.kind = resize ? Step::Resize : Step::Drag;
         s.where = word(1);
-        if (!OneOf(s.where, kEdges)) return expected = "an edge or corner (" + edges + ")", false;
-        if (s.kind == Step::Resize && (w.size() != 5 || word(3) != "from" || word(4) != "outside"))
-            return expected = "resize " + s.where + " +N from outside", false;
-        const size_t end = s.kind == Step::Resize ? 3 : w.size();
-        for (size_t i = 2; i < end; ++i) {
+        if (!OneOf(s.where, kEdges))
+            return expected = "an edge or corner (bottom, right, top, left or corner)", false;
+        if (resize && (w.size() != 5 || word(3) != "from" || word(4) != "outside"))
+            return expected = "resize EDGE +N from outside", false;
+        for (size_t i = 2; i < (resize ? 3 : w.size()); ++i) {
             int times = 0;
             if (!s.moves.empty() && w[i].size() > 1 && w[i][0] == 'x' &&
                 Number(w[i].substr(1), false, times) && times >= 1 && times <= 1000) {
@@ -91,27 +91,24 @@ bool ParseLine(const std::vector<std::string>& w, Step& s, std::string& expected
                        false;
             s.moves.push_back(d);
         }
-        if (s.moves.size() != 1 && s.kind == Step::Resize)
-            return expected = "resize " + s.where + " +N from outside", false;
-        if (s.moves.empty()) return expected = "pixels as +N after " + s.where, false;
+        if (s.moves.empty()) return expected = "pixels as +N after the edge", false;
         return true;
     }
     if (w[0] == "double-click") {
         s.kind = Step::DoubleClick;
         s.where = word(1);
-        if ((s.where != "list" && s.where != "header") || w.size() != 2)
-            return expected = "double-click list or double-click header", false;
-        return true;
+        if ((s.where == "list" || s.where == "header") && w.size() == 2) return true;
+        return expected = "double-click list or double-click header", false;
     }
     if (OneOf(w[0], kStates)) {
         s.where = w[0];
         if (w.size() == 2 && w[1] == "button") return s.kind = Step::Button, true;
         if (w.size() == 3 && w[1] == "from" && w[2] == "outside") return s.kind = Step::State, true;
-        return expected = w[0] + " button or " + w[0] + " from outside", false;
+        return expected = "\"button\" or \"from outside\" after it", false;
     }
     if (w[0] == "set") {
         if (word(1) == "client" && word(2) == "width" && w.size() == 4 &&
-            Number(w[3], false, s.width) && s.width >= 0)
+            Number(w[3], false, s.width))
             return s.kind = Step::ClientWidth, true;
         const std::string size = word(3);
         const size_t x = size.find('x');
@@ -214,10 +211,11 @@ bool ParseScenario(const std::string& text, std::vector<Step>& steps, std::strin
         const std::vector<std::string> words = Words(line);
         if (words.empty()) continue;
         Step step;
-        std::string expected;
+        const char* expected = "";
         if (!ParseLine(words, step, expected)) {
-            error = "line " + std::to_string(number) + ": expected " + expected + ", found \"" +
-                    line.substr(line.find_first_not_of(" \t")) + "\"";
+            error.assign("line ").append(std::to_string(number)).append(": expected ");
+            error.append(expected).append(", found \"");
+            error.append(line, line.find_first_not_of(" \t"), std::string::npos).append("\"");
             steps.clear();
             return false;
         }
