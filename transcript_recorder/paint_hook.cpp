@@ -246,7 +246,7 @@ void Sent(HookShared& s, const CWPSTRUCT& m) {
             GetWindowRect(form, &Last);
             break;
         case WM_EXITSIZEMOVE:
-            Sizing = 0;
+            Sizing = NcHit = 0;  // a sizing loop from the keyboard has no press
             break;
         case WM_SYSCOMMAND: {
             const WPARAM command = m.wParam & 0xFFF0;
