@@ -33,13 +33,15 @@ run() {
         [ -n "$id" ] && break
         sleep 0.1
     done
-    if [ -z "$id" ]; then
-        state="no Form1 window"
-    elif xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'window state'; then
-        state=managed
-    else
-        state=unmanaged
-    fi
+    # A window manager takes a new window a moment after it is mapped.
+    state=unmanaged
+    local tries=1
+    [ "${wm:-none}" = up ] && tries=100
+    for _ in $(seq "$tries"); do
+        xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'window state' && state=managed && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || state="no Form1 window"
     desktops=$(xwininfo -root -tree | grep -c 'Wine desktop"')
     WINEPREFIX=$WINEPREFIX-desktop wineserver -k 2>/dev/null
     wineserver -k 2>/dev/null
