@@ -19,7 +19,16 @@ if [ "${1:-}" = --plan ]; then
     echo "suites: native, ${presets[*]} with $WINE"
     exit 0
 fi
-# The code free of the window system, natively under sanitizers, and fuzzed.
-ctest --preset native
+# The code free of the window system, natively under sanitizers, and fuzzed,
+# beside the Windows suites (those mostly wait on the program); its output
+# follows theirs.
+native_log=$(mktemp)
+trap 'rm -f "$native_log"' EXIT
+ctest --preset native >"$native_log" 2>&1 &
+native=$!
+status=0
 "$here/scripts/with-display.sh" bash -c '
-    for preset; do ctest --preset "$preset" || exit 1; done' ctest "${presets[@]}"
+    for preset; do ctest --preset "$preset" || exit 1; done' ctest "${presets[@]}" || status=$?
+wait "$native" || status=1
+cat "$native_log"
+exit "$status"
