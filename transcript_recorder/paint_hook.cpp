@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "hook_shared.h"
+#include "scenario.h"
 
 using transcript::HookPaint;
 using transcript::HookShared;
+using transcript::Step;
 
 namespace {
 
@@ -144,10 +146,6 @@ int StateOf(HWND form) {
     return IsZoomed(form) ? 1 : IsIconic(form) ? 2 : 0;
 }
 
-std::string Signed(int n) {
-    return (n < 0 ? "" : "+") + std::to_string(n);
-}
-
 void NewStep(HookShared& s, const std::string& action, int gesture) {
     const int n = s.stepsTaken + 1;
     if (n >= transcript::kMaxSteps) {
@@ -161,18 +159,29 @@ void NewStep(HookShared& s, const std::string& action, int gesture) {
     s.step = n;
 }
 
-// The edge or corner a change moved, and by how much outward: "bottom +7",
-// "corner +5,+2"; empty if it is not one of those alone.
-std::string EdgeMoved(const RECT& a, const RECT& b) {
+// A step of one edge or corner moved outward by dx, dy (the one that
+// applies for an edge).
+Step Moved(Step::Kind kind, const char* where, int dx, int dy) {
+    Step step;
+    step.kind = kind;
+    step.where = where;
+    step.moves = {{dx, dy}};
+    return step;
+}
+
+// The edge or corner a change from outside moved; false if it is not one of
+// those alone.
+bool EdgeMoved(const RECT& a, const RECT& b, Step& step) {
     const int top = a.top - b.top, bottom = b.bottom - a.bottom;
     const int left = a.left - b.left, right = b.right - a.right;
-    if (!top && !left && !right && bottom) return "bottom " + Signed(bottom);
-    if (!top && !left && right && !bottom) return "right " + Signed(right);
-    if (top && !left && !right && !bottom) return "top " + Signed(top);
-    if (!top && left && !right && !bottom) return "left " + Signed(left);
-    if (!top && !left && right && bottom)
-        return "corner " + (right == bottom ? Signed(right) : Signed(right) + "," + Signed(bottom));
-    return "";
+    const char* where = !top && !left && !right && bottom   ? "bottom"
+                        : !top && !left && right && !bottom ? "right"
+                        : top && !left && !right && !bottom ? "top"
+                        : !top && left && !right && !bottom ? "left"
+                        : !top && !left && right && bottom  ? "corner"
+                                                            : nullptr;
+    if (where) step = Moved(Step::Resize, where, left ? left : right, top ? top : bottom);
+    return where != nullptr;
 }
 
 const char* EdgeOf(int hit) {
@@ -199,6 +208,7 @@ void Changed(HookShared& s, HWND form) {
                          now.bottom - now.top != Last.bottom - Last.top;
     const RECT before = Last;
     Last = now;
+    Step step;
     if (state != LastState) {
         const int was = LastState;
         LastState = state;
@@ -207,29 +217,24 @@ void Changed(HookShared& s, HWND form) {
             return;
         }
         const char* names[] = {"restore", "maximize", "minimize"};
-        NewStep(s, std::string(names[state]) + " from outside", 0);
+        step.kind = Step::State;
+        step.where = names[state];
+        NewStep(s, StepText(step), 0);
         return;
     }
     if (!resized || InCommand || InDoubleClick || state != 0) return;
     if (const char* grip = EdgeOf(Sizing)) {  // one move of a drag
         const int dx = Sizing == HTLEFT ? before.left - now.left : now.right - before.right;
         const int dy = Sizing == HTTOP ? before.top - now.top : now.bottom - before.bottom;
-        const int by = Sizing == HTBOTTOM || Sizing == HTTOP ? dy : dx;
-        NewStep(
-            s,
-            std::string("drag ") + grip + " " +
-                (Sizing != HTBOTTOMRIGHT || dx == dy ? Signed(by) : Signed(dx) + "," + Signed(dy)),
-            Gesture);
+        NewStep(s, StepText(Moved(Step::Drag, grip, dx, dy)), Gesture);
         return;
     }
-    const std::string edge = EdgeMoved(before, now);
-    if (!edge.empty())
-        NewStep(s, "resize " + edge + " from outside", 0);
-    else
-        NewStep(s,
-                "set outer size " + std::to_string(now.right - now.left) + "x" +
-                    std::to_string(now.bottom - now.top),
-                0);
+    if (!EdgeMoved(before, now, step)) {
+        step.kind = Step::OuterSize;
+        step.width = now.right - now.left;
+        step.height = now.bottom - now.top;
+    }
+    NewStep(s, StepText(step), 0);
 }
 
 void Sent(HookShared& s, const CWPSTRUCT& m) {
@@ -255,8 +260,10 @@ void Sent(HookShared& s, const CWPSTRUCT& m) {
                                : command == SC_MINIMIZE ? "minimize"
                                                         : nullptr;
             if (!name) break;
-            const bool button = NcHit == HTMAXBUTTON || NcHit == HTMINBUTTON;
-            NewStep(s, std::string(name) + (button ? " button" : " from outside"), 0);
+            Step step;
+            step.kind = NcHit == HTMAXBUTTON || NcHit == HTMINBUTTON ? Step::Button : Step::State;
+            step.where = name;
+            NewStep(s, StepText(step), 0);
             NcHit = 0;
             InCommand = StatePending = true;
             break;

@@ -170,12 +170,13 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand) {
 
     const std::string dll = FindBeside("paint_hook.dll");
     hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
-    HOOKPROC proc = nullptr;
     // Undecorated with mingw (--kill-at); MSVC keeps the 32-bit decoration.
-    for (const char* name : {"GetMsgProc", "_GetMsgProc@12"})
-        if (!proc && hookDll_)
-            proc =
-                reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookDll_, name)));
+    auto find = [&](const char* name, const char* decorated) {
+        FARPROC f = hookDll_ ? GetProcAddress(hookDll_, name) : nullptr;
+        if (!f && hookDll_) f = GetProcAddress(hookDll_, decorated);
+        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(f));
+    };
+    const HOOKPROC proc = find("GetMsgProc", "_GetMsgProc@12");
     if (!proc) {
         error = "paint_hook.dll or its GetMsgProc not found";
         return false;
@@ -183,11 +184,6 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand) {
     const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
     hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
     if (byHand) {
-        auto find = [&](const char* name, const char* decorated) {
-            FARPROC f = GetProcAddress(hookDll_, name);
-            return reinterpret_cast<HOOKPROC>(
-                reinterpret_cast<void*>(f ? f : GetProcAddress(hookDll_, decorated)));
-        };
         const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
         const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
         sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
