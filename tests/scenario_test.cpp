@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <climits>
+
 #include "scenario.h"
 
 using namespace transcript;
@@ -80,7 +82,10 @@ TEST(Scenario, ABadLineIsRefusedWithItsNumberAndNothingIsPlayed) {
         {"drag bottom 10", "line 1: expected pixels as +N, found"},
         {"drag bottom", "line 1: expected pixels as +N after the edge"},
         {"drag bottom +3,+4", "line 1: expected pixels as +N, found"},
-        {"drag bottom x3", "line 1: expected pixels as +N, found"},
+        {"drag bottom x3", "line 1: expected pixels as +N before a repeat count, found"},
+        {"drag bottom +10 x0", "line 1: expected a repeat count from x1 to x1000, found"},
+        {"drag bottom +10 x1001", "line 1: expected a repeat count from x1 to x1000, found"},
+        {"drag bottom +2147483648", "line 1: expected pixels as +N, found"},
         {"# a comment\r\ndouble-click",
          "line 2: expected double-click list or double-click header"},
         {"resize bottom +10", "line 1: expected resize EDGE +N from outside"},
@@ -97,6 +102,32 @@ TEST(Scenario, ABadLineIsRefusedWithItsNumberAndNothingIsPlayed) {
         EXPECT_THAT(error, StartsWith(b.error)) << b.text;
         EXPECT_TRUE(steps.empty()) << b.text;
     }
+}
+
+// Whatever the writer is given, its line reads back as the same step: a
+// slow drag by hand is a run of equal moves longer than one repeat holds,
+// and numbers reach the ends of their range.
+TEST(Scenario, EveryLineTheWriterWritesReadsBackAsTheSameStep) {
+    std::vector<Step::Delta> slow(2500, {0, 1});
+    slow.push_back({0, 2});
+    const Step steps[] = {
+        S(Step::Drag, "bottom", slow),
+        S(Step::Drag, "bottom", std::vector<Step::Delta>(1001, {0, 1})),
+        S(Step::Drag, "left", {{INT_MIN, 0}, {INT_MAX, 0}}),
+        S(Step::Drag, "corner", {{INT_MIN, INT_MAX}}),
+        S(Step::Move, "", {{0, INT_MIN}}),
+        S(Step::Move, "", {{INT_MIN, 0}}),
+        S(Step::Move, "", {{INT_MIN, INT_MIN}}),
+        S(Step::OuterSize, "", {}, INT_MAX, 0),
+    };
+    for (const Step& s : steps) {
+        std::vector<Step> again;
+        std::string error;
+        EXPECT_TRUE(ParseScenario(StepText(s), again, error)) << StepText(s) << ": " << error;
+        EXPECT_TRUE(again.size() == 1 && again[0] == s) << StepText(s);
+    }
+    EXPECT_EQ(StepText(steps[0]), "drag bottom +1 x1000 +1 x1000 +1 x500 +2");
+    EXPECT_EQ(StepText(steps[1]), "drag bottom +1 x1000 +1");
 }
 
 // What a person did: the moves of one drag, one line; two drags, two.

@@ -108,6 +108,10 @@ TEST(TranscriptCsv, ReadsWhatSpreadsheetsAndOlderVersionsWrite) {
     EXPECT_THAT(Read(header + "\n" + strip + ",\"0,338,270,348\"\n" + two +
                      ",\"270,0,320,438 0,438,320,488\"\n"),
                 ElementsAre(oldStrip, oldTwo));
+    // The same padded as a spreadsheet pads it once a later column was typed in.
+    EXPECT_THAT(Read(header + ",,\n" + strip + ",\"0,338,270,348\",,\n" + two +
+                     ",\"270,0,320,438 0,438,320,488\"\n"),
+                ElementsAre(oldStrip, oldTwo));
 }
 
 TEST(TranscriptCsv, RefusesAnythingElseWithItsLineAndWhatWasExpected) {
@@ -127,6 +131,11 @@ TEST(TranscriptCsv, RefusesAnythingElseWithItsLineAndWhatWasExpected) {
         {"\r\n\r\n", "empty file"},
         {"step;action\n", "line 1: not a paint transcript header (expected step,action,"},
         {header + "3,x,1,2,3,4,5,6,7,8\n", "line 2: expected 15 fields, found 10"},
+        // A column someone added is named; so is a header cut off in the middle.
+        {header.substr(0, header.size() - 1) + ",notes,,\n",
+         "line 1: column 16, \"notes\", is not one of a paint transcript's"},
+        {header.substr(0, header.find(",view_width")) + "\n",
+         "line 1: the header stops at colour; expected it to end at region or view_height"},
         // A region a spreadsheet read as a number and saved back.
         {with("\"[0,338,270,348]\"", "338270348"),
          "line 2: region: expected rectangles [left,top,right,bottom] apart by blanks, found "

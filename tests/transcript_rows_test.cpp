@@ -83,6 +83,14 @@ TEST(TranscriptCompare, AlignsPaintsByStepAndTellsPaintsFromFrames) {
         EXPECT_THAT(lines, ElementsAreArray(c.summaryAndListing));
         EXPECT_EQ(compared.PaintsAgree(), lines.size() == 2) << lines[0];
     }
+    // Sizes at the ends of their range, as a damaged file may hold: the
+    // change is told whole.
+    PaintRow low = a[0], high = a[0];
+    low.outerWidth = high.clientHeight = INT32_MIN;
+    high.outerWidth = low.clientHeight = INT32_MAX;
+    EXPECT_EQ(CompareSystems({low}, {high}).FrameSummary(),
+              "frames differ at 1 paint: outer width +4294967295 at 1, client height "
+              "-4294967295 at 1");
 }
 
 // Long recordings: many one-paint steps, and files whose steps run out of

@@ -130,21 +130,37 @@ bool Refuse(std::string& error, const std::string& at, size_t column, const char
 }
 
 // Which separator the header is written with, and whether it names the
-// columns of a transcript; the number of columns it names.
-bool ReadHeader(const std::string& text, size_t from, char& separator, size_t& columns) {
+// columns of a transcript; the number of columns it names. A header that
+// starts as one but goes on with a column of another name is refused, named.
+bool ReadHeader(const std::string& text, size_t from, char& separator, size_t& columns,
+                std::string& error) {
     for (char candidate : {',', ';', '\t'}) {
         std::vector<Record> header;
         std::string ignored;
         if (!ReadRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
         std::vector<std::string>& f = header[0].fields;
-        while (f.size() > kAllColumns && f.back().empty()) f.pop_back();
-        if (f.size() != kOldColumns && f.size() != kAllColumns) continue;
-        if (std::equal(f.begin(), f.end(), kColumns)) {
-            separator = candidate;
-            columns = f.size();
-            return true;
+        while (!f.empty() && f.back().empty()) f.pop_back();  // a spreadsheet's padding
+        const size_t known = std::min(f.size(), kAllColumns);
+        if (known < kOldColumns || !std::equal(f.begin(), f.begin() + known, kColumns)) continue;
+        if (f.size() > kAllColumns) {
+            error = "line 1: column " + std::to_string(kAllColumns + 1) + ", \"" +
+                    f[kAllColumns].substr(0, 40) +
+                    "\", is not one of a paint transcript's (delete it, or save the sheet "
+                    "without it)";
+            return false;
         }
+        if (f.size() != kOldColumns && f.size() != kAllColumns) {
+            error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
+                    kColumns[kOldColumns - 1] + " or " + kColumns[kAllColumns - 1];
+            return false;
+        }
+        separator = candidate;
+        columns = f.size();
+        return true;
     }
+    std::string expected;
+    for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
+    error = "line 1: not a paint transcript header (expected " + expected + ")";
     return false;
 }
 
@@ -177,13 +193,7 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     }
     char separator = ',';
     size_t columns = 0;
-    if (!ReadHeader(text, start, separator, columns)) {
-        std::string expected;
-        for (const char* name : kColumns)
-            expected += (expected.empty() ? "" : ",") + std::string(name);
-        error = "line 1: not a paint transcript header (expected " + expected + ")";
-        return false;
-    }
+    if (!ReadHeader(text, start, separator, columns, error)) return false;
     std::vector<Record> records;
     if (!ReadRecords(text, start, separator, records, error)) return false;
     for (size_t k = 1; k < records.size(); ++k) {

@@ -210,11 +210,12 @@ void Align(AlignedPaint& p, const PaintRow* a, const PaintRow* b) {
     frame("client", Size(a->clientWidth, a->clientHeight), Size(b->clientWidth, b->clientHeight));
     p.paint = paint.text;
     p.frame = frame.text;
-    const std::pair<const char*, int> moves[] = {
-        {"outer width", b->outerWidth - a->outerWidth},
-        {"outer height", b->outerHeight - a->outerHeight},
-        {"client width", b->clientWidth - a->clientWidth},
-        {"client height", b->clientHeight - a->clientHeight}};
+    // Differences of any two sizes a file may hold, in a type that has room.
+    const std::pair<const char*, int64_t> moves[] = {
+        {"outer width", int64_t{b->outerWidth} - a->outerWidth},
+        {"outer height", int64_t{b->outerHeight} - a->outerHeight},
+        {"client width", int64_t{b->clientWidth} - a->clientWidth},
+        {"client height", int64_t{b->clientHeight} - a->clientHeight}};
     for (const auto& [name, by] : moves)
         if (by) p.moves.push_back(std::string(name) + (by > 0 ? " +" : " ") + std::to_string(by));
 }

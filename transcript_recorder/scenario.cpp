@@ -1,6 +1,6 @@
 #include "scenario.h"
 
-#include <cstdlib>
+#include <climits>
 
 namespace transcript {
 
@@ -38,19 +38,30 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
-// A whole number, signed if `sign` ("+10", "-3"), plain otherwise ("300").
+// A whole number, signed if `sign` ("+10", "-3"), plain otherwise ("300");
+// any that an int holds, so that every number a step is written with reads.
 bool Number(const std::string& text, bool sign, int& value) {
-    if (text.empty() || text.size() > 7) return false;
     size_t i = 0;
     if (sign) {
-        if (text[0] != '+' && text[0] != '-') return false;
+        if (text.empty() || (text[0] != '+' && text[0] != '-')) return false;
         i = 1;
     }
-    if (i == text.size()) return false;
-    for (size_t k = i; k < text.size(); ++k)
+    if (i == text.size() || text.size() - i > 10) return false;
+    long long n = 0;
+    for (size_t k = i; k < text.size(); ++k) {
         if (text[k] < '0' || text[k] > '9') return false;
-    value = std::atoi(text.c_str() + i) * (text[0] == '-' ? -1 : 1);
+        n = n * 10 + (text[k] - '0');
+    }
+    if (text[0] == '-') n = -n;
+    if (n < INT_MIN || n > INT_MAX) return false;
+    value = static_cast<int>(n);
     return true;
+}
+
+// "x3": how many times the move before it is made, from 1 to kMaxRepeat.
+constexpr int kMaxRepeat = 1000;
+bool IsRepeat(const std::string& word) {
+    return word.size() > 1 && word[0] == 'x' && word[1] >= '0' && word[1] <= '9';
 }
 
 // "+10" (both ways for a corner) or "+37,+20" (a corner, or a move by).
@@ -79,9 +90,11 @@ bool ParseLine(const std::vector<std::string>& w, Step& s, const char*& expected
         if (resize && (w.size() != 5 || word(3) != "from" || word(4) != "outside"))
             return expected = "resize EDGE +N from outside", false;
         for (size_t i = 2; i < (resize ? 3 : w.size()); ++i) {
-            int times = 0;
-            if (!s.moves.empty() && w[i].size() > 1 && w[i][0] == 'x' &&
-                Number(w[i].substr(1), false, times) && times >= 1 && times <= 1000) {
+            if (IsRepeat(w[i])) {
+                int times = 0;
+                if (s.moves.empty()) return expected = "pixels as +N before a repeat count", false;
+                if (!Number(w[i].substr(1), false, times) || times < 1 || times > kMaxRepeat)
+                    return expected = "a repeat count from x1 to x1000", false;
                 s.moves.insert(s.moves.end(), times - 1, s.moves.back());
                 continue;
             }
@@ -152,9 +165,10 @@ std::string MoveText(const Step& s, size_t move) {
         case Step::Move:
         case Step::RoomAbove: {
             const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
+            // Negated in a wider type: the most negative int has no opposite in int.
             if (d.dx == 0 && d.dy >= 0) return "move down " + std::to_string(d.dy);
-            if (d.dx == 0) return "move up " + std::to_string(-d.dy);
-            if (d.dy == 0)
+            if (d.dx == 0 && d.dy > INT_MIN) return "move up " + std::to_string(-d.dy);
+            if (d.dy == 0 && d.dx > INT_MIN)
                 return d.dx > 0 ? "move right " + std::to_string(d.dx)
                                 : "move left " + std::to_string(-d.dx);
             return "move by " + Signed(d.dx) + "," + Signed(d.dy);
@@ -169,8 +183,11 @@ std::string StepText(const Step& s) {
         case Step::Drag: {
             std::string text = "drag " + s.where;
             for (size_t i = 0; i < s.moves.size();) {
+                // A run of equal moves, in repeats the reader takes.
                 size_t same = i + 1;
-                while (same < s.moves.size() && s.moves[same] == s.moves[i]) ++same;
+                while (same < s.moves.size() && same - i < static_cast<size_t>(kMaxRepeat) &&
+                       s.moves[same] == s.moves[i])
+                    ++same;
                 text += " " + DeltaText(s.where, s.moves[i]);
                 if (same - i > 1) text += " x" + std::to_string(same - i);
                 i = same;

@@ -13,7 +13,9 @@
 //   room above 120             the caption dragged down by 120 if there is
 //                              less than that above the window
 //
-// Drags and resizes count outward: "+10" on the top edge is 10 pixels up.
+// Drags and resizes count outward: "+10" on the top edge is 10 pixels up,
+// "-10" 10 pixels down (inward). A repeat "xK" is from x1 to x1000; longer
+// runs of one move are written as several.
 #pragma once
 
 #include <string>

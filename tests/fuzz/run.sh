@@ -6,5 +6,5 @@
 set -euo pipefail
 corpus=$(dirname "$1")/fuzz-corpus
 mkdir -p "$corpus"
-cp "$3"/docs/*.csv "$3"/docs/*.scenario "$3"/tests/data/*.csv "$corpus/"
+cp "$3"/docs/*.csv "$3"/docs/*.scenario "$3"/tests/data/*.csv "$3"/tests/fuzz/seeds/* "$corpus/"
 exec "$1" -max_total_time="$2" -timeout=10 -max_len=65536 -print_final_stats=1 "$corpus"

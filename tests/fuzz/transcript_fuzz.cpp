@@ -1,4 +1,5 @@
-// libFuzzer target: any bytes as a transcript file and as a scenario file.
+// libFuzzer target: any bytes as a transcript file, as two, and as a
+// scenario file.
 // What reads must write back and read again to the same rows or steps; a
 // transcript must compare alike with itself; and no text from the file may
 // reach a report as markup.
@@ -34,19 +35,70 @@ std::string Plain(std::string text) {
 
 }  // namespace
 
-// The same bytes as a scenario file: what reads is written as lines that
-// read back to the same steps.
-void Scenario(const std::string& text) {
-    std::vector<Step> steps, again;
+void RoundTrip(const std::vector<Step>& steps) {
+    std::vector<Step> again;
     std::string error, lines;
-    if (!ParseScenario(text, steps, error)) return Require(!error.empty());
     for (const Step& s : steps) lines += StepText(s) + "\n";
     Require(ParseScenario(lines, again, error) && again == steps);
+}
+
+// The same bytes as a scenario file: what reads is written as lines that
+// read back to the same steps. Then as a person's gestures, the moves of
+// each drag joined as by hand (one gesture per byte), runs of any length.
+void Scenario(const std::string& text) {
+    std::vector<Step> steps;
+    std::string error;
+    if (!ParseScenario(text, steps, error)) return Require(!error.empty());
+    RoundTrip(steps);
+    std::vector<Step> single;  // each move its own step, as the hook names them
+    std::vector<int> gestures;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        const int gesture = static_cast<unsigned char>(text[i % text.size()]) % 3;
+        for (size_t m = 0; m < (s.kind == Step::Drag ? s.moves.size() : 1); ++m) {
+            Step one = s;
+            if (s.kind == Step::Drag) one.moves = {s.moves[m]};
+            single.push_back(one);
+            gestures.push_back(gesture);
+        }
+    }
+    RoundTrip(JoinGestures(single, gestures));
+}
+
+// The bytes as two transcripts, split at the first "\n\n\n": any pair compares
+// without fault, both ways, and their page is written. And the header of
+// each padded with empty fields, as a spreadsheet pads it, reads the same.
+void Pair(const std::string& text) {
+    const size_t split = text.find("\n\n\n");
+    if (split == std::string::npos) return;
+    std::vector<PaintRow> a, b, padded;
+    std::string error;
+    const std::string first = text.substr(0, split), second = text.substr(split + 3);
+    if (ParseCsv(first, a, error)) {
+        const size_t end = first.find_first_of("\r\n");
+        std::string header = first.substr(0, end),
+                    rest = end == std::string::npos ? "" : first.substr(end);
+        bool same = false;
+        for (char separator : {',', ';', '\t'})
+            same = same || (ParseCsv(header + std::string(3, separator) + rest, padded, error) &&
+                            padded == a);
+        Require(same);
+    }
+    if (!ParseCsv(second, b, error)) return;
+    for (const auto& [x, y] : {std::pair{&a, &b}, std::pair{&b, &a}}) {
+        const Comparison c = CompareSystems(*x, *y);
+        c.PaintSummary();
+        c.FrameSummary();
+        c.Listing();
+        CompareExact(*x, *y);
+        HtmlComparison(*x, "a", *y, "b", "", "");
+    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     Scenario(text);
+    Pair(text);
     std::vector<PaintRow> rows;
     std::string error, cut;
     if (!ParseCsv(text, rows, error, &cut)) {
