@@ -21,8 +21,8 @@ TEST(HtmlReport, OneSelfContainedPageWithAFrameToScalePerPaint) {
     const std::string page = HtmlReport(kRows, "test");
     for (const char* outside : {"<script", "http:", "https:", "src=", "url(", "@import"})
         EXPECT_THAT(page, Not(HasSubstr(outside)));
-    EXPECT_THAT(page,
-                HasSubstr("step 1 drag &lt;bottom&gt; +10<br>count 2<br>reported 0,0,320,440"));
+    EXPECT_THAT(page, HasSubstr("<figcaption><span title=\"step 1 drag &lt;bottom&gt; +10\">step 1 "
+                                "drag &lt;bottom&gt; +10</span>count 2<br>reported 0,0,320,440"));
     // At half size: frame 1 has the region's two parts in their colour and the
     // report outlined; frame 2 shows frame 1's region faintly.
     EXPECT_THAT(page,
@@ -44,11 +44,14 @@ TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) 
     b[1].reported.bottom = 21;
     b.push_back(b[1]);  // a second paint in step 2
     const std::string page = HtmlComparison(kRows, "wine.csv", b, "windows.csv");
-    EXPECT_THAT(page,
-                HasSubstr("left (A): wine.csv (2 paints); right (B): windows.csv (3 paints)"));
+    EXPECT_THAT(page, HasSubstr("what differs, then A: wine.csv (2 paints), and beside it B: "
+                                "windows.csv (3 paints)"));
     EXPECT_THAT(page, HasSubstr("<strong>paints: 1 of 3 alike; 1 differs; 1 only in B</strong>"));
     EXPECT_THAT(page, HasSubstr("frames differ at 1 paint: outer height +7 at 1"));
     EXPECT_THAT(page, HasSubstr("id=\"a1\" class=\"frame frame-differs\""));
+    // Notes in a column of their own, left of the frames.
+    EXPECT_THAT(page, HasSubstr("<p class=\"note frame-only\" style=\"left:16px;top:132px;"));
+    EXPECT_THAT(page, HasSubstr("id=\"a1\" class=\"frame frame-differs\" style=\"left:332px;"));
     EXPECT_THAT(page, HasSubstr("step 1, paint 1: frame only: outer 0x0 / 0x7</p>"));
     EXPECT_THAT(page, HasSubstr("id=\"a2\" class=\"frame differs\""));
     EXPECT_THAT(page, HasSubstr("step 2, paint 1: reported 0,10,5,20 / 0,10,5,21</p>"));

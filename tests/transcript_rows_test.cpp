@@ -33,10 +33,12 @@ TEST(TranscriptReplay, IsComparedRowByRowColoursApart) {
     PaintRow moved = a;
     moved.colour = "#000000";  // colours are random: never a difference
     moved.region[1].bottom = 489;
-    EXPECT_THAT(CompareExact({a, empty}, {moved}),
-                ElementsAre(testing::HasSubstr("region 270,0,320,438 0,438,320,488"),
-                            testing::HasSubstr("region 270,0,320,438 0,438,320,489"),
-                            testing::StartsWith("row 2: only in A: step 10")));
+    EXPECT_THAT(CompareExact({a, empty}, {moved}, "reference", "this run"),
+                ElementsAre(testing::StartsWith("row 1: reference: step 1 drag bottom +10"),
+                            testing::StartsWith("       this run: step 1 drag bottom +10"),
+                            testing::StartsWith("row 2: only in reference: step 10")));
+    EXPECT_THAT(CompareExact({a}, {moved})[0], testing::HasSubstr("0,438,320,488"));
+    EXPECT_THAT(CompareExact({a}, {moved})[1], testing::HasSubstr("0,438,320,489"));
 }
 
 // Two systems: paints aligned by step, paints told from frames.

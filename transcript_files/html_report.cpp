@@ -15,10 +15,11 @@ constexpr int kMargin = 16;
 constexpr int kHeader = 132;    // title, files, summary, links to the paints that differ
 constexpr double kScale = 0.5;  // every frame at half size, so that sizes compare
 const char kScaleText[] = "0.5";
-constexpr int kCaption = 64;
+constexpr int kCaption = 88;  // five lines of 16 pixels and margins: a step name takes up to three
 constexpr int kGap = 16;
 constexpr int kPageWidth = 1200;  // frames flow in rows as wide as this
-constexpr int kMinWidth = 150;    // room for a caption beside a narrow frame
+constexpr int kMinWidth = 150;    // room for a caption under a narrow frame
+constexpr int kNoteWidth = 300;   // the column of what differs, left of the frames
 
 // Where a frame stands on the page; it maps list view pixels there as
 // page x = left + view x * kScale, page y = top + view y * kScale.
@@ -107,18 +108,18 @@ std::string Frame(const PaintRow& row, const std::string& earlier, const FrameGe
     const int width = static_cast<int>(std::lround(view.right * kScale));
     const int height = static_cast<int>(std::lround(view.bottom * kScale));
     const char* cls[] = {"frame", "frame frame-differs", "frame differs"};
+    const std::string step = "step " + std::to_string(row.step) + " " + Escape(row.action);
     return "<figure id=\"" + id + "\" class=\"" + cls[static_cast<int>(mark)] +
            "\" style=\"left:" + std::to_string(at.left) + "px;top:" + std::to_string(at.top) +
-           "px\" data-scale=\"" + kScaleText + "\"><svg width=\"" + std::to_string(width) +
-           "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
-           std::to_string(view.right) + " " + std::to_string(view.bottom) + "\">" +
-           Rects({view}, "view", "") +
+           "px;width:" + std::to_string(WidthOf(row)) + "px\" data-scale=\"" + kScaleText +
+           "\"><svg width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
+           "\" viewBox=\"0 0 " + std::to_string(view.right) + " " + std::to_string(view.bottom) +
+           "\">" + Rects({view}, "view", "") +
            (earlier.empty() ? "" : clip + "<path class=\"earlier\" d=\"" + earlier + "\"/></svg>") +
            Rects(row.region, row.colour.empty() ? "region unseen" : "region", row.colour) +
-           Rects({row.reported}, "reported", "") + "</svg><figcaption>step " +
-           std::to_string(row.step) + " " + Escape(row.action) + "<br>count " +
-           std::to_string(row.count) + "<br>reported " + RegionText({row.reported}) +
-           "</figcaption></figure>\n";
+           Rects({row.reported}, "reported", "") + "</svg><figcaption><span title=\"" + step +
+           "\">" + step + "</span>count " + std::to_string(row.count) + "<br>reported " +
+           RegionText({row.reported}) + "</figcaption></figure>\n";
 }
 
 const char kStyle[] = R"(<style>
@@ -129,24 +130,27 @@ header p { margin: 2px 0; }
 .frame, .note { position: absolute; margin: 0; }
 .frame svg { display: block; overflow: visible; }
 .frame svg svg { overflow: hidden; }
-.frame figcaption { height: 48px; overflow: hidden; white-space: nowrap; margin-top: 4px; }
+.frame figcaption { height: 80px; overflow: hidden; overflow-wrap: anywhere; margin-top: 4px; }
+.frame figcaption span { display: -webkit-box; -webkit-box-orient: vertical; -webkit-line-clamp: 3; overflow: hidden; }
 .view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
 .earlier { fill: #000; fill-opacity: 0.12; }
 .region.unseen { fill: #bbb; }
 .reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
 .differs figcaption, .note { color: #b00000; }
-.differs svg { outline: 3px solid #d00000; outline-offset: 3px; }
-.frame-differs svg { outline: 1px dashed #d08000; outline-offset: 3px; }
+.differs > svg { outline: 3px solid #d00000; outline-offset: 3px; }
+.frame-differs > svg { outline: 1px dashed #d08000; outline-offset: 3px; }
 .note.frame-only { color: #8a6000; }
-.note { width: 300px; white-space: normal; }
+.note { width: 300px; white-space: normal; overflow-wrap: anywhere; overflow-y: auto; }
 .same { color: #006400; }
 .cut { color: #b00000; font-weight: bold; }
 </style>
 )";
 
-std::string Note(int left, int top, const char* cls, const std::string& text) {
+// A note as tall as its row at most: a long one scrolls within it.
+std::string Note(int left, int top, int height, const char* cls, const std::string& text) {
     return "<p class=\"" + std::string(cls) + "\" style=\"left:" + std::to_string(left) +
-           "px;top:" + std::to_string(top) + "px\">" + Escape(text) + "</p>\n";
+           "px;top:" + std::to_string(top) + "px;max-height:" + std::to_string(height) + "px\">" +
+           Escape(text) + "</p>\n";
 }
 
 std::string Page(const std::string& title, const std::string& header, const std::string& body,
@@ -186,7 +190,8 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
     const std::string header = "<h1>Paint transcript: " + Escape(title) + "</h1><p>" +
                                std::to_string(rows.size()) +
                                " paints of the list view, one frame each, at half size: the list "
-                               "view's client area, what earlier paints covered (grey), this "
+                               "view's client area, what earlier paints covered (grey; the "
+                               "first frame has none before it), this "
                                "paint's update region in the colour it was filled with, and the "
                                "rectangle the program reported (black outline).</p>" +
                                CutShort("", cutShort);
@@ -196,12 +201,16 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB,
                            const std::string& cutShortA, const std::string& cutShortB) {
-    // One row per aligned paint: A's frame, B's beside it, then what differs.
+    // One row per aligned paint: what differs, A's frame, B's beside it. The
+    // notes come first, so that they stand in view however wide the frames.
+    const Comparison c = CompareSystems(a, b);
+    bool notes = false;
+    for (const AlignedPaint& p : c.paints) notes = notes || !p.paint.empty() || !p.frame.empty();
     int widthA = kMinWidth, widthB = kMinWidth;
     for (const PaintRow& row : a) widthA = std::max(widthA, WidthOf(row));
     for (const PaintRow& row : b) widthB = std::max(widthB, WidthOf(row));
-    const int xB = kMargin + widthA + kGap, xNote = xB + widthB + kGap;
-    const Comparison c = CompareSystems(a, b);
+    const int xNote = kMargin, xA = kMargin + (notes ? kNoteWidth + kGap : 0);
+    const int xB = xA + widthA + kGap;
     const std::vector<std::string> earlierA = EarlierPaths(a), earlierB = EarlierPaths(b);
     std::string body;
     int y = kHeader;
@@ -213,7 +222,7 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                                              : Mark::None;
         int height = 0;
         if (p.a >= 0) {
-            body += Frame(a[p.a], earlierA[p.a], {kMargin, y}, "a" + id, mark);
+            body += Frame(a[p.a], earlierA[p.a], {xA, y}, "a" + id, mark);
             height = HeightOf(a[p.a]);
         }
         if (p.b >= 0) {
@@ -223,10 +232,10 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
         const std::string where =
             "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
         if (mark == Mark::Paint)
-            body += Note(xNote, y, "note",
+            body += Note(xNote, y, height, "note",
                          where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame));
         else if (mark == Mark::Frame)
-            body += Note(xNote, y, "note frame-only", where + "frame only: " + p.frame);
+            body += Note(xNote, y, height, "note frame-only", where + "frame only: " + p.frame);
         y += height + kGap;
     }
     // Where the paints that differ are, the first few of them.
@@ -242,15 +251,16 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
     }
     if (differing > kLinks) links += " and " + std::to_string(differing - kLinks) + " more";
     const std::string header =
-        "<h1>Paint transcripts compared</h1><p>left (A): " + Escape(nameA) + " (" +
-        std::to_string(a.size()) + " paints); right (B): " + Escape(nameB) + " (" +
+        std::string("<h1>Paint transcripts compared</h1><p>") +
+        (notes ? "what differs, then " : "") + "A: " + Escape(nameA) + " (" +
+        std::to_string(a.size()) + " paints), and beside it B: " + Escape(nameB) + " (" +
         std::to_string(b.size()) + " paints), aligned step by step</p><p class=\"" +
         (c.PaintsAgree() ? "same" : "count") + "\"><strong>" + Escape(c.PaintSummary()) +
         "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
         " (counts and colours are not compared)</p>" +
         (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
         CutShort("A ", cutShortA) + CutShort("B ", cutShortB);
-    return Page(nameA + " / " + nameB, header, body, xNote + 300 + kMargin, y + kMargin);
+    return Page(nameA + " / " + nameB, header, body, xB + widthB + kMargin, y + kMargin);
 }
 
 }  // namespace transcript

@@ -162,18 +162,19 @@ std::string FormatTable(const std::vector<PaintRow>& rows) {
 }
 
 std::vector<std::string> CompareExact(const std::vector<PaintRow>& a,
-                                      const std::vector<PaintRow>& b) {
+                                      const std::vector<PaintRow>& b, const std::string& nameA,
+                                      const std::string& nameB) {
     std::vector<std::string> out;
     const size_t n = std::max(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         const std::string row = "row " + std::to_string(i + 1) + ": ";
         if (i >= a.size()) {
-            out.push_back(row + "only in B: " + Describe(b[i]));
+            out.push_back(row + "only in " + nameB + ": " + Describe(b[i]));
         } else if (i >= b.size()) {
-            out.push_back(row + "only in A: " + Describe(a[i]));
+            out.push_back(row + "only in " + nameA + ": " + Describe(a[i]));
         } else if (!SameButColour(a[i], b[i])) {
-            out.push_back(row + "A: " + Describe(a[i]));
-            out.push_back(std::string(row.size(), ' ') + "B: " + Describe(b[i]));
+            out.push_back(row + nameA + ": " + Describe(a[i]));
+            out.push_back(std::string(row.size(), ' ') + nameB + ": " + Describe(b[i]));
         }
     }
     return out;

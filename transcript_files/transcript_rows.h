@@ -64,9 +64,12 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
               std::string* cutShort = nullptr);
 
 // Where a replay differs from its reference on the same system, row by row,
-// on every field but the colour (random); empty when they agree.
+// on every field but the colour (random); empty when they agree. Each side
+// is called by its name ("reference", "this run").
 std::vector<std::string> CompareExact(const std::vector<PaintRow>& reference,
-                                      const std::vector<PaintRow>& replay);
+                                      const std::vector<PaintRow>& replay,
+                                      const std::string& nameA = "A",
+                                      const std::string& nameB = "B");
 
 // One paint of two systems' transcripts, aligned by step: the k-th paint of a
 // step in one against the k-th paint of the same step in the other.

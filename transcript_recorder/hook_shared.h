@@ -58,6 +58,7 @@ struct HookShared {
     volatile int32_t rectsUsed;   // of rects
     volatile int32_t full;        // a paint came that there was no room left for
     volatile int32_t flushes;     // flush messages seen
+    volatile int32_t idle;        // the last one found nothing left to do, its pixels shown
     volatile int32_t buttons;     // mouse button messages taken, client and non-client
     volatile int32_t moves;       // mouse move messages taken
     volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1

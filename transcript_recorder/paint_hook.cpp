@@ -113,6 +113,19 @@ void Begin(HookShared& s, HWND listView) {
     InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s.paints));
 }
 
+// Whether the thread has nothing left to do: no window of it left to paint
+// (a control's, too), no message or input waiting. If so, what it drew is put
+// on the screen now: Wine does that only as a thread waits for messages, a
+// moment after this, and another program reading the screen must not be
+// faster. The wait, of no time, is that one; it takes no message.
+bool Idle() {
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) &
+        (QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT))
+        return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+    return true;
+}
+
 bool IsButton(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -317,8 +330,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         Complete(*s);
         if (s->byHand) byhand::Posted(*s, msg);
         if (msg.message == WM_PAINT && msg.hwnd == Handle(s->listView)) Begin(*s, msg.hwnd);
-        if (msg.message == s->flushMessage)
+        if (msg.message == s->flushMessage) {
+            s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
+        }
         if (IsButton(msg.message))
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->buttons));
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,7 @@ const char kUsage[] =
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
     "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
     "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
+    "                        [--max-paints N] [--quiet]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
     "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
     "       paint_transcript --list-scenarios [--steps N] [--pixels M] | --help\n"
@@ -35,7 +37,7 @@ const char kUsage[] =
     "set from outside), maxrestore (the caption buttons), all (each in turn).\n"
     "--list-scenarios prints them as a scenario file to copy and edit: a step a\n"
     "line, # for comments:\n"
-    "  drag bottom|right|top|left|corner +N [+N ...] [xK]\n"
+    "  drag bottom|right|top|left|corner +N [+N ...] [xK]   (-N: inward; K: 1-1000)\n"
     "  double-click list|header         maximize|restore|minimize button\n"
     "  maximize|restore|minimize from outside\n"
     "  resize EDGE +N from outside      set client width N    set outer size WxH\n"
@@ -46,10 +48,10 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 done, paints agree; 1 a paint differs (--compare, --check), or\n"
     "the hook and Label2 disagree; 2 a mistake in the command or a scenario file, or\n"
-    "a file not read or written; 3 cut short: the program ended or stopped answering,\n"
-    "or the recording filled up (rows so far written, marked so); 4 input changed\n"
-    "nothing (run inside a Wine virtual desktop, or on Windows or ReactOS); 5 another\n"
-    "paint_transcript is recording in this session.\n";
+    "a file not read or written; 3 cut short: the program ended, did not show Form1\n"
+    "or stopped answering, or the recording filled up (rows so far written, marked\n"
+    "so); 4 input changed nothing (run inside a Wine virtual desktop, or on Windows\n"
+    "or ReactOS); 5 another paint_transcript is recording in this session.\n";
 
 // Exit statuses beyond 0, 1 and 2.
 constexpr int kCutShort = 3;
@@ -69,48 +71,89 @@ struct Options {
     std::string scenarioFile, saveScenario;
     bool list = false;
     bool byHand = false;
+    std::vector<std::string> given;  // the options, as typed
+    bool Given(const char* option) const {
+        for (const std::string& g : given)
+            if (g == option) return true;
+        return false;
+    }
 };
 
-bool ParseOptions(int argc, char** argv, Options& o) {
+// Each way of running the tool, and the options it takes.
+struct Mode {
+    const char* option;  // the option that chooses it
+    const char* name;    // for "--X does not apply to NAME"
+    const char* takes;
+};
+const Mode kModes[] = {
+    {"--compare", "--compare", " --html "},
+    {"--from", "--from", " --csv --html --quiet "},
+    {"--list-scenarios", "--list-scenarios", " --steps --pixels "},
+    {"--by-hand", "--by-hand", " --csv --html --save-scenario --max-paints --quiet "},
+    {"--scenario-file", "a scenario file",
+     " --csv --html --check --screenshot --max-paints --quiet "},
+    {"", "a scenario",
+     " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "},
+};
+
+// What was wrong, in one line; false.
+bool Mistake(std::string& error, const std::string& what) {
+    error = what;
+    return false;
+}
+
+bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) return false;
+        auto value = [&](std::string& out, const char* what) {
+            if (i + 1 >= argc) return Mistake(error, arg + " needs " + what + " after it");
             out = argv[++i];
             return true;
         };
         auto number = [&](int& out, int low, int high) {
             std::string text;
-            if (!value(text)) return false;
+            if (!value(text, "a number")) return false;
             char* end = nullptr;
             const long n = std::strtol(text.c_str(), &end, 10);
-            if (*end || n < low || n > high) return false;
+            if (text.empty() || *end || n < low || n > high)
+                return Mistake(error, arg + " takes a whole number from " + std::to_string(low) +
+                                          " to " + std::to_string(high) + ", not \"" + text + "\"");
             out = static_cast<int>(n);
             return true;
         };
+        if (o.Given(arg.c_str()) && arg.compare(0, 2, "--") == 0)
+            return Mistake(error, arg + " is given twice");
+        o.given.push_back(arg);
         bool ok = true;
-        if (arg == "--scenario")
-            ok = value(o.scenario) && !transcript::BuiltInSteps(o.scenario, 1, 1).empty();
-        else if (arg == "--scenario-file")
-            ok = value(o.scenarioFile);
+        if (arg == "--scenario") {
+            ok = value(o.scenario, "a scenario's name");
+            if (ok && transcript::BuiltInSteps(o.scenario, 1, 1).empty()) {
+                std::string names;
+                for (const transcript::BuiltIn& b : transcript::BuiltInScenarios())
+                    names += std::string(b.name) + ", ";
+                return Mistake(error, "there is no scenario \"" + o.scenario + "\"; there are " +
+                                          names + "and all");
+            }
+        } else if (arg == "--scenario-file")
+            ok = value(o.scenarioFile, "a file");
         else if (arg == "--list-scenarios")
             o.list = true;
         else if (arg == "--by-hand")
             o.byHand = true;
         else if (arg == "--save-scenario")
-            ok = value(o.saveScenario);
+            ok = value(o.saveScenario, "a file");
         else if (arg == "--steps")
             ok = number(o.steps, 1, 100);
         else if (arg == "--pixels")
             ok = number(o.pixels, 1, 100);
         else if (arg == "--csv")
-            ok = value(o.csv);
+            ok = value(o.csv, "a file");
         else if (arg == "--html")
-            ok = value(o.html);
+            ok = value(o.html, "a file");
         else if (arg == "--check")
-            ok = value(o.check);
+            ok = value(o.check, "a reference transcript");
         else if (arg == "--screenshot")
-            ok = value(o.screenshot);
+            ok = value(o.screenshot, "a file");
         else if (arg == "--max-paints")
             ok = number(o.maxPaints, 1, transcript::kMaxPaints);
         else if (arg == "--quiet")
@@ -118,12 +161,42 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         else if (arg == "--help" || arg == "-h" || arg == "/?")
             o.help = true;
         else if (arg == "--from")
-            ok = value(o.from);
-        else if (arg == "--compare")
-            ok = value(o.compareA) && value(o.compareB);
-        else
-            ok = false;
+            ok = value(o.from, "a transcript");
+        else if (arg == "--compare") {
+            if (i + 2 >= argc)
+                return Mistake(error, "--compare needs two transcripts after it, A and B");
+            o.compareA = argv[++i];
+            o.compareB = argv[++i];
+        } else
+            return Mistake(error, (arg[0] == '-' ? "there is no option " : "unexpected ") +
+                                      std::string("\"") + arg + "\"");
         if (!ok) return false;
+    }
+    if (o.help) return true;
+
+    // One way of running at a time, and only the options that way takes.
+    const Mode* mode = nullptr;
+    for (const Mode& m : kModes) {
+        if (*m.option && !o.Given(m.option)) continue;
+        if (mode && *m.option)
+            return Mistake(error,
+                           std::string(mode->option) + " and " + m.option + " do not go together");
+        if (!mode) mode = &m;
+    }
+    if (o.Given("--scenario") && o.Given("--scenario-file"))
+        return Mistake(error, "--scenario and --scenario-file do not go together");
+    for (const std::string& g : o.given)
+        if (g.compare(0, 2, "--") == 0 && g != mode->option &&
+            std::string(mode->takes).find(" " + g + " ") == std::string::npos)
+            return Mistake(error, g + " does not apply to " + mode->name);
+    if (!*mode->option) {
+        bool drags = false;
+        for (const Step& s : transcript::BuiltInSteps(o.scenario, 1, 1))
+            drags = drags || s.kind == Step::Drag;
+        for (const char* option : {"--steps", "--pixels"})
+            if (o.Given(option) && !drags)
+                return Mistake(error, std::string(option) + " does not apply to scenario " +
+                                          o.scenario + ": it has no drags");
     }
     return true;
 }
@@ -135,7 +208,7 @@ void Say(FILE* to, const std::string& line) {
 
 // "49 paints", and why a transcript was cut short if it was.
 std::string Paints(const std::vector<PaintRow>& rows, const std::string& cutShort) {
-    return std::to_string(rows.size()) + " paints" +
+    return std::to_string(rows.size()) + (rows.size() == 1 ? " paint" : " paints") +
            (cutShort.empty() ? "" : ", cut short: " + cutShort);
 }
 
@@ -158,6 +231,74 @@ bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::s
     if (!transcript::ParseCsv(text, rows, error, &cutShort)) {
         Say(stderr, "paint_transcript: " + path + ": " + error);
         return false;
+    }
+    return true;
+}
+
+// Whether two names are one file: the same full path, or, for files that
+// exist, the same file on the same volume (another spelling, a link).
+bool SameFile(const std::string& a, const std::string& b) {
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    if (GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr) &&
+        GetFullPathNameA(b.c_str(), MAX_PATH, fullB, nullptr) && lstrcmpiA(fullA, fullB) == 0)
+        return true;
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    int found = 0;
+    for (const std::string* path : {&a, &b}) {
+        HANDLE file = CreateFileA(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        found += GetFileInformationByHandle(file, &info[found]) != 0;
+        CloseHandle(file);
+    }
+    return found == 2 && info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh &&
+           info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+// Whether a file can be written, found out without changing it: one that
+// is not there yet is made and taken away again.
+bool CanWrite(const std::string& path, std::string& error) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Mistake(error, "cannot write " + path + ": it is a folder");
+    FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file)
+        return Mistake(
+            error, "cannot write " + path + ": " +
+                       (attributes == INVALID_FILE_ATTRIBUTES ? "no such folder, or no permission"
+                                                              : "no permission, or it is in use"));
+    std::fclose(file);
+    if (attributes == INVALID_FILE_ATTRIBUTES) DeleteFileA(path.c_str());
+    return true;
+}
+
+// Every file named is checked before anything is played or written: each
+// output can be written, and none is an input or another output.
+bool CheckOutputs(const Options& o, std::string& error) {
+    const std::pair<const char*, const std::string*> inputs[] = {
+        {"--scenario-file", &o.scenarioFile},
+        {"--check", &o.check},
+        {"--from", &o.from},
+        {"--compare", &o.compareA},
+        {"--compare", &o.compareB}};
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--csv", &o.csv},
+        {"--html", &o.html},
+        {"--screenshot", &o.screenshot},
+        {"--save-scenario", &o.saveScenario}};
+    for (size_t i = 0; i < std::size(outputs); ++i) {
+        const auto& [option, path] = outputs[i];
+        if (path->empty()) continue;
+        for (const auto& [input, read] : inputs)
+            if (!read->empty() && SameFile(*path, *read))
+                return Mistake(error, std::string(option) + " " + *path +
+                                          " would overwrite the file it reads (" + input + ")");
+        for (size_t k = 0; k < i; ++k)
+            if (!outputs[k].second->empty() && SameFile(*path, *outputs[k].second))
+                return Mistake(error, std::string(outputs[k].first) + " and " + option +
+                                          " name the same file, " + *path);
+        if (!CanWrite(*path, error)) return false;
     }
     return true;
 }
@@ -280,11 +421,17 @@ int RecordByHand(const Options& o, Remote& remote) {
     if (!cut.empty()) Say(stderr, "paint_transcript: cut short: " + cut);
     int status = cut.empty() ? 0 : kCutShort;
     const std::string title = "by hand under " + SystemName();
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) status = 2;
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut))) status = 2;
-    if (!o.saveScenario.empty() && !WriteFile(o.saveScenario, ScenarioByHand(remote))) status = 2;
-    for (const std::string* file : {&o.csv, &o.html, &o.saveScenario})
-        if (!file->empty()) Say(stdout, "written: " + *file);
+    const std::pair<const std::string*, std::string> files[] = {
+        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut)},
+        {&o.html, o.html.empty() ? "" : transcript::HtmlReport(rows, title, cut)},
+        {&o.saveScenario, o.saveScenario.empty() ? "" : ScenarioByHand(remote)}};
+    for (const auto& [path, text] : files) {
+        if (path->empty()) continue;
+        if (WriteFile(*path, text))
+            Say(stdout, "written: " + *path);
+        else
+            status = 2;
+    }
     return status;
 }
 
@@ -327,13 +474,19 @@ int main(int argc, char** argv) {
 
 int Run(int argc, char** argv) {
     Options o;
-    if (!ParseOptions(argc, argv, o)) {
-        std::fputs(kUsage, stderr);
+    std::string error;
+    if (!ParseOptions(argc, argv, o, error)) {
+        Say(stderr, "paint_transcript: " + error);
+        Say(stderr, "(paint_transcript --help shows how to use it)");
         return 2;
     }
     if (o.help) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (!CheckOutputs(o, error)) {
+        Say(stderr, "paint_transcript: " + error);
+        return 2;
     }
     if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB, o.html);
     if (!o.from.empty()) return ConvertFile(o);
@@ -342,8 +495,11 @@ int Run(int argc, char** argv) {
         return 0;
     }
     std::vector<Step> steps = transcript::BuiltInSteps(o.scenario, o.steps, o.pixels);
+    std::vector<PaintRow> reference;
+    std::string referenceCut;
+    if (!o.check.empty() && !ReadTranscript(o.check, reference, referenceCut)) return 2;
     if (!o.scenarioFile.empty()) {
-        std::string text, error;
+        std::string text;
         if (!ReadFile(o.scenarioFile, text)) {
             Say(stderr, "paint_transcript: cannot read " + o.scenarioFile);
             return 2;
@@ -364,8 +520,11 @@ int Run(int argc, char** argv) {
     }
 
     Remote remote;
-    std::string error;
-    if (!remote.Start(error) || !remote.Watch(error, o.maxPaints, o.byHand)) {
+    if (!remote.Start(error)) {
+        Say(stderr, "paint_transcript: cut short at the start: " + error);
+        return kCutShort;
+    }
+    if (!remote.Watch(error, o.maxPaints, o.byHand)) {
         Say(stderr, "paint_transcript: " + error);
         return 2;
     }
@@ -410,12 +569,11 @@ int Run(int argc, char** argv) {
     const std::string title = "scenario " + o.scenario + " under " + SystemName();
     if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut))) status = 2;
     if (!o.check.empty() && !remote.Faulted()) {
-        std::vector<PaintRow> reference;
-        std::string referenceCut;
-        if (!ReadTranscript(o.check, reference, referenceCut)) return 2;
-        const std::vector<std::string> diff = transcript::CompareExact(reference, rows);
+        const std::vector<std::string> diff =
+            transcript::CompareExact(reference, rows, "reference", "this run");
         for (const std::string& line : diff) Say(stdout, line);
-        Say(stdout, "against " + o.check + ": " + (diff.empty() ? "same" : "DIFFERENT"));
+        Say(stdout, "this run against the reference " + o.check + ": " +
+                        (diff.empty() ? "same" : "DIFFERENT"));
         if (!diff.empty()) status = 1;
     }
     if (remote.Faulted()) return status;

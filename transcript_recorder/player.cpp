@@ -103,12 +103,37 @@ bool Play(Remote& remote, const Step& s, int& step) {
 
 }  // namespace
 
+// Why a step found no place on Form1 to press, and what to do. A frame
+// that answers nowhere on the screen, in a normal window, is one that the
+// system does not let this tool size: input into nothing, said as a fault.
+bool NoPlace(Remote& remote, const Step& s, std::string& error) {
+    const int hit = s.kind == Step::Drag     ? GripOf(s.where).hit
+                    : s.kind != Step::Button ? HTCAPTION
+                    : s.where == "minimize"  ? HTMINBUTTON
+                                             : HTMAXBUTTON;
+    const std::string what = s.kind == Step::Drag ? s.where + (s.where == "corner" ? "" : " edge")
+                             : s.kind == Step::Button ? s.where + " button"
+                                                      : "caption";
+    const std::string step = "\"" + StepText(s) + "\": Form1";
+    const char* state = IsZoomed(remote.form)   ? "maximized"
+                        : IsIconic(remote.form) ? "minimized"
+                                                : "";
+    if (*state)
+        return error = step + " is " + state + ": it has no " + what +
+                       " to take; put \"restore button\" before this line",
+               false;
+    if (remote.FindHit(hit).x == -2)
+        return error = step + "'s " + what +
+                       " is off the screen; put \"move by +X,+Y\" before this line to bring it on",
+               false;
+    remote.InputIgnored("Form1 has no " + what + " on the screen that this tool can press" +
+                        kNotTaken);
+    return true;
+}
+
 bool PlaySteps(Remote& remote, const std::vector<Step>& steps, int& step, std::string& error) {
     for (const Step& s : steps) {
-        if (!Play(remote, s, step) && !remote.Faulted()) {
-            error = "\"" + StepText(s) + "\": Form1 has no place to take";
-            return false;
-        }
+        if (!Play(remote, s, step) && !remote.Faulted() && !NoPlace(remote, s, error)) return false;
         if (remote.Faulted()) break;
     }
     return true;

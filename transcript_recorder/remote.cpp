@@ -6,8 +6,9 @@ namespace transcript {
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 10000;  // for the program to start, and to go quiet
+constexpr DWORD kTimeoutMs = 10000;  // for the program to go quiet
 constexpr DWORD kAnswerMs = 5000;    // for a message to be answered, input to be taken
+constexpr DWORD kStartMs = 60000;    // for Form1 to show at all
 
 std::string Folder(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -97,13 +98,23 @@ bool Remote::Start(std::string& error) {
         error = "could not start " + exe;
         return false;
     }
-    WaitForInputIdle(process_.hProcess, kTimeoutMs);
-    for (DWORD start = GetTickCount(); !form && GetTickCount() - start < kTimeoutMs;) {
+    // A new Wine prefix, or a busy machine, can take many seconds to start it.
+    const DWORD start = GetTickCount();
+    WaitForInputIdle(process_.hProcess, kStartMs);
+    while (!form && GetTickCount() - start < kStartMs) {
         form = FindVisibleWindow(process_.dwProcessId, "Form1");
-        if (!form) Sleep(20);
+        DWORD code = 0;
+        if (!form && WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(process_.hProcess, &code)) {
+            error = "paintprobe.exe ended (exit code " + std::to_string(code) +
+                    ") before Form1 appeared";
+            return false;
+        }
     }
     if (!form) {
-        error = "Form1 did not appear";
+        error = "Form1 did not appear within " + std::to_string(kStartMs / 1000) +
+                " s of starting paintprobe.exe; the system is too busy or the program is "
+                "stuck: run it again, on a quieter machine";
         return false;
     }
     if (!FindControls(error)) return false;
@@ -251,12 +262,13 @@ void Remote::Settle() {
         }
         moved_ = false;
     }
-    // Then quiet: nothing left to paint in the list view or the window, and
-    // no new paint over a few rounds of a flush message through the loop.
-    // Some changes (a restore, say) reach the program only after a round trip
-    // through the desktop, so one quiet moment is not enough. The hook
-    // finishes a paint's record at the next message the loop takes, which a
-    // flush also makes sure of.
+    // Then quiet: the hook's word, at a flush message through the loop, that
+    // the program has nothing left to paint in any of its windows and nothing
+    // queued, and its pixels are on the screen; and no new paint over a few
+    // such rounds. Some changes (a restore, say) reach the program only after
+    // a round trip through the desktop, so one quiet moment is not enough.
+    // The hook finishes a paint's record at the next message the loop takes,
+    // which a flush also makes sure of.
     DWORD_PTR result;
     int quietRounds = 0, lastPaints = -1;
     for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs;) {
@@ -267,23 +279,23 @@ void Remote::Settle() {
                                                   std::to_string(kAnswerMs / 1000) + " s)");
             return;
         }
-        RECT update;
-        if (GetUpdateRect(listView, &update, FALSE) || GetUpdateRect(form, &update, FALSE)) {
-            quietRounds = 0;
+        if (!shared_) {  // not watched yet: the list view and the window painted
+            RECT update;
+            if (!GetUpdateRect(listView, &update, FALSE) && !GetUpdateRect(form, &update, FALSE))
+                return;
             Sleep(5);
             continue;
         }
-        if (!shared_) return;
         const int flushes = shared_->flushes;
         PostMessageA(form, shared_->flushMessage, 0, 0);
         while (shared_->flushes == flushes && GetTickCount() - start < kTimeoutMs) {
             if (!CheckProgram()) return;
             Sleep(2);
         }
-        quietRounds = shared_->paints == lastPaints ? quietRounds + 1 : 0;
+        quietRounds = shared_->idle && shared_->paints == lastPaints ? quietRounds + 1 : 0;
         lastPaints = shared_->paints;
         if (quietRounds == 2) break;
-        Sleep(15);
+        Sleep(shared_->idle ? 15 : 2);
     }
     CheckProgram();
 }
@@ -388,13 +400,31 @@ void Remote::Click(POINT at) {
 }
 
 POINT Remote::FindHit(int hit) const {
+    // A window manager may still be placing Form1 while it is searched: then
+    // the search is made again where it now stands.
+    POINT found = {-1, -1};
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const RECT before = OuterRect();
+        found = FindHitIn(before, hit);
+        const RECT after = OuterRect();
+        if (found.x != -1 || std::memcmp(&before, &after, sizeof before) == 0) break;
+    }
+    return found;
+}
+
+POINT Remote::FindHitIn(const RECT& r, int hit) const {
     if (Faulted()) return {-1, -1};
-    const RECT r = OuterRect();
+    // Only where the mouse can go: a place off the screen is noted, not taken.
+    bool offScreen = false;
     auto answers = [&](int x, int y) {
         DWORD_PTR code = HTNOWHERE;
         SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kAnswerMs,
                             &code);
-        return static_cast<int>(code) == hit;
+        if (static_cast<int>(code) != hit) return false;
+        const bool on = x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
+                        y < GetSystemMetrics(SM_CYSCREEN);
+        offScreen = offScreen || !on;
+        return on;
     };
     const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
     // Edges along the line through their middle, from the outside in.
@@ -414,7 +444,7 @@ POINT Remote::FindHit(int hit) const {
         for (int x = r.right - 1; x > r.right - 120; --x)
             if (answers(x, y)) sumX += x, sumY += y, ++n;
     if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
-    return {-1, -1};
+    return offScreen ? POINT{-2, -2} : POINT{-1, -1};
 }
 
 void Remote::DoubleClick(POINT at) {
@@ -543,6 +573,7 @@ void Remote::Redraw(HWND window) {
     // Handled only once the paint that emptied the update region has returned.
     DWORD_PTR result;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
+    if (shared_) Settle();  // and then what it drew is on the screen
 }
 
 int Remote::WaitForExit(DWORD ms) {

@@ -89,7 +89,8 @@ class Remote {
     // Where Form1's frame answers this hit-test code (HTBOTTOM, HTRIGHT,
     // HTBOTTOMRIGHT, HTTOP, HTLEFT, HTCAPTION, HTMAXBUTTON, HTMINBUTTON,
     // HTCLOSE), on screen: the
-    // middle of that edge or button; {-1, -1} if it answers it nowhere.
+    // middle of that edge or button; {-1, -1} if it answers it nowhere,
+    // {-2, -2} if only off the screen.
     POINT FindHit(int hit) const;
     // A drag of what lies at that hit-test code: pressed there, then each
     // move in turn (pixels on screen), each followed by a settle and a call
@@ -127,6 +128,7 @@ class Remote {
 
   private:
     void Button(DWORD flag);
+    POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
     bool CheckProgram();  // false, with the fault set, once it has ended or filled up
     bool FindControls(std::string& error);
