@@ -16,14 +16,18 @@ setup:
 build/%/build.ninja: CMakeLists.txt CMakePresets.json
 	cmake --preset $* >/dev/null
 
+# A build with nothing to do says nothing.
 build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
-	@for p in $(PRESETS); do cmake --build --preset $$p || exit 1; done
+	@for p in $(PRESETS); do \
+	    cmake --build --preset $$p -- -n | grep -qx 'ninja: no work to do.' || \
+	        cmake --build --preset $$p || exit 1; \
+	done
 
 test: build
 	@scripts/test.sh
 
 run: build
-	scripts/run.sh
+	@scripts/run.sh
 
 bench: build
 	bench/run.sh

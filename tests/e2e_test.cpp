@@ -152,6 +152,36 @@ TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
     EXPECT_EQ(remote_.WaitForExit(10000), 0);
 }
 
+// What settling waits for: the hook calls the program idle only once none
+// of its windows has anything left to paint, a control's included. With a
+// control invalidated while the program's thread is held, the flush it then
+// takes finds it busy; after a settle it has painted, and is idle.
+TEST_F(EndToEnd, TheProgramIsIdleOnlyOnceEveryOneOfItsWindowsHasPainted) {
+    const UINT flush = RegisterWindowMessageA("PaintProbeTranscriptFlush");
+    HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(remote_.form, nullptr));
+    ASSERT_TRUE(thread);
+    remote_.Settle();
+    for (HWND control : {remote_.text1, remote_.label1, remote_.label2, remote_.listView}) {
+        SCOPED_TRACE(remote_.Text(control).substr(0, 6));
+        SuspendThread(thread);
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        const int before = remote_.Flushes();
+        PostMessageA(remote_.form, flush, 0, 0);
+        ResumeThread(thread);
+        for (DWORD start = GetTickCount();
+             remote_.Flushes() == before && GetTickCount() - start < 10000;)
+            Sleep(2);
+        ASSERT_NE(remote_.Flushes(), before) << "the hook took no flush";
+        EXPECT_FALSE(remote_.Idle()) << "idle with a window left to paint";
+        remote_.Settle();
+        RECT update;
+        EXPECT_FALSE(GetUpdateRect(control, &update, FALSE));
+        EXPECT_TRUE(remote_.Idle());
+    }
+    CloseHandle(thread);
+}
+
 // Messages for which random parameters are fair input. Left out: those that
 // carry pointers, WM_SETREDRAW and WM_CLOSE (they stop painting or the
 // program) and right-button ones (the system menu they open lets random keys

@@ -28,11 +28,57 @@ signal_later() { (sleep 3; kill "-$1" $(program)) & }
 
 reference=$here/docs/transcript-wine.csv
 moved=$here/tests/data/transcript-one-row-moved.csv
-for c in "0 --help" "2 --steps 0" "2 --bogus" "0 --compare $reference $reference" \
+for c in "0 --help" "0 --compare $reference $reference" \
          "1 --compare $reference $moved" "2 --compare $reference $tmp/none.csv"; do
     run ${c#* } >/dev/null 2>&1
     check "status of ${c#* }" "${c%% *}" "$?"
 done
+
+# A person's mistake is named in one line, with where the usage is, before
+# anything is started or written; a recording by hand would otherwise wait
+# for a whole session first.
+mistake() {  # mistake WORDS ARGS...
+    local words=$1
+    shift
+    run "$@" >"$tmp/mistake.out" 2>"$tmp/mistake.err"
+    check "$*: status" 2 "$?"
+    unix "$tmp/mistake.err"
+    check "$*: says what was wrong" "paint_transcript: $words" "$(head -n 1 "$tmp/mistake.err")"
+    check "$*: nothing else printed, nothing started" "0 " "$(wc -c <"$tmp/mistake.out") $(program)"
+}
+printf 'drag bottom +10\ndrag bottom +10 x0\n' >"$tmp/bad.scenario"
+cp "$reference" "$tmp/again.csv"
+mistake 'there is no option "--bogus"' --bogus
+mistake 'there is no scenario "nosuch"; there are drag, right, corner, top, grow, narrow, maxrestore, and all' \
+    --scenario nosuch
+mistake '--steps takes a whole number from 1 to 100, not "0"' --steps 0
+mistake '--pixels takes a whole number from 1 to 100, not "-5"' --pixels -5
+mistake '--steps takes a whole number from 1 to 100, not "abc"' --steps abc
+mistake '--csv needs a file after it' --csv
+mistake '--compare needs two transcripts after it, A and B' --compare one.csv
+mistake '--steps does not apply to scenario grow: it has no drags' --scenario grow --steps 3
+mistake '--pixels does not apply to --by-hand' --by-hand --pixels 3
+mistake "$tmp/bad.scenario: line 2: expected a repeat count from x1 to x1000, found \"drag bottom +10 x0\"" \
+    --scenario-file "$tmp/bad.scenario"
+mistake "--html $tmp/again.csv would overwrite the file it reads (--from)" --from "$tmp/again.csv" \
+    --html "$tmp/again.csv"
+cmp -s "$reference" "$tmp/again.csv" || fail "--from: the transcript it reads is as it was"
+mistake "cannot write /nonexistent/h.csv: no such folder, or no permission" --by-hand --csv /nonexistent/h.csv
+mistake "cannot read $tmp/none.csv" --check "$tmp/none.csv"
+mistake "--csv and --html name the same file, $tmp/x" --csv "$tmp/x" --html "$tmp/x"
+[ ! -e "$tmp/x" ] || fail "a file only checked is not left behind"
+
+# --check as a script reads it: 0 the same paints, 1 a paint differs, said
+# row by row as the reference and this run.
+run --quiet --check "$reference" >"$tmp/check.out" 2>&1
+check "--check against the same: status" 0 "$?"
+run --quiet --check "$moved" >"$tmp/check.out" 2>&1
+check "--check against another: status" 1 "$?"
+unix "$tmp/check.out"
+grep -q '^row 5: reference: step 5 drag bottom +10, .*reported 0,377,270,388' "$tmp/check.out" &&
+    grep -q '^       this run: step 5 drag bottom +10, .*reported 0,378,270,388' "$tmp/check.out" &&
+    grep -q "^this run against the reference $moved: DIFFERENT$" "$tmp/check.out" ||
+    fail "--check says which paint differs, in the reference and in this run: $(cat "$tmp/check.out")"
 
 # Runs a scenario cut short; checks the status, the words, and what was kept.
 cut_short() {  # cut_short NAME STATUS WORDS ARGS...
@@ -54,7 +100,7 @@ cut_short() {  # cut_short NAME STATUS WORDS ARGS...
 }
 
 signal_later KILL
-cut_short killed 3 "paintprobe.exe ended (exit code" --scenario all
+cut_short killed 3 "paintprobe.exe ended (exit code" --scenario all --check "$here/docs/transcript-wine-all.csv"
 signal_later STOP
 cut_short stopped 3 "paintprobe.exe is not answering" --scenario all
 kill -KILL $(program) 2>/dev/null

@@ -28,7 +28,7 @@ at() { awk -v l="$1" -v t="$2" -v s="$3" -v x="$4" -v y="$5" 'BEGIN { printf "%d
 frames=0
 while IFS= read -r frame; do
     id=$(sed -n 's/.*<figure id="\([a-z0-9]*\)".*/\1/p' <<<"$frame")
-    read -r left top scale < <(sed -n 's/.*style="left:\([0-9]*\)px;top:\([0-9]*\)px" data-scale="\([0-9.]*\)".*/\1 \2 \3/p' <<<"$frame")
+    read -r left top scale < <(sed -n 's/.*style="left:\([0-9]*\)px;top:\([0-9]*\)px;width:[0-9]*px" data-scale="\([0-9.]*\)".*/\1 \2 \3/p' <<<"$frame")
     read -r x y w h fill < <(sed -n 's/.*<rect class="region" x="\([0-9]*\)" y="\([0-9]*\)" width="\([0-9]*\)" height="\([0-9]*\)" fill="\(#[0-9a-f]*\)".*/\1 \2 \3 \4 \5/p' <<<"$frame")
     [ -n "$fill" ] || continue
     # Only parts large enough on the page to have a middle clear of the outline.

@@ -54,10 +54,10 @@ run() {
 
 # The tool's default drag, in the prefix without Wine's desktop: nothing here
 # takes its input to size the window.
-nowhere() {  # nowhere WHERE
+nowhere() {  # nowhere WHERE [ARGS...]
     local desktop status
     desktop=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
-    WINEPREFIX=$desktop timeout 60 "$WINE" "$tool" --quiet >/dev/null 2>"$tmp/nowhere.err"
+    WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet "${@:2}" >/dev/null 2>"$tmp/nowhere.err"
     status=$?
     WINEPREFIX=$desktop wineserver -k 2>/dev/null
     check "$1: the tool's drag into nothing: status" 4 "$status"
@@ -86,6 +86,15 @@ check "window manager: make run says so" \
     "run: on display $DISPLAY, as a window of its desktop (close it to end)" \
     "$(sed -n 2p "$tmp/run.log")"
 nowhere "window manager"
+# Again with a Form1 left open, which the window manager places the new one
+# beside, and a reference to check against: still status 4, and the advice.
+WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d') \
+    "$WINE" "$(dirname "$tool")/paintprobe.exe" >/dev/null 2>&1 &
+for _ in $(seq 300); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Form1": ("paintprobe.exe"' && break
+    sleep 0.1
+done
+nowhere "window manager, a Form1 left open" --check "$here/docs/transcript-wine.csv"
 
 PAINTPROBE_RECORDINGS=$tmp/hand "$here/scripts/run.sh" >"$tmp/hand.log" 2>&1 &
 runner=$!

@@ -66,6 +66,10 @@ class Remote {
     // answering, takes none of the input sent, or fills the recording is a
     // fault, after which every input below does nothing.
     void Settle();
+    // The hook's word at the last flush message the program took: whether
+    // it then had nothing left to paint in any window, nor to handle.
+    int Flushes() const { return shared_ ? shared_->flushes : 0; }
+    bool Idle() const { return shared_ && shared_->idle; }
     Fault fault() const { return fault_; }
     bool Faulted() const { return fault_ != Fault::None; }
     // "step 3, drag bottom +10: paintprobe.exe ended (exit code 1)"
