@@ -119,9 +119,8 @@ void Begin(HookShared& s, HWND listView) {
 // moment after this, and another program reading the screen must not be
 // faster. The wait, of no time, is that one; it takes no message.
 bool Idle() {
-    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) &
-        (QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT))
-        return false;
+    const UINT busy = QS_PAINT | QS_POSTMESSAGE | QS_ALLPOSTMESSAGE | QS_SENDMESSAGE | QS_INPUT;
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT | QS_ALLPOSTMESSAGE)) & busy) return false;
     MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
     return true;
 }
