@@ -521,8 +521,9 @@ int Run(int argc, char** argv) {
 
     Remote remote;
     if (!remote.Start(error)) {
-        Say(stderr, "paint_transcript: cut short at the start: " + error);
-        return kCutShort;
+        Say(stderr, std::string("paint_transcript: ") +
+                        (remote.Faulted() ? "cut short at the start: " : "") + error);
+        return remote.Faulted() ? kCutShort : 2;
     }
     if (!remote.Watch(error, o.maxPaints, o.byHand)) {
         Say(stderr, "paint_transcript: " + error);

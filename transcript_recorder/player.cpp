@@ -23,6 +23,14 @@ Grip GripOf(const std::string& where) {
     return {HTBOTTOM, 0, 1};
 }
 
+// Where on Form1's frame a step presses: an edge or corner, the caption
+// (moves), or a caption button.
+int HitOf(const Step& s) {
+    if (s.kind == Step::Drag) return GripOf(s.where).hit;
+    if (s.kind == Step::Button) return s.where == "minimize" ? HTMINBUTTON : HTMAXBUTTON;
+    return HTCAPTION;
+}
+
 // A drag of the frame, a transcript step per move. The first move must
 // change Form1: one that changes nothing is said at once.
 bool Drag(Remote& remote, const Step& s, int hit, std::vector<POINT> moves, int& step,
@@ -46,10 +54,10 @@ bool Play(Remote& remote, const Step& s, int& step) {
             return Drag(remote, s, grip.hit, moves, step, "resize");
         }
         case Step::Move:
-            return Drag(remote, s, HTCAPTION, {{s.moves[0].dx, s.moves[0].dy}}, step, "move");
+            return Drag(remote, s, HitOf(s), {{s.moves[0].dx, s.moves[0].dy}}, step, "move");
         case Step::RoomAbove:
             if (before.top >= s.height) return true;
-            return Drag(remote, s, HTCAPTION, {{0, s.height}}, step, "move");
+            return Drag(remote, s, HitOf(s), {{0, s.height}}, step, "move");
         case Step::DoubleClick: {
             remote.BeginStep(++step, StepText(s));
             const RECT client = remote.ListViewClient();
@@ -65,7 +73,7 @@ bool Play(Remote& remote, const Step& s, int& step) {
             // The maximize button becomes the restore button, where the
             // maximized window has it.
             remote.BeginStep(++step, StepText(s));
-            const POINT button = remote.FindHit(s.where == "minimize" ? HTMINBUTTON : HTMAXBUTTON);
+            const POINT button = remote.FindHit(HitOf(s));
             if (button.x < 0) return false;
             remote.Click(button);
             if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
@@ -101,16 +109,10 @@ bool Play(Remote& remote, const Step& s, int& step) {
     return true;
 }
 
-}  // namespace
-
 // Why a step found no place on Form1 to press, and what to do. A frame
 // that answers nowhere on the screen, in a normal window, is one that the
 // system does not let this tool size: input into nothing, said as a fault.
 bool NoPlace(Remote& remote, const Step& s, std::string& error) {
-    const int hit = s.kind == Step::Drag     ? GripOf(s.where).hit
-                    : s.kind != Step::Button ? HTCAPTION
-                    : s.where == "minimize"  ? HTMINBUTTON
-                                             : HTMAXBUTTON;
     const std::string what = s.kind == Step::Drag ? s.where + (s.where == "corner" ? "" : " edge")
                              : s.kind == Step::Button ? s.where + " button"
                                                       : "caption";
@@ -122,7 +124,7 @@ bool NoPlace(Remote& remote, const Step& s, std::string& error) {
         return error = step + " is " + state + ": it has no " + what +
                        " to take; put \"restore button\" before this line",
                false;
-    if (remote.FindHit(hit).x == -2)
+    if (remote.FindHit(HitOf(s)).x == -2)
         return error = step + "'s " + what +
                        " is off the screen; put \"move by +X,+Y\" before this line to bring it on",
                false;
@@ -130,6 +132,8 @@ bool NoPlace(Remote& remote, const Step& s, std::string& error) {
                         kNotTaken);
     return true;
 }
+
+}  // namespace
 
 bool PlaySteps(Remote& remote, const std::vector<Step>& steps, int& step, std::string& error) {
     for (const Step& s : steps) {

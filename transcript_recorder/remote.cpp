@@ -106,15 +106,18 @@ bool Remote::Start(std::string& error) {
         DWORD code = 0;
         if (!form && WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0 &&
             GetExitCodeProcess(process_.hProcess, &code)) {
-            error = "paintprobe.exe ended (exit code " + std::to_string(code) +
-                    ") before Form1 appeared";
+            SetFault(Fault::Ended, "paintprobe.exe ended (exit code " + std::to_string(code) +
+                                       ") before Form1 appeared");
+            error = faultText_;
             return false;
         }
     }
     if (!form) {
-        error = "Form1 did not appear within " + std::to_string(kStartMs / 1000) +
-                " s of starting paintprobe.exe; the system is too busy or the program is "
-                "stuck: run it again, on a quieter machine";
+        SetFault(Fault::NotAnswering,
+                 "Form1 did not appear within " + std::to_string(kStartMs / 1000) +
+                     " s of starting paintprobe.exe; the system is too busy or the program is "
+                     "stuck: run it again, on a quieter machine");
+        error = faultText_;
         return false;
     }
     if (!FindControls(error)) return false;

@@ -43,7 +43,8 @@ class Remote {
     Remote& operator=(const Remote&) = delete;
 
     // Starts the program (found beside this executable or one folder up) and
-    // waits for Form1 to be shown and quiet. False, with a reason, on failure.
+    // waits for Form1 to be shown and quiet. False, with a reason, on failure;
+    // a program that ends or never shows Form1 is also a fault.
     bool Start(std::string& error);
     // Takes hold of a Form1 that a recording by hand started and watches, to
     // drive it as a person would (its hook tells when it has settled); the
