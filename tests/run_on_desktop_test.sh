@@ -28,7 +28,9 @@ export DISPLAY=:$(head -n1 "$tmp/display")
 run() {
     "$here/scripts/run.sh" >"$tmp/run.log" 2>&1 &
     local id="" _
-    for _ in $(seq 300); do
+    # Up to two minutes: on a fresh machine, the first start sets up Wine's
+    # prefix while other suites run beside it.
+    for _ in $(seq 1200); do
         id=$(xwininfo -root -tree 2>/dev/null | awk '/"Form1": \("paintprobe.exe"/ { print $1; exit }')
         [ -n "$id" ] && break
         sleep 0.1

@@ -15,7 +15,7 @@ constexpr int kMargin = 16;
 constexpr int kHeader = 132;    // title, files, summary, links to the paints that differ
 constexpr double kScale = 0.5;  // every frame at half size, so that sizes compare
 const char kScaleText[] = "0.5";
-constexpr int kCaption = 88;  // five lines of 16 pixels and margins: a step name takes up to three
+constexpr int kCaption = 104;  // six lines of 16 pixels and margins: a step name takes up to three
 constexpr int kGap = 16;
 constexpr int kPageWidth = 1200;  // frames flow in rows as wide as this
 constexpr int kMinWidth = 150;    // room for a caption under a narrow frame
@@ -100,7 +100,7 @@ enum class Mark { None, Frame, Paint };
 // One frame: the list view, what earlier paints covered faintly, this
 // paint's region in its colour, the reported rectangle outlined.
 std::string Frame(const PaintRow& row, const std::string& earlier, const FrameGeometry& at,
-                  const std::string& id, Mark mark) {
+                  const std::string& id, Mark mark, const std::string& messages) {
     const Rect view = ViewOf(row);
     // Earlier paints only where the list view is now: an inner svg clips.
     const std::string clip = "<svg width=\"" + std::to_string(view.right) + "\" height=\"" +
@@ -119,7 +119,44 @@ std::string Frame(const PaintRow& row, const std::string& earlier, const FrameGe
            Rects(row.region, row.colour.empty() ? "region unseen" : "region", row.colour) +
            Rects({row.reported}, "reported", "") + "</svg><figcaption><span title=\"" + step +
            "\">" + step + "</span>count " + std::to_string(row.count) + "<br>reported " +
-           RegionText({row.reported}) + "</figcaption></figure>\n";
+           RegionText({row.reported}) + messages + "</figcaption></figure>\n";
+}
+
+// The messages of each paint, by its place in the rows: those that led to
+// it and those of its handling; what came after the last paint goes with it.
+std::vector<std::vector<size_t>> ByPaint(const std::vector<MessageRow>* log, size_t paints) {
+    std::vector<std::vector<size_t>> out(paints);
+    if (!log || !paints) return out;
+    for (size_t i = 0; i < log->size(); ++i) {
+        const int paint = (*log)[i].paint;
+        out[paint >= 1 && static_cast<size_t>(paint) <= paints ? paint - 1 : paints - 1].push_back(
+            i);
+    }
+    return out;
+}
+
+// A frame's messages, folded: those not alike on the other side marked.
+std::string Messages(const std::vector<MessageRow>* log, const std::vector<size_t>& rows, int paint,
+                     const std::vector<bool>* marked) {
+    if (!log) return "";
+    std::string items;
+    int differing = 0;
+    bool after = false;
+    for (size_t i : rows) {
+        const MessageRow& m = (*log)[i];
+        if (!after && m.paint > paint) {
+            items += "<li class=\"after\">after the last paint:</li>";
+            after = true;
+        }
+        const bool md = marked && i < marked->size() && (*marked)[i];
+        differing += md;
+        items += std::string(md ? "<li class=\"md\">" : "<li>") + Escape(MessageLine(m)) + "</li>";
+    }
+    const std::string count =
+        std::to_string(rows.size()) + (rows.size() == 1 ? " message" : " messages");
+    return "<details><summary" + std::string(differing ? " class=\"md\"" : "") + ">" + count +
+           (differing ? ", " + std::to_string(differing) + " not alike" : "") + "</summary>" +
+           (items.empty() ? "" : "<ol class=\"log\">" + items + "</ol>") + "</details>";
 }
 
 const char kStyle[] = R"(<style>
@@ -130,7 +167,7 @@ header p { margin: 2px 0; }
 .frame, .note { position: absolute; margin: 0; }
 .frame svg { display: block; overflow: visible; }
 .frame svg svg { overflow: hidden; }
-.frame figcaption { height: 80px; overflow: hidden; overflow-wrap: anywhere; margin-top: 4px; }
+.frame figcaption { height: 96px; overflow: hidden; overflow-wrap: anywhere; margin-top: 4px; }
 .frame figcaption span { display: -webkit-box; -webkit-box-orient: vertical; -webkit-line-clamp: 3; overflow: hidden; }
 .view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
 .earlier { fill: #000; fill-opacity: 0.12; }
@@ -142,6 +179,13 @@ header p { margin: 2px 0; }
 .note.frame-only { color: #8a6000; }
 .note { width: 300px; white-space: normal; overflow-wrap: anywhere; overflow-y: auto; }
 .same { color: #006400; }
+.frame details { margin-top: 0; }
+.frame summary { cursor: pointer; white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
+.frame summary.md { color: #b00000; }
+.log { position: absolute; z-index: 2; margin: 0; padding: 4px 8px 4px 40px; width: 640px; max-height: 360px; overflow: auto; background: #fff; border: 1px solid #888; font: 11px/14px monospace; color: #222; }
+.log li { white-space: pre-wrap; overflow-wrap: anywhere; }
+.log .md { color: #b00000; font-weight: bold; }
+.log .after { list-style: none; font-style: italic; }
 .cut { color: #b00000; font-weight: bold; }
 </style>
 )";
@@ -171,9 +215,10 @@ std::string CutShort(const std::string& which, const std::string& why) {
 }  // namespace
 
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title,
-                       const std::string& cutShort) {
+                       const std::string& cutShort, const std::vector<MessageRow>* messages) {
     // Frames flow left to right in rows, each row as tall as its tallest.
     const std::vector<std::string> earlier = EarlierPaths(rows);
+    const std::vector<std::vector<size_t>> byPaint = ByPaint(messages, rows.size());
     std::string body;
     int x = kMargin, y = kHeader, rowHeight = 0, width = kPageWidth;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -182,7 +227,8 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
             y += rowHeight + kGap;
             rowHeight = 0;
         }
-        body += Frame(rows[i], earlier[i], {x, y}, "f" + std::to_string(i + 1), Mark::None);
+        body += Frame(rows[i], earlier[i], {x, y}, "f" + std::to_string(i + 1), Mark::None,
+                      Messages(messages, byPaint[i], static_cast<int>(i + 1), nullptr));
         x += WidthOf(rows[i]) + kGap;
         width = std::max(width, x + kMargin);
         rowHeight = std::max(rowHeight, HeightOf(rows[i]));
@@ -193,18 +239,26 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
                                "view's client area, what earlier paints covered (grey; the "
                                "first frame has none before it), this "
                                "paint's update region in the colour it was filled with, and the "
-                               "rectangle the program reported (black outline).</p>" +
-                               CutShort("", cutShort);
+                               "rectangle the program reported (black outline)" +
+                               (messages ? "; under each, the messages that led to it" : "") +
+                               ".</p>" + CutShort("", cutShort);
     return Page(title, header, body, width, y + rowHeight + kMargin);
 }
 
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB,
-                           const std::string& cutShortA, const std::string& cutShortB) {
+                           const std::string& cutShortA, const std::string& cutShortB,
+                           const std::vector<MessageRow>* messagesA,
+                           const std::vector<MessageRow>* messagesB) {
     // One row per aligned paint: what differs, A's frame, B's beside it. The
     // notes come first, so that they stand in view however wide the frames.
     const Comparison c = CompareSystems(a, b);
-    bool notes = false;
+    const bool logs = messagesA && messagesB;
+    const MessageComparison mc =
+        logs ? CompareMessages(*messagesA, *messagesB) : MessageComparison();
+    const std::vector<std::vector<size_t>> byPaintA = ByPaint(logs ? messagesA : nullptr, a.size());
+    const std::vector<std::vector<size_t>> byPaintB = ByPaint(logs ? messagesB : nullptr, b.size());
+    bool notes = !mc.differing.empty();
     for (const AlignedPaint& p : c.paints) notes = notes || !p.paint.empty() || !p.frame.empty();
     int widthA = kMinWidth, widthB = kMinWidth;
     for (const PaintRow& row : a) widthA = std::max(widthA, WidthOf(row));
@@ -222,20 +276,31 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                                              : Mark::None;
         int height = 0;
         if (p.a >= 0) {
-            body += Frame(a[p.a], earlierA[p.a], {xA, y}, "a" + id, mark);
+            body +=
+                Frame(a[p.a], earlierA[p.a], {xA, y}, "a" + id, mark,
+                      Messages(logs ? messagesA : nullptr, byPaintA[p.a], p.a + 1, &mc.markedA));
             height = HeightOf(a[p.a]);
         }
         if (p.b >= 0) {
-            body += Frame(b[p.b], earlierB[p.b], {xB, y}, "b" + id, mark);
+            body +=
+                Frame(b[p.b], earlierB[p.b], {xB, y}, "b" + id, mark,
+                      Messages(logs ? messagesB : nullptr, byPaintB[p.b], p.b + 1, &mc.markedB));
             height = std::max(height, HeightOf(b[p.b]));
         }
         const std::string where =
             "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
+        // A step's first differing message, beside its first paint.
+        const StepMessages* step = p.place == 1 ? mc.Step(p.step) : nullptr;
+        const std::string message = step ? "messages: " + step->first : "";
         if (mark == Mark::Paint)
             body += Note(xNote, y, height, "note",
-                         where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame));
+                         where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame) +
+                             (step ? "; " + message : ""));
         else if (mark == Mark::Frame)
-            body += Note(xNote, y, height, "note frame-only", where + "frame only: " + p.frame);
+            body += Note(xNote, y, height, "note frame-only",
+                         where + "frame only: " + p.frame + (step ? "; " + message : ""));
+        else if (step)
+            body += Note(xNote, y, height, "note", where + message);
         y += height + kGap;
     }
     // Where the paints that differ are, the first few of them.
@@ -257,7 +322,8 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
         std::to_string(b.size()) + " paints), aligned step by step</p><p class=\"" +
         (c.PaintsAgree() ? "same" : "count") + "\"><strong>" + Escape(c.PaintSummary()) +
         "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
-        " (counts and colours are not compared)</p>" +
+        " (counts and colours are not compared)" +
+        (logs ? "; " + Escape(mc.Summary()) : std::string()) + "</p>" +
         (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
         CutShort("A ", cutShortA) + CutShort("B ", cutShortB);
     return Page(nameA + " / " + nameB, header, body, xB + widthB + kMargin, y + kMargin);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "message_log.h"
 #include "transcript_rows.h"
 
 namespace transcript {
@@ -14,15 +15,22 @@ namespace transcript {
 // filled with the colour it was painted, and the reported rectangle outlined.
 // A recording cut short says why at the top. The page grows linearly with
 // the paints: what earlier paints covered is drawn as its outline so far.
+// With a message log, each frame carries the messages that led to its paint
+// and those of its handling, folded a click away.
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title,
-                       const std::string& cutShort = "");
+                       const std::string& cutShort = "",
+                       const std::vector<MessageRow>* messages = nullptr);
 
 // Two systems' transcripts side by side, aligned step by step as
 // CompareSystems aligns them, labelled with their names: paints that differ
 // marked strongly, paints whose window frame alone differs lightly, and the
-// two summary lines at the top.
+// two summary lines at the top. With both systems' message logs, the
+// messages of each frame too, those not alike marked, and a step's first
+// differing message beside its first paint.
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB,
-                           const std::string& cutShortA = "", const std::string& cutShortB = "");
+                           const std::string& cutShortA = "", const std::string& cutShortB = "",
+                           const std::vector<MessageRow>* messagesA = nullptr,
+                           const std::vector<MessageRow>* messagesB = nullptr);
 
 }  // namespace transcript

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,23 @@ bool ParseInt(const std::string& text, int32_t& value);
 
 // The parts of a text between separators; "" gives one empty part.
 std::vector<std::string> Split(const std::string& text, char separator);
+
+// One record of a CSV file: its fields, unquoted, and the line it starts on.
+struct CsvRecord {
+    int line = 0;
+    std::vector<std::string> fields;
+};
+
+// Splits a CSV text from byte `from` into records, as RFC 4180 has it and
+// spreadsheets write it: fields quoted or not, "" for a quote inside quotes,
+// line breaks inside quotes kept, LF, CRLF or CR between records; at most
+// stopAfter records. False with the line of a quote left open or one inside
+// an unquoted field.
+bool ReadCsvRecords(const std::string& text, size_t from, char separator,
+                    std::vector<CsvRecord>& records, std::string& error,
+                    size_t stopAfter = SIZE_MAX);
+
+// A field as CSV writes it: quoted where it must be.
+std::string CsvField(const std::string& value);
 
 }  // namespace transcript

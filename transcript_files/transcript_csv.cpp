@@ -18,23 +18,74 @@ constexpr size_t kOldColumns = 12;  // before colour and the list view's size
 constexpr size_t kAllColumns = sizeof kColumns / sizeof kColumns[0];
 const char kCutShort[] = "# cut short";
 
-// One record of a CSV file: its fields, unquoted, and the line it starts on.
-struct Record {
-    int line = 0;
-    std::vector<std::string> fields;
-};
-
 bool Refuse(std::string& error, int line, const char* what) {
     error.assign("line ").append(std::to_string(line)).append(": ").append(what);
     return false;
 }
 
+bool IsColourText(std::string& text) {
+    if (text.empty()) return true;
+    if (text.size() != 7 || text[0] != '#') return false;
+    for (size_t i = 1; i < 7; ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    }
+    return true;
+}
+
+// "line 2: region: expected ..., found "338270348"", and false.
+bool Refuse(std::string& error, const std::string& at, size_t column, const char* expected,
+            const std::string& found) {
+    error = at;
+    error.append(kColumns[column]).append(": expected ").append(expected).append(", found ");
+    if (found.empty()) return error.append("nothing"), false;
+    error.append("\"").append(found, 0, 40).append(found.size() > 40 ? "...\"" : "\"");
+    return false;
+}
+
+// Which separator the header is written with, and whether it names the
+// columns of a transcript; the number of columns it names. A header that
+// starts as one but goes on with a column of another name is refused, named.
+bool ReadHeader(const std::string& text, size_t from, char& separator, size_t& columns,
+                std::string& error) {
+    for (char candidate : {',', ';', '\t'}) {
+        std::vector<CsvRecord> header;
+        std::string ignored;
+        if (!ReadCsvRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
+        std::vector<std::string>& f = header[0].fields;
+        while (!f.empty() && f.back().empty()) f.pop_back();  // a spreadsheet's padding
+        const size_t known = std::min(f.size(), kAllColumns);
+        if (known < kOldColumns || !std::equal(f.begin(), f.begin() + known, kColumns)) continue;
+        if (f.size() > kAllColumns) {
+            error = "line 1: column " + std::to_string(kAllColumns + 1) + ", \"" +
+                    f[kAllColumns].substr(0, 40) +
+                    "\", is not one of a paint transcript's (delete it, or save the sheet "
+                    "without it)";
+            return false;
+        }
+        if (f.size() != kOldColumns && f.size() != kAllColumns) {
+            error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
+                    kColumns[kOldColumns - 1] + " or " + kColumns[kAllColumns - 1];
+            return false;
+        }
+        separator = candidate;
+        columns = f.size();
+        return true;
+    }
+    std::string expected;
+    for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
+    error = "line 1: not a paint transcript header (expected " + expected + ")";
+    return false;
+}
+
+}  // namespace
+
 // Splits a CSV text into records, as RFC 4180 has it and spreadsheets write
 // it: fields quoted or not, "" for a quote inside quotes, line breaks inside
 // quotes kept, LF, CRLF or CR between records. False with the line of a
 // quote left open or one standing inside an unquoted field.
-bool ReadRecords(const std::string& text, size_t from, char separator, std::vector<Record>& records,
-                 std::string& error, size_t stopAfter = SIZE_MAX) {
+bool ReadCsvRecords(const std::string& text, size_t from, char separator,
+                    std::vector<CsvRecord>& records, std::string& error, size_t stopAfter) {
     int line = 1;
     size_t i = from;
     const size_t n = text.size();
@@ -45,7 +96,7 @@ bool ReadRecords(const std::string& text, size_t from, char separator, std::vect
         ++line;
     };
     while (i < n && records.size() < stopAfter) {
-        Record record;
+        CsvRecord record;
         record.line = line;
         for (;;) {
             std::string field;
@@ -97,17 +148,7 @@ bool ReadRecords(const std::string& text, size_t from, char separator, std::vect
     return true;
 }
 
-bool IsColourText(std::string& text) {
-    if (text.empty()) return true;
-    if (text.size() != 7 || text[0] != '#') return false;
-    for (size_t i = 1; i < 7; ++i) {
-        if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
-        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-    }
-    return true;
-}
-
-std::string Field(const std::string& value) {
+std::string CsvField(const std::string& value) {
     if (value.find_first_of(",;\t\"\r\n") == std::string::npos &&
         (value.empty() || (value.front() != ' ' && value.back() != ' ')))
         return value;
@@ -119,66 +160,19 @@ std::string Field(const std::string& value) {
     return out + "\"";
 }
 
-// "line 2: region: expected ..., found "338270348"", and false.
-bool Refuse(std::string& error, const std::string& at, size_t column, const char* expected,
-            const std::string& found) {
-    error = at;
-    error.append(kColumns[column]).append(": expected ").append(expected).append(", found ");
-    if (found.empty()) return error.append("nothing"), false;
-    error.append("\"").append(found, 0, 40).append(found.size() > 40 ? "...\"" : "\"");
-    return false;
-}
-
-// Which separator the header is written with, and whether it names the
-// columns of a transcript; the number of columns it names. A header that
-// starts as one but goes on with a column of another name is refused, named.
-bool ReadHeader(const std::string& text, size_t from, char& separator, size_t& columns,
-                std::string& error) {
-    for (char candidate : {',', ';', '\t'}) {
-        std::vector<Record> header;
-        std::string ignored;
-        if (!ReadRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
-        std::vector<std::string>& f = header[0].fields;
-        while (!f.empty() && f.back().empty()) f.pop_back();  // a spreadsheet's padding
-        const size_t known = std::min(f.size(), kAllColumns);
-        if (known < kOldColumns || !std::equal(f.begin(), f.begin() + known, kColumns)) continue;
-        if (f.size() > kAllColumns) {
-            error = "line 1: column " + std::to_string(kAllColumns + 1) + ", \"" +
-                    f[kAllColumns].substr(0, 40) +
-                    "\", is not one of a paint transcript's (delete it, or save the sheet "
-                    "without it)";
-            return false;
-        }
-        if (f.size() != kOldColumns && f.size() != kAllColumns) {
-            error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
-                    kColumns[kOldColumns - 1] + " or " + kColumns[kAllColumns - 1];
-            return false;
-        }
-        separator = candidate;
-        columns = f.size();
-        return true;
-    }
-    std::string expected;
-    for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
-    error = "line 1: not a paint transcript header (expected " + expected + ")";
-    return false;
-}
-
-}  // namespace
-
 std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort) {
     std::string out;
     for (size_t i = 0; i < kAllColumns; ++i) out += (i ? "," : "") + std::string(kColumns[i]);
     out += '\n';
     for (const PaintRow& r : rows) {
-        out += std::to_string(r.step) + ',' + Field(r.action);
+        out += std::to_string(r.step) + ',' + CsvField(r.action);
         for (int n : {r.outerWidth, r.outerHeight, r.clientWidth, r.clientHeight, r.count,
                       r.reported.left, r.reported.top, r.reported.right, r.reported.bottom})
             out += ',' + std::to_string(n);
         out += ",\"" + RegionField(r.region) + "\"," + r.colour + ',' +
                std::to_string(r.viewWidth) + ',' + std::to_string(r.viewHeight) + '\n';
     }
-    if (!cutShort.empty()) out += Field(std::string(kCutShort) + ": " + cutShort) + '\n';
+    if (!cutShort.empty()) out += CsvField(std::string(kCutShort) + ": " + cutShort) + '\n';
     return out;
 }
 
@@ -194,8 +188,8 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     char separator = ',';
     size_t columns = 0;
     if (!ReadHeader(text, start, separator, columns, error)) return false;
-    std::vector<Record> records;
-    if (!ReadRecords(text, start, separator, records, error)) return false;
+    std::vector<CsvRecord> records;
+    if (!ReadCsvRecords(text, start, separator, records, error)) return false;
     for (size_t k = 1; k < records.size(); ++k) {
         std::vector<std::string>& f = records[k].fields;
         const std::string at = "line " + std::to_string(records[k].line) + ": ";

@@ -1,6 +1,7 @@
 // The memory the paint hook (inside the program) and the transcript tool
 // share: the tool says which windows to watch and which step it is on; the
-// hook appends one record per WM_PAINT the list view receives. Each run of
+// hook appends one record per WM_PAINT the list view receives, and one per
+// message the watched windows take. Each run of
 // the program has its own, named after its process id, so two recordings
 // never write into one.
 #pragma once
@@ -12,6 +13,7 @@ namespace transcript {
 constexpr int kMaxPaints = 8192;
 constexpr int kMaxRects = 8 * kMaxPaints;  // of all regions together
 constexpr int kMaxSteps = 4096;            // recorded by hand
+constexpr int kMaxMessages = 65536;
 
 struct SharedName {
     char text[64] = "Local\\PaintProbeTranscript-";
@@ -48,11 +50,27 @@ struct HookStep {
     char action[60];
 };
 
+// A message one of the watched windows took, as numbers; what its
+// parameters point to, where that decides a repaint, in before and after.
+struct HookMessage {
+    int32_t step, paint;
+    uint32_t message;
+    uint8_t window, sent, returned;
+    uint8_t wFound, lFound, rFound;  // how each was found: number, window, object, memory
+    int8_t wWindow, lWindow, rWindow;
+    uint8_t unused[3];
+    uint64_t wParam, lParam;
+    int64_t result;
+    int32_t before[12], after[12];
+    char text[48];
+};
+
 struct HookShared {
-    uint64_t form, listView, text1, label2;  // window handles, written by the tool
-    uint32_t flushMessage;                   // a registered message the tool posts
-    int32_t maxPaints;                       // at most kMaxPaints, set by the tool
-    int32_t byHand;                          // the hook names the steps as they come
+    // Window handles, written by the tool, in the order a message log numbers them.
+    uint64_t form, listView, header, text1, label1, label2;
+    uint32_t flushMessage;  // a registered message the tool posts
+    int32_t maxPaints;      // at most kMaxPaints, set by the tool
+    int32_t byHand;         // the hook names the steps as they come
     volatile int32_t step;
     volatile int32_t paints;      // records begun
     volatile int32_t rectsUsed;   // of rects
@@ -62,9 +80,13 @@ struct HookShared {
     volatile int32_t buttons;     // mouse button messages taken, client and non-client
     volatile int32_t moves;       // mouse move messages taken
     volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1
+    int32_t messagesKept;         // 0 none, 1 all but those that only ask, 2 all
+    volatile int32_t messages;    // records of messageLog written
+    volatile int32_t messagesFull;
     HookStep steps[kMaxSteps];
     HookPaint records[kMaxPaints];
     HookRect rects[kMaxRects];
+    HookMessage messageLog[kMaxMessages];
 };
 
 }  // namespace transcript

@@ -4,13 +4,18 @@
 // size, and then (at the next message) what the program reported for it and
 // the colour it filled it with.
 #include <windows.h>
+// The list view's notification structures only: nothing of comctl32 is linked.
+#include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "hook_shared.h"
+#include "message_log.h"
 #include "scenario.h"
 
+using transcript::HookMessage;
 using transcript::HookPaint;
 using transcript::HookShared;
 using transcript::Step;
@@ -55,14 +60,18 @@ int32_t ColourPainted(const HookShared& s, const HookPaint& p) {
     return -1;
 }
 
+bool InHook = false;  // the hook's own calls send messages too: not the program's
+
 void Complete(HookShared& s) {
     if (Pending < 0) return;
+    InHook = true;
     HookPaint& p = s.records[Pending];
     GetWindowTextA(Handle(s.text1), p.report, sizeof p.report);
     GetWindowTextA(Handle(s.label2), p.count, sizeof p.count);
     p.colour = ColourPainted(s, p);
     p.complete = 1;
     Pending = -1;
+    InHook = false;
 }
 
 // The update region about to be painted, rectangle by rectangle.
@@ -138,6 +147,168 @@ bool IsButton(UINT message) {
     return false;
 }
 
+// The message log: every message a watched window takes, as numbers, with
+// what its parameters point to where that decides a repaint.
+namespace messages {
+
+int WindowOf(const HookShared& s, HWND hwnd) {
+    const uint64_t handle = reinterpret_cast<uintptr_t>(hwnd);
+    const uint64_t windows[] = {s.form, s.listView, s.header, s.text1, s.label1, s.label2};
+    for (int i = 0; i < transcript::kWatched; ++i)
+        if (handle && windows[i] == handle) return i;
+    return -1;
+}
+
+// What a number a message carries is, where its table does not say: so that
+// handles and pointers, which change from run to run, are named, not written.
+uint8_t Find(const HookShared& s, uint64_t value, int8_t& window) {
+    using transcript::Found;
+    window = -1;
+    if (!value) return static_cast<uint8_t>(Found::Number);
+    const auto pointer = reinterpret_cast<void*>(static_cast<uintptr_t>(value));
+    if (IsWindow(static_cast<HWND>(pointer))) {
+        window = static_cast<int8_t>(WindowOf(s, static_cast<HWND>(pointer)));
+        return static_cast<uint8_t>(Found::Window);
+    }
+    if (GetObjectType(static_cast<HGDIOBJ>(pointer))) return static_cast<uint8_t>(Found::Object);
+    MEMORY_BASIC_INFORMATION memory;
+    if (value >= 0x10000 && VirtualQuery(pointer, &memory, sizeof memory) &&
+        memory.State == MEM_COMMIT)
+        return static_cast<uint8_t>(Found::Memory);
+    return static_cast<uint8_t>(Found::Number);
+}
+
+void Copy(int32_t* to, const void* from, size_t bytes) {
+    std::memcpy(to, from, bytes);
+}
+
+// What lParam points to, for the messages whose structures decide a repaint:
+// as the message comes (before) and as its handling returns (after).
+void Structures(const HookShared& s, HookMessage& m, HWND hwnd, WPARAM wParam, LPARAM lParam,
+                int32_t* words) {
+    const void* p = reinterpret_cast<const void*>(lParam);
+    switch (m.message) {
+        case WM_WINDOWPOSCHANGING:
+        case WM_WINDOWPOSCHANGED: {
+            const WINDOWPOS& pos = *static_cast<const WINDOWPOS*>(p);
+            const intptr_t after = reinterpret_cast<intptr_t>(pos.hwndInsertAfter);
+            const int32_t place[] = {pos.x,
+                                     pos.y,
+                                     pos.cx,
+                                     pos.cy,
+                                     static_cast<int32_t>(pos.flags),
+                                     after >= -2 && after <= 1 ? static_cast<int32_t>(after) : 2};
+            Copy(words, place, sizeof place);
+            break;
+        }
+        case WM_NCCALCSIZE:
+            Copy(words, p, wParam ? 3 * sizeof(RECT) : sizeof(RECT));
+            break;
+        case WM_GETMINMAXINFO:
+            Copy(words, p, sizeof(MINMAXINFO));
+            break;
+        case WM_SIZING:
+        case WM_MOVING:
+            Copy(words, p, sizeof(RECT));
+            break;
+        case WM_STYLECHANGING:
+        case WM_STYLECHANGED:
+            Copy(words, p, sizeof(STYLESTRUCT));
+            break;
+        case WM_NOTIFY: {
+            using namespace transcript::words;
+            const NMHDR& header = *static_cast<const NMHDR*>(p);
+            words[kId] = static_cast<int32_t>(header.idFrom);
+            words[kCode] = static_cast<int32_t>(header.code);
+            words[kFrom] = WindowOf(s, header.hwndFrom);
+            if (header.code == NM_CUSTOMDRAW)
+                words[kStage] =
+                    static_cast<int32_t>(static_cast<const NMCUSTOMDRAW*>(p)->dwDrawStage);
+            break;
+        }
+        case WM_NCPAINT: {
+            RECT box = {};
+            const int kind = wParam == 1 ? 0 : GetRgnBox(reinterpret_cast<HRGN>(wParam), &box);
+            Copy(words, &box, sizeof box);
+            words[transcript::words::kRegionKind] = kind == ERROR ? 0 : kind;
+            break;
+        }
+        case WM_PAINT: {
+            RECT update = {};
+            GetUpdateRect(hwnd, &update, FALSE);
+            Copy(words, &update, sizeof update);
+            break;
+        }
+        case WM_SETTEXT:
+        case EM_REPLACESEL:
+            if (p && words == m.before)
+                lstrcpynA(m.text, static_cast<const char*>(p), sizeof m.text);
+            break;
+    }
+}
+
+// Appends a message, unless the log does not keep it; its record, or null.
+HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                    bool sent) {
+    if (!s.messagesKept || InHook || message == s.flushMessage) return nullptr;
+    const int window = WindowOf(s, hwnd);
+    if (window < 0 || (s.messagesKept == 1 && transcript::IsQuery(message))) return nullptr;
+    const int n = s.messages;
+    if (n >= transcript::kMaxMessages) {
+        s.messagesFull = 1;
+        return nullptr;
+    }
+    HookMessage& m = s.messageLog[n];
+    std::memset(&m, 0, sizeof m);
+    m.step = s.step;
+    // The paint being handled, else the next one.
+    m.paint = Pending >= 0 ? Pending + 1 : s.paints + 1;
+    m.message = message;
+    m.window = static_cast<uint8_t>(window);
+    m.sent = sent;
+    m.wParam = wParam;
+    m.lParam = static_cast<uint64_t>(lParam);
+    m.wFound = Find(s, wParam, m.wWindow);
+    m.lFound = Find(s, static_cast<uint64_t>(lParam), m.lWindow);
+    if (message >= 0xC000 && message <= 0xFFFF)
+        GetClipboardFormatNameA(message, m.text, sizeof m.text);
+    Structures(s, m, hwnd, wParam, lParam, m.before);
+    s.messages = n + 1;
+    return &m;
+}
+
+// Sent messages under way, innermost last: their results come back in turn.
+struct Under {
+    HookMessage* record;
+    HWND hwnd;
+    UINT message;
+};
+Under Stack[256];
+int Depth = 0;
+
+void Sending(HookShared& s, const CWPSTRUCT& m) {
+    HookMessage* record = Record(s, m.hwnd, m.message, m.wParam, m.lParam, true);
+    if (Depth < static_cast<int>(sizeof Stack / sizeof Stack[0]))
+        Stack[Depth++] = {record, m.hwnd, m.message};
+}
+
+void Returned(const HookShared& s, const CWPRETSTRUCT& m) {
+    int at = Depth;
+    while (at > 0 && (Stack[at - 1].hwnd != m.hwnd || Stack[at - 1].message != m.message)) --at;
+    if (!at) return;  // begun before the hook was
+    HookMessage* record = Stack[at - 1].record;
+    Depth = at - 1;
+    if (!record) return;
+    record->result = m.lResult;
+    record->rFound = Find(s, static_cast<uint64_t>(m.lResult), record->rWindow);
+    if (record->message != WM_NCPAINT && record->message != WM_PAINT &&
+        record->message != WM_NOTIFY && record->message != WM_SETTEXT)
+        Structures(s, *record, m.hwnd, m.wParam, m.lParam, record->after);
+    record->returned = 1;
+}
+
+}  // namespace messages
+
 // By hand: the steps a person takes, named as scenario lines, from the
 // messages Form1 takes. Sizing loops and caption buttons are seen where the
 // system that runs the program moves its frame (Windows, Wine's desktop);
@@ -152,18 +323,22 @@ bool InCommand = false;      // inside a WM_SYSCOMMAND of a step already named
 bool InDoubleClick = false;  // a double-click's growth is under way
 bool StatePending = false;   // a state step whose change may come later
 RECT Last = {};              // Form1's frame, as last seen
+int ChangingAt = 0;          // the log's record of Form1's last WM_WINDOWPOSCHANGING
 int LastState = -1;          // 0 normal, 1 maximized, 2 minimized
 
 int StateOf(HWND form) {
     return IsZoomed(form) ? 1 : IsIconic(form) ? 2 : 0;
 }
 
-void NewStep(HookShared& s, const std::string& action, int gesture) {
+void NewStep(HookShared& s, const std::string& action, int gesture, bool fromChanging = false) {
     const int n = s.stepsTaken + 1;
     if (n >= transcript::kMaxSteps) {
         s.full = 1;
         return;
     }
+    // A change is named only once made: the messages that made it are its.
+    for (int i = fromChanging ? ChangingAt : s.messages; i < s.messages; ++i)
+        s.messageLog[i].step = n;
     transcript::HookStep& step = s.steps[n];
     step.gesture = gesture;
     lstrcpynA(step.action, action.c_str(), sizeof step.action);
@@ -231,14 +406,14 @@ void Changed(HookShared& s, HWND form) {
         const char* names[] = {"restore", "maximize", "minimize"};
         step.kind = Step::State;
         step.where = names[state];
-        NewStep(s, StepText(step), 0);
+        NewStep(s, StepText(step), 0, true);
         return;
     }
     if (!resized || InCommand || InDoubleClick || state != 0) return;
     if (const char* grip = EdgeOf(Sizing)) {  // one move of a drag
         const int dx = Sizing == HTLEFT ? before.left - now.left : now.right - before.right;
         const int dy = Sizing == HTTOP ? before.top - now.top : now.bottom - before.bottom;
-        NewStep(s, StepText(Moved(Step::Drag, grip, dx, dy)), Gesture);
+        NewStep(s, StepText(Moved(Step::Drag, grip, dx, dy)), Gesture, true);
         return;
     }
     if (!EdgeMoved(before, now, step)) {
@@ -246,7 +421,7 @@ void Changed(HookShared& s, HWND form) {
         step.width = now.right - now.left;
         step.height = now.bottom - now.top;
     }
-    NewStep(s, StepText(step), 0);
+    NewStep(s, StepText(step), 0, true);
 }
 
 void Sent(HookShared& s, const CWPSTRUCT& m) {
@@ -306,17 +481,26 @@ void Posted(HookShared& s, const MSG& m) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     HookShared* s = Shared();
-    if (s && s->byHand && code == HC_ACTION)
-        byhand::Sent(*s, *reinterpret_cast<const CWPSTRUCT*>(lParam));
+    if (s && code == HC_ACTION) {
+        const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (s->byHand) byhand::Sent(*s, m);
+        if (s->messagesKept) {
+            if (m.message == WM_WINDOWPOSCHANGING && m.hwnd == Handle(s->form))
+                byhand::ChangingAt = s->messages;
+            messages::Sending(*s, m);
+        }
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     CallWndRetProc(int code, WPARAM wParam, LPARAM lParam) {
     HookShared* s = Shared();
-    if (s && s->byHand && code == HC_ACTION) {
+    if (s && code == HC_ACTION) {
         const CWPRETSTRUCT& m = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        if (m.hwnd == Handle(s->form) && m.message == WM_SYSCOMMAND) byhand::InCommand = false;
+        if (s->messagesKept) messages::Returned(*s, m);
+        if (s->byHand && m.hwnd == Handle(s->form) && m.message == WM_SYSCOMMAND)
+            byhand::InCommand = false;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -328,7 +512,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
         Complete(*s);
         if (s->byHand) byhand::Posted(*s, msg);
-        if (msg.message == WM_PAINT && msg.hwnd == Handle(s->listView)) Begin(*s, msg.hwnd);
+        const bool listViewPaint = msg.message == WM_PAINT && msg.hwnd == Handle(s->listView);
+        if (listViewPaint) Begin(*s, msg.hwnd);
+        if (HookMessage* m =
+                messages::Record(*s, msg.hwnd, msg.message, msg.wParam, msg.lParam, false))
+            if (listViewPaint) m->paint = s->paints;  // the paint it is
         if (msg.message == s->flushMessage) {
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));

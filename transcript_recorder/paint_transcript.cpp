@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "html_report.h"
+#include "message_log.h"
 #include "player.h"
 #include "remote.h"
 #include "scenario.h"
 #include "transcript_rows.h"
 
+using transcript::MessageRow;
 using transcript::PaintRow;
 using transcript::Remote;
 using transcript::Step;
@@ -26,8 +28,9 @@ const char kUsage[] =
     "usage: paint_transcript [--scenario NAME | --scenario-file FILE] [--steps N] [--pixels M]\n"
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
     "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
+    "                        [--no-messages | --messages all]\n"
     "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
-    "                        [--max-paints N] [--quiet]\n"
+    "                        [--max-paints N] [--quiet] [--no-messages | --messages all]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
     "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
     "       paint_transcript --list-scenarios [--steps N] [--pixels M] | --help\n"
@@ -42,6 +45,10 @@ const char kUsage[] =
     "  maximize|restore|minimize from outside\n"
     "  resize EDGE +N from outside      set client width N    set outer size WxH\n"
     "  move by +X,+Y                    room above N\n"
+    "With --csv X.csv it also writes X.messages.csv: every message Form1 and its\n"
+    "controls took, a row each, the paint each led to; --no-messages leaves it out,\n"
+    "--messages all keeps those that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...).\n"
+    "--compare compares the logs beside A and B too, where both have one.\n"
     "--by-hand records what you do with the program until you close Form1;\n"
     "--save-scenario writes it as a scenario file. --from reads a transcript (one a\n"
     "spreadsheet saved, say) and writes it in this tool's form or as a report.\n"
@@ -71,6 +78,8 @@ struct Options {
     std::string scenarioFile, saveScenario;
     bool list = false;
     bool byHand = false;
+    bool noMessages = false;
+    std::string messages;            // "all"
     std::vector<std::string> given;  // the options, as typed
     bool Given(const char* option) const {
         for (const std::string& g : given)
@@ -89,11 +98,13 @@ const Mode kModes[] = {
     {"--compare", "--compare", " --html "},
     {"--from", "--from", " --csv --html --quiet "},
     {"--list-scenarios", "--list-scenarios", " --steps --pixels "},
-    {"--by-hand", "--by-hand", " --csv --html --save-scenario --max-paints --quiet "},
+    {"--by-hand", "--by-hand",
+     " --csv --html --save-scenario --max-paints --quiet --no-messages --messages "},
     {"--scenario-file", "a scenario file",
-     " --csv --html --check --screenshot --max-paints --quiet "},
+     " --csv --html --check --screenshot --max-paints --quiet --no-messages --messages "},
     {"", "a scenario",
-     " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "},
+     " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "
+     "--no-messages --messages "},
 };
 
 // What was wrong, in one line; false.
@@ -158,7 +169,13 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = number(o.maxPaints, 1, transcript::kMaxPaints);
         else if (arg == "--quiet")
             o.quiet = true;
-        else if (arg == "--help" || arg == "-h" || arg == "/?")
+        else if (arg == "--no-messages")
+            o.noMessages = true;
+        else if (arg == "--messages") {
+            ok = value(o.messages, "\"all\"");
+            if (ok && o.messages != "all")
+                return Mistake(error, "--messages takes \"all\", not \"" + o.messages + "\"");
+        } else if (arg == "--help" || arg == "-h" || arg == "/?")
             o.help = true;
         else if (arg == "--from")
             ok = value(o.from, "a transcript");
@@ -183,8 +200,11 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
                            std::string(mode->option) + " and " + m.option + " do not go together");
         if (!mode) mode = &m;
     }
-    if (o.Given("--scenario") && o.Given("--scenario-file"))
-        return Mistake(error, "--scenario and --scenario-file do not go together");
+    for (const auto& [one, other] :
+         {std::pair<const char*, const char*>{"--scenario", "--scenario-file"},
+          {"--no-messages", "--messages"}})
+        if (o.Given(one) && o.Given(other))
+            return Mistake(error, std::string(one) + " and " + other + " do not go together");
     for (const std::string& g : o.given)
         if (g.compare(0, 2, "--") == 0 && g != mode->option &&
             std::string(mode->takes).find(" " + g + " ") == std::string::npos)
@@ -275,18 +295,35 @@ bool CanWrite(const std::string& path, std::string& error) {
 
 // Every file named is checked before anything is played or written: each
 // output can be written, and none is an input or another output.
+// Whether a recording logs its messages: 0 not, 1 all but those that only
+// ask, 2 all. Only where a transcript file or report is written.
+int MessagesKept(const Options& o) {
+    if (o.noMessages || (o.csv.empty() && o.html.empty())) return 0;
+    return o.messages == "all" ? 2 : 1;
+}
+
 bool CheckOutputs(const Options& o, std::string& error) {
+    const std::string log =
+        MessagesKept(o) && !o.csv.empty() ? transcript::MessagesPath(o.csv) : "";
+    auto logOf = [](const std::string& path) {
+        return path.empty() ? path : transcript::MessagesPath(path);
+    };
+    const std::string logs[] = {logOf(o.from), logOf(o.compareA), logOf(o.compareB)};
     const std::pair<const char*, const std::string*> inputs[] = {
         {"--scenario-file", &o.scenarioFile},
         {"--check", &o.check},
         {"--from", &o.from},
         {"--compare", &o.compareA},
-        {"--compare", &o.compareB}};
+        {"--compare", &o.compareB},
+        {"--from's message log", &logs[0]},
+        {"--compare's message log", &logs[1]},
+        {"--compare's message log", &logs[2]}};
     const std::pair<const char*, const std::string*> outputs[] = {
         {"--csv", &o.csv},
         {"--html", &o.html},
         {"--screenshot", &o.screenshot},
-        {"--save-scenario", &o.saveScenario}};
+        {"--save-scenario", &o.saveScenario},
+        {"--csv's message log", &log}};
     for (size_t i = 0; i < std::size(outputs); ++i) {
         const auto& [option, path] = outputs[i];
         if (path->empty()) continue;
@@ -311,6 +348,44 @@ bool WriteFile(const std::string& path, const std::string& text) {
     return ok;
 }
 
+// The message log beside a transcript, if it has one; false only when one
+// is there and cannot be read.
+bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& rows, bool& found) {
+    const std::string path = transcript::MessagesPath(transcriptPath);
+    found = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::string text, error;
+    if (!found) return true;
+    if (!ReadFile(path, text)) {
+        Say(stderr, "paint_transcript: cannot read " + path);
+        return false;
+    }
+    if (!transcript::ParseMessagesCsv(text, rows, error)) {
+        Say(stderr, "paint_transcript: " + path + ": " + error);
+        return false;
+    }
+    return true;
+}
+
+// The messages a recording logged, written beside its transcript, and a
+// word if the log filled up; false if it could not be written.
+bool WriteMessages(const Options& o, const Remote& remote, const std::vector<PaintRow>& rows,
+                   const std::string& cut, std::vector<MessageRow>& log) {
+    if (!MessagesKept(o)) return true;
+    log = remote.MessageRows(rows);
+    std::string full;
+    if (remote.MessagesFull()) {
+        full = "the log holds " + std::to_string(transcript::kMaxMessages) +
+               " messages; those after step " + std::to_string(log.empty() ? 0 : log.back().step) +
+               " were not logged";
+        Say(stderr, "paint_transcript: the message log is full: " + full);
+    }
+    if (o.csv.empty()) return true;
+    const std::string path = transcript::MessagesPath(o.csv);
+    if (!WriteFile(path, transcript::MessagesToCsv(log, cut, full))) return false;
+    Say(stdout, "messages: " + std::to_string(log.size()) + " logged in " + path);
+    return true;
+}
+
 // The file's name without its folder, to label it in a report.
 std::string BaseName(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -324,14 +399,23 @@ int CompareFiles(const std::string& a, const std::string& b, const std::string& 
     std::vector<PaintRow> rowsA, rowsB;
     std::string cutA, cutB;
     if (!ReadTranscript(a, rowsA, cutA) || !ReadTranscript(b, rowsB, cutB)) return 2;
+    std::vector<MessageRow> logA, logB;
+    bool foundA = false, foundB = false;
+    if (!ReadMessages(a, logA, foundA) || !ReadMessages(b, logB, foundB)) return 2;
+    const bool logs = foundA && foundB;
     const transcript::Comparison c = transcript::CompareSystems(rowsA, rowsB);
+    const transcript::MessageComparison m =
+        logs ? transcript::CompareMessages(logA, logB) : transcript::MessageComparison();
     Say(stdout, c.PaintSummary());
     Say(stdout, c.FrameSummary());
+    if (logs) Say(stdout, m.Summary());
     Say(stdout, "A: " + a + ", " + Paints(rowsA, cutA));
     Say(stdout, "B: " + b + ", " + Paints(rowsB, cutB));
     for (const std::string& line : c.Listing()) Say(stdout, line);
-    if (!html.empty() && !WriteFile(html, transcript::HtmlComparison(rowsA, BaseName(a), rowsB,
-                                                                     BaseName(b), cutA, cutB)))
+    for (const std::string& line : m.Listing()) Say(stdout, line);
+    if (!html.empty() && !WriteFile(html, transcript::HtmlComparison(
+                                              rowsA, BaseName(a), rowsB, BaseName(b), cutA, cutB,
+                                              logs ? &logA : nullptr, logs ? &logB : nullptr)))
         return 2;
     return c.PaintsAgree() ? 0 : 1;
 }
@@ -339,13 +423,19 @@ int CompareFiles(const std::string& a, const std::string& b, const std::string& 
 // A transcript read rather than recorded, written again in this tool's form.
 int ConvertFile(const Options& o) {
     std::vector<PaintRow> rows;
+    std::vector<MessageRow> log;
     std::string cut;
-    if (!ReadTranscript(o.from, rows, cut)) return 2;
+    bool logged = false;
+    if (!ReadTranscript(o.from, rows, cut) || !ReadMessages(o.from, log, logged)) return 2;
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     Say(stdout,
         Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
     if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) return 2;
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut)))
+    if (!o.csv.empty() && logged && !o.noMessages &&
+        !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
+        return 2;
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut,
+                                                                     logged ? &log : nullptr)))
         return 2;
     return 0;
 }
@@ -420,10 +510,14 @@ int RecordByHand(const Options& o, Remote& remote) {
                     (steps == 1 ? " step" : " steps") + " recorded by hand");
     if (!cut.empty()) Say(stderr, "paint_transcript: cut short: " + cut);
     int status = cut.empty() ? 0 : kCutShort;
+    std::vector<MessageRow> log;
+    if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "by hand under " + SystemName();
     const std::pair<const std::string*, std::string> files[] = {
         {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut)},
-        {&o.html, o.html.empty() ? "" : transcript::HtmlReport(rows, title, cut)},
+        {&o.html, o.html.empty()
+                      ? ""
+                      : transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)},
         {&o.saveScenario, o.saveScenario.empty() ? "" : ScenarioByHand(remote)}};
     for (const auto& [path, text] : files) {
         if (path->empty()) continue;
@@ -525,7 +619,7 @@ int Run(int argc, char** argv) {
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
         return remote.Faulted() ? kCutShort : 2;
     }
-    if (!remote.Watch(error, o.maxPaints, o.byHand)) {
+    if (!remote.Watch(error, o.maxPaints, o.byHand, MessagesKept(o))) {
         Say(stderr, "paint_transcript: " + error);
         return 2;
     }
@@ -567,8 +661,13 @@ int Run(int argc, char** argv) {
     }
     const std::string cut = remote.FaultText();
     if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) status = 2;
+    std::vector<MessageRow> log;
+    if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "scenario " + o.scenario + " under " + SystemName();
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, title, cut))) status = 2;
+    if (!o.html.empty() &&
+        !WriteFile(o.html,
+                   transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)))
+        status = 2;
     if (!o.check.empty() && !remote.Faulted()) {
         const std::vector<std::string> diff =
             transcript::CompareExact(reference, rows, "reference", "this run");

@@ -1,5 +1,6 @@
 #include "remote.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace transcript {
@@ -164,7 +165,7 @@ bool Remote::Attach(std::string& error) {
     return process_.hProcess && FindControls(error);
 }
 
-bool Remote::Watch(std::string& error, int maxPaints, bool byHand) {
+bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesKept) {
     const SharedName name(process_.dwProcessId);
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                   sizeof(HookShared), name.text);
@@ -176,8 +177,11 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand) {
     std::memset(shared_, 0, sizeof(HookShared));
     shared_->form = reinterpret_cast<uintptr_t>(form);
     shared_->listView = reinterpret_cast<uintptr_t>(listView);
+    shared_->header = reinterpret_cast<uintptr_t>(GetWindow(listView, GW_CHILD));
     shared_->text1 = reinterpret_cast<uintptr_t>(text1);
+    shared_->label1 = reinterpret_cast<uintptr_t>(label1);
     shared_->label2 = reinterpret_cast<uintptr_t>(label2);
+    shared_->messagesKept = messagesKept;
     shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
     shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
     shared_->byHand = byHand;
@@ -197,13 +201,14 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand) {
     }
     const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
     hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
-    if (byHand) {
+    const bool sends = byHand || messagesKept;
+    if (sends) {
         const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
         const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
         sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
         returnHook_ = back ? SetWindowsHookExA(WH_CALLWNDPROCRET, back, hookDll_, thread) : nullptr;
     }
-    if (!hook_ || (byHand && (!sentHook_ || !returnHook_))) {
+    if (!hook_ || (sends && (!sentHook_ || !returnHook_))) {
         error = "could not hook the program's thread";
         return false;
     }
@@ -327,6 +332,47 @@ std::string Remote::StepAction(int step) const {
     return shared_ && step > 0 && step <= shared_->stepsTaken ? shared_->steps[step].action : "";
 }
 
+std::string Remote::ActionOf(int step) const {
+    if (shared_ && shared_->byHand)
+        return step > 0 && step <= shared_->stepsTaken ? std::string(shared_->steps[step].action)
+                                                       : "as started";
+    return step >= 0 && static_cast<size_t>(step) < actions_.size() ? actions_[step] : "";
+}
+
+std::vector<MessageRow> Remote::MessageRows(const std::vector<PaintRow>& paints) const {
+    std::vector<MessageRow> out;
+    const int n = shared_ ? std::min<int>(int{shared_->messages}, kMaxMessages) : 0;
+    for (int i = 0; i < n; ++i) {
+        const HookMessage& h = shared_->messageLog[i];
+        RawMessage m;
+        m.step = h.step;
+        m.paint = h.paint;
+        m.window = h.window;
+        m.sent = h.sent;
+        m.returned = h.returned;
+        m.message = h.message;
+        m.wParam = h.wParam;
+        m.lParam = h.lParam;
+        m.result = h.result;
+        m.wFound = static_cast<Found>(h.wFound);
+        m.lFound = static_cast<Found>(h.lFound);
+        m.rFound = static_cast<Found>(h.rFound);
+        m.wWindow = h.wWindow;
+        m.lWindow = h.lWindow;
+        m.rWindow = h.rWindow;
+        std::copy(h.before, h.before + RawMessage::kWords, m.before);
+        std::copy(h.after, h.after + RawMessage::kWords, m.after);
+        m.text.assign(h.text, strnlen(h.text, sizeof h.text));
+        if (h.message == WM_PAINT && h.window == kInListView1 && h.paint >= 1 &&
+            static_cast<size_t>(h.paint) <= paints.size())
+            m.region = paints[h.paint - 1].region;
+        MessageRow row = Decode(m);
+        row.action = ActionOf(h.step);
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
 std::vector<PaintRow> Remote::Rows() const {
     std::vector<PaintRow> rows;
     if (!shared_) return rows;
@@ -335,12 +381,7 @@ std::vector<PaintRow> Remote::Rows() const {
         const HookPaint& p = shared_->records[i];
         PaintRow row;
         row.step = p.step;
-        if (shared_->byHand)
-            row.action = p.step > 0 && p.step <= shared_->stepsTaken
-                             ? std::string(shared_->steps[p.step].action)
-                             : "as started";
-        else
-            row.action = static_cast<size_t>(p.step) < actions_.size() ? actions_[p.step] : "";
+        row.action = ActionOf(p.step);
         row.outerWidth = p.outerWidth;
         row.outerHeight = p.outerHeight;
         row.clientWidth = p.clientWidth;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hook_shared.h"
+#include "message_log.h"
 #include "transcript_rows.h"
 
 namespace transcript {
@@ -52,8 +53,11 @@ class Remote {
     bool Attach(std::string& error);
     // Puts the hook on the program's user-interface thread; it records at
     // most maxPaints paints (no more than kMaxPaints).
-    // By hand, the hook also names each step a person takes.
-    bool Watch(std::string& error, int maxPaints = kMaxPaints, bool byHand = false);
+    // By hand, the hook also names each step a person takes. It logs the
+    // messages the program's windows take: none (0), all but those that
+    // only ask (1), or all (2).
+    bool Watch(std::string& error, int maxPaints = kMaxPaints, bool byHand = false,
+               int messagesKept = 0);
     // By hand: waits until the program has ended, as a person closed it, or
     // the recording is full (Full() then says so).
     void WaitForClose();
@@ -82,6 +86,10 @@ class Remote {
     // the step number and action current when its paint happened.
     std::vector<PaintRow> Rows() const;
     int PaintsSeen() const { return shared_ ? shared_->paints : 0; }
+    // The messages logged since the start of watching, decoded; each
+    // list view WM_PAINT takes its region from the paint rows.
+    std::vector<MessageRow> MessageRows(const std::vector<PaintRow>& paints) const;
+    bool MessagesFull() const { return shared_ && shared_->messagesFull; }
     bool Full() const { return shared_ && shared_->full; }
     void BeginStep(int step, const std::string& action);
 
@@ -136,6 +144,7 @@ class Remote {
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
     bool CheckProgram();  // false, with the fault set, once it has ended or filled up
+    std::string ActionOf(int step) const;
     bool FindControls(std::string& error);
     bool attached_ = false;
 

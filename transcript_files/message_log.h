@@ -1,0 +1,110 @@
+// The messages behind the paints: every message the program's windows took
+// while a scenario or a person acted, as the hook saw it (plain numbers),
+// decoded for people, stored as CSV beside a transcript, and two systems'
+// logs compared step by step. No window system here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "message_queries.h"
+#include "transcript_rows.h"
+
+namespace transcript {
+
+// The windows whose messages are logged, by their number in a log.
+enum WatchedWindow { kInForm1, kInListView1, kInHeader, kInText1, kInLabel1, kInLabel2, kWatched };
+// "Form1", "ListView1", "ListView1 header", ...; "a window" for any other.
+const char* WindowName(int window);
+
+// A message's name where the headers give it one ("WM_SIZE", "LVM_SCROLL"),
+// else null.
+const char* MessageName(uint32_t message);
+
+// What the hook made of a parameter the message's own decoding does not
+// explain: a window, another object of the system, memory of the program,
+// or a plain number.
+enum class Found : uint8_t { Number, Window, Object, Memory };
+
+// What the hook saw of one message: the numbers, and the structures its
+// parameters point to as they were when it came and when it returned.
+struct RawMessage {
+    static constexpr int kWords = 12;
+    int step = 0;
+    int paint = 0;  // the paint it came before, or whose handling it is part of (from 1)
+    int window = 0;
+    bool sent = false;      // sent rather than posted
+    bool returned = false;  // a sent one whose handling has returned: result and after are set
+    uint32_t message = 0;
+    uint64_t wParam = 0, lParam = 0;
+    int64_t result = 0;
+    Found wFound = Found::Number, lFound = Found::Number, rFound = Found::Number;
+    int wWindow = -1, lWindow = -1, rWindow = -1;  // which watched window, where one is
+    int32_t before[kWords] = {}, after[kWords] = {};
+    std::string text;          // WM_SETTEXT's text; a registered message's name
+    std::vector<Rect> region;  // the list view's update region at its WM_PAINT
+};
+
+// The hook's layout of `before` and `after` for the messages it reads more of.
+namespace words {
+// WM_WINDOWPOSCHANGING/ED: x, y, cx, cy, flags, and where in the z-order
+// (0 top, 1 bottom, -1 topmost, -2 not topmost, 2 after a window).
+constexpr int kPosWords = 6;
+// WM_NOTIFY: idFrom, code, the sender (a watched window or -1), and for
+// NM_CUSTOMDRAW its drawing stage.
+enum Notify { kId, kCode, kFrom, kStage };
+// WM_NCPAINT: the region's bounds, and its kind (1 empty, 2 one rectangle, 3
+// more); 0 when it could not be read.
+constexpr int kRegionKind = 4;
+}  // namespace words
+
+// One row of a message log, as people read it and the file stores it.
+struct MessageRow {
+    int step = 0;
+    std::string action;
+    int paint = 0;
+    std::string window;      // "Form1"
+    std::string how;         // "sent" or "posted"
+    std::string message;     // "WM_NCCALCSIZE", or "0x0401" where it has no name
+    std::string parameters;  // "window 0,0,1288,1032; was 0,0,...": no handles, no pointers
+    std::string result;      // of a sent one
+    bool operator==(const MessageRow& o) const;
+};
+
+MessageRow Decode(const RawMessage& m);
+
+// "X.messages.csv" beside "X.csv" (or any other name).
+std::string MessagesPath(const std::string& transcriptPath);
+
+// CSV with a header line; a log cut short, or one that filled, says so in a
+// last line of its own, a comment ("# cut short: ...", "# full: ..."). What
+// a spreadsheet writes back reads as ParseCsv reads it.
+std::string MessagesToCsv(const std::vector<MessageRow>& rows, const std::string& cutShort = "",
+                          const std::string& full = "");
+bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, std::string& error,
+                      std::string* cutShort = nullptr, std::string* full = nullptr);
+
+// Two systems' logs compared step by step, as a sequence of messages each.
+struct StepMessages {
+    int step = 0;
+    std::string action;
+    std::string first;  // "Form1 WM_NCCALCSIZE: returned client 0,0,1280,1005 / 0,0,1280,998"
+    std::vector<std::string> onlyA, onlyB, differ;
+};
+struct MessageComparison {
+    int steps = 0;  // in either log
+    std::vector<StepMessages> differing;
+    std::vector<bool> markedA, markedB;  // rows that are not matched on the other side
+    std::string Summary() const;         // "messages: 51 of 56 steps alike"
+    std::vector<std::string> Listing() const;
+    // The first differing message of a step, or empty.
+    const StepMessages* Step(int step) const;
+};
+MessageComparison CompareMessages(const std::vector<MessageRow>& a,
+                                  const std::vector<MessageRow>& b);
+
+// A message as one line: "Form1 sent WM_SIZE SIZE_RESTORED 636x539".
+std::string MessageLine(const MessageRow& row);
+
+}  // namespace transcript
