@@ -2,7 +2,7 @@
 # Records the `all` scenario under a second Windows-compatible system: Debian
 # sid's Wine 10, in a Debian sid root of its own (build/wine10-root), with the
 # 64-bit build (sid's Wine runs no 32-bit program on a kernel without 32-bit
-# support). Writes docs/transcript-wine10-all.csv.
+# support). Writes docs/transcript-wine10-all.csv and its message log.
 # Not part of `make test`: it downloads a Debian root and Wine (a few
 # minutes the first time, 2.3 GB, kept in /var/tmp/paintprobe-wine10-root or
 # $WINE10_ROOT for the next time); needs root for debootstrap, mount and chroot.
@@ -96,4 +96,5 @@ cd /tmp/paintprobe
 wine64 ./paint_transcript.exe --scenario all --csv wine10-all.csv
 INSIDE
 cp "$root/tmp/paintprobe/wine10-all.csv" "$out"
-echo "record-wine10: wrote $out ($(($(wc -l <"$out") - 1)) paints)"
+cp "$root/tmp/paintprobe/wine10-all.messages.csv" "${out%.csv}.messages.csv"
+echo "record-wine10: wrote $out ($(($(wc -l <"$out") - 1)) paints) and its message log"

@@ -386,9 +386,8 @@ MessageRow Decode(const RawMessage& m) {
                                                   : "id " + std::to_string(m.before[words::kId]));
             if (code == -12) params += " " + Stage(m.before[words::kStage]);
             if (code == -12 && m.returned)
-                result = Flags(static_cast<uint32_t>(m.result), kCdrf) == "0"
-                             ? "CDRF_DODEFAULT"
-                             : Flags(static_cast<uint32_t>(m.result), kCdrf);
+                result =
+                    m.result ? Flags(static_cast<uint32_t>(m.result), kCdrf) : "CDRF_DODEFAULT";
             break;
         }
         case 0x0112:  // WM_SYSCOMMAND
@@ -522,11 +521,10 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
                 error = at + "expected a comment in one field";
                 return false;
             }
-            for (const auto& [prefix, out] :
-                 {std::pair<std::string, std::string*>{"# cut short: ", cutShort},
-                  std::pair<std::string, std::string*>{"# full: ", full}})
-                if (out && f[0].compare(0, prefix.size(), prefix) == 0)
-                    *out = f[0].substr(prefix.size());
+            const std::string& comment = f[0];
+            if (cutShort && !comment.compare(0, 13, "# cut short: "))
+                *cutShort = comment.substr(13);
+            if (full && !comment.compare(0, 8, "# full: ")) *full = comment.substr(8);
             continue;
         }
         while (f.size() > kMessageFields && f.back().empty()) f.pop_back();

@@ -40,6 +40,7 @@ constexpr uint32_t kQueryMessages[] = {
     0x00D5,  // EM_GETLIMITTEXT
     0x00D6,  // EM_POSFROMCHAR
     0x00D7,  // EM_CHARFROMPOS
+    0x0118,  // WM_SYSTIMER: a caret's blink, the mouse's hover, as time passes
     0x0121,  // WM_ENTERIDLE
     0x0129,  // WM_QUERYUISTATE
     0x0200,  // WM_MOUSEMOVE

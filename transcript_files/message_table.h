@@ -21,10 +21,10 @@ enum class ParamKind : uint8_t {
     Text,           // the text it points to, as the hook read it
 };
 
-struct MessageInfo {
-    uint32_t number;
-    const char* name;
+struct MessageInfo {  // packed: the table is a good part of the tool
+    uint16_t number;
     ParamKind w, l;
+    const char* name;
 };
 
 // Null for a message the table does not hold.

@@ -81,6 +81,7 @@ struct HookShared {
     volatile int32_t moves;       // mouse move messages taken
     volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1
     int32_t messagesKept;         // 0 none, 1 all but those that only ask, 2 all
+    int32_t maxMessages;          // at most kMaxMessages, set by the tool
     volatile int32_t messages;    // records of messageLog written
     volatile int32_t messagesFull;
     HookStep steps[kMaxSteps];

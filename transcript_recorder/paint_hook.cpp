@@ -254,7 +254,7 @@ HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARA
     const int window = WindowOf(s, hwnd);
     if (window < 0 || (s.messagesKept == 1 && transcript::IsQuery(message))) return nullptr;
     const int n = s.messages;
-    if (n >= transcript::kMaxMessages) {
+    if (n >= s.maxMessages || n >= transcript::kMaxMessages) {
         s.messagesFull = 1;
         return nullptr;
     }

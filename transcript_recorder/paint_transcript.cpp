@@ -28,9 +28,10 @@ const char kUsage[] =
     "usage: paint_transcript [--scenario NAME | --scenario-file FILE] [--steps N] [--pixels M]\n"
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
     "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
-    "                        [--no-messages | --messages all]\n"
+    "                        [--no-messages | --messages all] [--max-messages N]\n"
     "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
     "                        [--max-paints N] [--quiet] [--no-messages | --messages all]\n"
+    "                        [--max-messages N]\n"
     "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
     "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
     "       paint_transcript --list-scenarios [--steps N] [--pixels M] | --help\n"
@@ -47,7 +48,8 @@ const char kUsage[] =
     "  move by +X,+Y                    room above N\n"
     "With --csv X.csv it also writes X.messages.csv: every message Form1 and its\n"
     "controls took, a row each, the paint each led to; --no-messages leaves it out,\n"
-    "--messages all keeps those that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...).\n"
+    "--messages all keeps those that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...);\n"
+    "--max-messages caps it (65536 at most; a log that fills says so).\n"
     "--compare compares the logs beside A and B too, where both have one.\n"
     "--by-hand records what you do with the program until you close Form1;\n"
     "--save-scenario writes it as a scenario file. --from reads a transcript (one a\n"
@@ -71,6 +73,7 @@ struct Options {
     int pixels = 10;
     std::string csv, html, check, screenshot;
     int maxPaints = transcript::kMaxPaints;
+    int maxMessages = transcript::kMaxMessages;
     bool quiet = false;
     bool help = false;
     std::string compareA, compareB;
@@ -99,12 +102,13 @@ const Mode kModes[] = {
     {"--from", "--from", " --csv --html --quiet "},
     {"--list-scenarios", "--list-scenarios", " --steps --pixels "},
     {"--by-hand", "--by-hand",
-     " --csv --html --save-scenario --max-paints --quiet --no-messages --messages "},
+     " --csv --html --save-scenario --max-paints --quiet --no-messages --messages --max-messages "},
     {"--scenario-file", "a scenario file",
-     " --csv --html --check --screenshot --max-paints --quiet --no-messages --messages "},
+     " --csv --html --check --screenshot --max-paints --quiet --no-messages --messages "
+     "--max-messages "},
     {"", "a scenario",
      " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "
-     "--no-messages --messages "},
+     "--no-messages --messages --max-messages "},
 };
 
 // What was wrong, in one line; false.
@@ -167,6 +171,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = value(o.screenshot, "a file");
         else if (arg == "--max-paints")
             ok = number(o.maxPaints, 1, transcript::kMaxPaints);
+        else if (arg == "--max-messages")
+            ok = number(o.maxMessages, 1, transcript::kMaxMessages);
         else if (arg == "--quiet")
             o.quiet = true;
         else if (arg == "--no-messages")
@@ -374,9 +380,8 @@ bool WriteMessages(const Options& o, const Remote& remote, const std::vector<Pai
     log = remote.MessageRows(rows);
     std::string full;
     if (remote.MessagesFull()) {
-        full = "the log holds " + std::to_string(transcript::kMaxMessages) +
-               " messages; those after step " + std::to_string(log.empty() ? 0 : log.back().step) +
-               " were not logged";
+        full = "the log holds " + std::to_string(o.maxMessages) + " messages; those after step " +
+               std::to_string(log.empty() ? 0 : log.back().step) + " were not logged";
         Say(stderr, "paint_transcript: the message log is full: " + full);
     }
     if (o.csv.empty()) return true;
@@ -619,7 +624,7 @@ int Run(int argc, char** argv) {
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
         return remote.Faulted() ? kCutShort : 2;
     }
-    if (!remote.Watch(error, o.maxPaints, o.byHand, MessagesKept(o))) {
+    if (!remote.Watch(error, o.maxPaints, o.byHand, MessagesKept(o), o.maxMessages)) {
         Say(stderr, "paint_transcript: " + error);
         return 2;
     }

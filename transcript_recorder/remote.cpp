@@ -165,7 +165,8 @@ bool Remote::Attach(std::string& error) {
     return process_.hProcess && FindControls(error);
 }
 
-bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesKept) {
+bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesKept,
+                   int maxMessages) {
     const SharedName name(process_.dwProcessId);
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                   sizeof(HookShared), name.text);
@@ -182,6 +183,7 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesK
     shared_->label1 = reinterpret_cast<uintptr_t>(label1);
     shared_->label2 = reinterpret_cast<uintptr_t>(label2);
     shared_->messagesKept = messagesKept;
+    shared_->maxMessages = maxMessages < kMaxMessages ? maxMessages : kMaxMessages;
     shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
     shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
     shared_->byHand = byHand;

@@ -55,9 +55,9 @@ class Remote {
     // most maxPaints paints (no more than kMaxPaints).
     // By hand, the hook also names each step a person takes. It logs the
     // messages the program's windows take: none (0), all but those that
-    // only ask (1), or all (2).
+    // only ask (1), or all (2), at most maxMessages of them.
     bool Watch(std::string& error, int maxPaints = kMaxPaints, bool byHand = false,
-               int messagesKept = 0);
+               int messagesKept = 0, int maxMessages = kMaxMessages);
     // By hand: waits until the program has ended, as a person closed it, or
     // the recording is full (Full() then says so).
     void WaitForClose();

@@ -1,5 +1,5 @@
-// libFuzzer target: any bytes as a transcript file, as two, and as a
-// scenario file.
+// libFuzzer target: any bytes as a transcript file, as two, as a message
+// log, and as a scenario file.
 // What reads must write back and read again to the same rows or steps; a
 // transcript must compare alike with itself; and no text from the file may
 // reach a report as markup.
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "html_report.h"
+#include "message_log.h"
 #include "scenario.h"
 #include "transcript_rows.h"
 
@@ -95,10 +96,42 @@ void Pair(const std::string& text) {
     }
 }
 
+std::vector<MessageRow> PlainLog(std::vector<MessageRow> log) {
+    for (MessageRow& m : log)
+        for (std::string* field : {&m.action, &m.window, &m.message, &m.parameters, &m.result})
+            *field = Plain(*field);
+    return log;
+}
+
+// The bytes as a message log: what reads writes back and reads the same,
+// compares alike with itself and without fault against its own first half,
+// and stays text on a page.
+void Log(const std::string& text) {
+    std::vector<MessageRow> log, again;
+    std::string error, cut, full, cutAgain, fullAgain;
+    if (!ParseMessagesCsv(text, log, error, &cut, &full)) return Require(!error.empty());
+    Require(ParseMessagesCsv(MessagesToCsv(log, cut, full), again, error, &cutAgain, &fullAgain));
+    Require(again == log && cutAgain == cut && fullAgain == full);
+    Require(CompareMessages(log, log).differing.empty());
+    const std::vector<MessageRow> half(log.begin(), log.begin() + log.size() / 2);
+    const std::vector<MessageRow>& whole = log;
+    for (const auto& [x, y] : {std::pair{&whole, &half}, std::pair{&half, &whole}}) {
+        const MessageComparison c = CompareMessages(*x, *y);
+        c.Summary();
+        c.Listing();
+    }
+    const std::vector<PaintRow> paints(2);
+    const std::vector<MessageRow> plain = PlainLog(log), plainHalf = PlainLog(half);
+    Require(Tags(HtmlReport(paints, "t", "", &log)) == Tags(HtmlReport(paints, "t", "", &plain)));
+    Require(Tags(HtmlComparison(paints, "a", paints, "b", "", "", &log, &half)) ==
+            Tags(HtmlComparison(paints, "a", paints, "b", "", "", &plain, &plainHalf)));
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     Scenario(text);
     Pair(text);
+    Log(text);
     std::vector<PaintRow> rows;
     std::string error, cut;
     if (!ParseCsv(text, rows, error, &cut)) {
