@@ -97,6 +97,11 @@ cut_short() {  # cut_short NAME STATUS WORDS ARGS...
         "$(tail -n 1 "$tmp/$name.csv")"
     grep -q '<p class="cut">cut short: step' "$tmp/$name.html" || fail "$name: the report says it was cut short"
     [ "$rows" -gt 0 ] || fail "$name: rows recorded before the fault"
+    # The message log too: kept to the fault, and marked so.
+    check "$name: the message log says it was cut short" "$(tail -n 1 "$tmp/$name.csv")" \
+        "$(tail -n 1 "$tmp/$name.messages.csv")"
+    [ "$(grep -c ',ListView1,posted,WM_PAINT,' "$tmp/$name.messages.csv")" -ge "$rows" ] ||
+        fail "$name: every paint kept is in the message log"
 }
 
 signal_later KILL
@@ -106,6 +111,14 @@ cut_short stopped 3 "paintprobe.exe is not answering" --scenario all
 kill -KILL $(program) 2>/dev/null
 cut_short full 3 "the recording is full: it holds 4 paints" --max-paints 4
 check "full: the first 4 paints" 4 "$(grep -c '^[0-9]' "$tmp/full.csv")"
+# A message log that fills says so, and the recording goes on.
+run --quiet --scenario grow --csv "$tmp/log.csv" --max-messages 20 >/dev/null 2>"$tmp/log.err"
+check "message log full: status" 0 "$?"
+unix "$tmp/log.err"
+grep -q '^paint_transcript: the message log is full: the log holds 20 messages; those after step [0-9]* were not logged$' \
+    "$tmp/log.err" || fail "message log full: says so: $(cat "$tmp/log.err")"
+check "message log full: 20 rows, then the word" "20 \"# full: $(sed -n 's/.*is full: //p' "$tmp/log.err")\"" \
+    "$(grep -c '^[0-9]' "$tmp/log.messages.csv") $(tail -n 1 "$tmp/log.messages.csv")"
 
 # A second recording while one runs is refused at once; the first goes on.
 run --quiet --scenario grow >"$tmp/first.out" 2>&1 &
