@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "player.h"
+#include "message_log.h"
 #include "remote.h"
 #include "transcript_rows.h"
 
@@ -102,6 +103,39 @@ TEST(ByHand, StepsAreNamedForTheGesturesAndTheSavedScenarioPaintsTheSame) {
                 ElementsAreArray({"1 drag bottom +10", "2 drag bottom +6", "3 drag corner +8,+4",
                                   "4 double-click list", "6 maximize button", "7 restore button",
                                   "8 resize right +12 from outside"}));
+    // The log beside it: each paint a WM_PAINT row of the list view in its
+    // step, with its region; each step's messages from the gesture that made it.
+    std::vector<MessageRow> log;
+    std::string error;
+    ASSERT_TRUE(ParseMessagesCsv(Read(MessagesPath(hand)), log, error)) << error;
+    std::vector<std::string> paints, commands;
+    for (const MessageRow& m : log) {
+        if (m.window == "ListView1" && m.message == "WM_PAINT")
+            paints.push_back(std::to_string(m.step) + " " + m.parameters);
+        if (m.message == "WM_SYSCOMMAND" || m.message == "WM_LBUTTONDBLCLK" ||
+            m.message == "WM_NCLBUTTONDOWN")
+            commands.push_back(std::to_string(m.step) + " " + m.action + ": " + m.window + " " +
+                               m.message + " " + m.parameters.substr(0, m.parameters.find(' ')));
+    }
+    std::vector<std::string> expected;
+    for (const PaintRow& r : rows)
+        expected.push_back(std::to_string(r.step) + " " +
+                           (r.region.empty() ? "update empty" : "update " + RegionText(r.region)));
+    EXPECT_THAT(paints, ElementsAreArray(expected));
+    EXPECT_THAT(
+        commands,
+        ElementsAreArray({"1 drag bottom +10: Form1 WM_NCLBUTTONDOWN HTBOTTOM",
+                          "1 drag bottom +10: Form1 WM_SYSCOMMAND SC_SIZE+WMSZ_BOTTOM",
+                          "3 drag corner +8,+4: Form1 WM_NCLBUTTONDOWN HTBOTTOMRIGHT",
+                          "3 drag corner +8,+4: Form1 WM_SYSCOMMAND SC_SIZE+WMSZ_BOTTOMRIGHT",
+                          "4 double-click list: ListView1 WM_LBUTTONDBLCLK MK_LBUTTON",
+                          "5 double-click header: ListView1 header WM_LBUTTONDBLCLK MK_LBUTTON",
+                          "6 maximize button: Form1 WM_NCLBUTTONDOWN HTMAXBUTTON",
+                          "6 maximize button: Form1 WM_SYSCOMMAND SC_MAXIMIZE",
+                          "7 restore button: Form1 WM_NCLBUTTONDOWN HTMAXBUTTON",
+                          "7 restore button: Form1 WM_SYSCOMMAND SC_RESTORE",
+                          "8 resize right +12 from outside: Form1 WM_NCLBUTTONDOWN HTCLOSE",
+                          "8 resize right +12 from outside: Form1 WM_SYSCOMMAND SC_CLOSE"}));
     EXPECT_EQ(Read(scenario).substr(Read(scenario).find('\n') + 1),
               "drag bottom +10 +6\ndrag corner +8,+4\ndouble-click list\ndouble-click header\n"
               "maximize button\nrestore button\nresize right +12 from outside\n");

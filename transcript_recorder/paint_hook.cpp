@@ -323,22 +323,26 @@ bool InCommand = false;      // inside a WM_SYSCOMMAND of a step already named
 bool InDoubleClick = false;  // a double-click's growth is under way
 bool StatePending = false;   // a state step whose change may come later
 RECT Last = {};              // Form1's frame, as last seen
-int ChangingAt = 0;          // the log's record of Form1's last WM_WINDOWPOSCHANGING
-int LastState = -1;          // 0 normal, 1 maximized, 2 minimized
+// Where in the message log the messages of a step a person took begin: a
+// step is named only once its change is made, by then they are logged.
+int PressAt = 0;            // Form1's last press on its frame
+int ChangeAt = 0;           // the WM_SIZING or WM_WINDOWPOSCHANGING of Form1's last change
+bool SizingSeen = false;    // a WM_SIZING began the change under way
+bool GestureBegun = false;  // a sizing loop has begun and named no step yet
+int LastState = -1;         // 0 normal, 1 maximized, 2 minimized
 
 int StateOf(HWND form) {
     return IsZoomed(form) ? 1 : IsIconic(form) ? 2 : 0;
 }
 
-void NewStep(HookShared& s, const std::string& action, int gesture, bool fromChanging = false) {
+void NewStep(HookShared& s, const std::string& action, int gesture, int from = -1) {
     const int n = s.stepsTaken + 1;
     if (n >= transcript::kMaxSteps) {
         s.full = 1;
         return;
     }
     // A change is named only once made: the messages that made it are its.
-    for (int i = fromChanging ? ChangingAt : s.messages; i < s.messages; ++i)
-        s.messageLog[i].step = n;
+    for (int i = from < 0 ? s.messages : from; i < s.messages; ++i) s.messageLog[i].step = n;
     transcript::HookStep& step = s.steps[n];
     step.gesture = gesture;
     lstrcpynA(step.action, action.c_str(), sizeof step.action);
@@ -406,14 +410,16 @@ void Changed(HookShared& s, HWND form) {
         const char* names[] = {"restore", "maximize", "minimize"};
         step.kind = Step::State;
         step.where = names[state];
-        NewStep(s, StepText(step), 0, true);
+        NewStep(s, StepText(step), 0, ChangeAt);
         return;
     }
     if (!resized || InCommand || InDoubleClick || state != 0) return;
     if (const char* grip = EdgeOf(Sizing)) {  // one move of a drag
         const int dx = Sizing == HTLEFT ? before.left - now.left : now.right - before.right;
         const int dy = Sizing == HTTOP ? before.top - now.top : now.bottom - before.bottom;
-        NewStep(s, StepText(Moved(Step::Drag, grip, dx, dy)), Gesture, true);
+        NewStep(s, StepText(Moved(Step::Drag, grip, dx, dy)), Gesture,
+                GestureBegun ? PressAt : ChangeAt);
+        GestureBegun = false;
         return;
     }
     if (!EdgeMoved(before, now, step)) {
@@ -421,7 +427,7 @@ void Changed(HookShared& s, HWND form) {
         step.width = now.right - now.left;
         step.height = now.bottom - now.top;
     }
-    NewStep(s, StepText(step), 0, true);
+    NewStep(s, StepText(step), 0, ChangeAt);
 }
 
 void Sent(HookShared& s, const CWPSTRUCT& m) {
@@ -435,6 +441,7 @@ void Sent(HookShared& s, const CWPSTRUCT& m) {
         case WM_ENTERSIZEMOVE:
             Sizing = NcHit;
             ++Gesture;
+            GestureBegun = true;
             GetWindowRect(form, &Last);
             break;
         case WM_EXITSIZEMOVE:
@@ -450,7 +457,7 @@ void Sent(HookShared& s, const CWPSTRUCT& m) {
             Step step;
             step.kind = NcHit == HTMAXBUTTON || NcHit == HTMINBUTTON ? Step::Button : Step::State;
             step.where = name;
-            NewStep(s, StepText(step), 0);
+            NewStep(s, StepText(step), 0, step.kind == Step::Button ? PressAt : -1);
             NcHit = 0;
             InCommand = StatePending = true;
             break;
@@ -465,7 +472,7 @@ void Posted(HookShared& s, const MSG& m) {
     InDoubleClick = false;  // the last message's handling has ended
     if (m.hwnd == Handle(s.form) &&
         (m.message == WM_NCLBUTTONDOWN || m.message == WM_NCLBUTTONDBLCLK))
-        NcHit = static_cast<int>(m.wParam);
+        NcHit = static_cast<int>(m.wParam), PressAt = s.messages;
     if (m.message == WM_LBUTTONDBLCLK) {
         HWND listView = Handle(s.listView);
         if (m.hwnd == listView) NewStep(s, "double-click list", 0);
@@ -485,9 +492,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (s->byHand) byhand::Sent(*s, m);
         if (s->messagesKept) {
-            if (m.message == WM_WINDOWPOSCHANGING && m.hwnd == Handle(s->form))
-                byhand::ChangingAt = s->messages;
+            using namespace byhand;
+            const bool form = m.hwnd == Handle(s->form);
+            if (form && m.message == WM_SIZING) ChangeAt = s->messages, SizingSeen = true;
+            if (form && m.message == WM_WINDOWPOSCHANGING && !SizingSeen) ChangeAt = s->messages;
             messages::Sending(*s, m);
+            if (form && m.message == WM_WINDOWPOSCHANGED) SizingSeen = false;
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
