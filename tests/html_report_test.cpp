@@ -104,3 +104,35 @@ TEST(HtmlReport, GrowsLinearlyWithThePaintsAndSaysWhenCutShort) {
     EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y", "", "why"),
                 HasSubstr("<p class=\"cut\">B cut short: why</p>"));
 }
+
+namespace {
+
+MessageRow Message(int paint, const std::string& message, const std::string& parameters) {
+    return {1, "drag bottom +10", paint, "Form1", "sent", message, parameters, ""};
+}
+
+TEST(HtmlReport, EachFrameCarriesTheMessagesBeforeItFoldedAndTheFirstThatDiffersInView) {
+    const std::vector<MessageRow> a = {Message(1, "WM_SIZE", "<b>"), Message(2, "WM_MOVE", ""),
+                                       Message(3, "WM_ENTERIDLE", "after")};
+    const std::string page = HtmlReport(kRows, "test", "", &a);
+    // Paint 1 its own; paint 2 its own and what came after the last paint.
+    EXPECT_THAT(page, HasSubstr("reported 0,0,320,440<details><summary>1 message</summary><ol "
+                                "class=\"log\"><li>Form1 sent WM_SIZE &lt;b&gt;</li></ol>"));
+    EXPECT_THAT(page, HasSubstr("<summary>2 messages</summary><ol class=\"log\"><li>Form1 sent "
+                                "WM_MOVE</li><li class=\"after\">after the last paint:</li><li>"
+                                "Form1 sent WM_ENTERIDLE after</li></ol>"));
+
+    std::vector<MessageRow> b = a;
+    b[0].parameters = "<i>";
+    const std::string compared = HtmlComparison(kRows, "A", kRows, "B", "", "", &a, &b);
+    EXPECT_THAT(compared, HasSubstr("messages: 0 of 1 step alike"));
+    EXPECT_THAT(compared, HasSubstr("step 1, paint 1: messages: Form1 WM_SIZE: &lt;b&gt; / "
+                                    "&lt;i&gt;</p>"));
+    EXPECT_THAT(compared, HasSubstr("<summary class=\"md\">1 message, 1 differ</summary><ol "
+                                    "class=\"log\"><li class=\"md\">Form1 sent WM_SIZE &lt;i&gt;"));
+    // Without both logs, nothing of messages.
+    EXPECT_THAT(HtmlComparison(kRows, "A", kRows, "B", "", "", &a, nullptr),
+                Not(HasSubstr("<details>")));
+}
+
+}  // namespace

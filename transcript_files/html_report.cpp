@@ -155,7 +155,7 @@ std::string Messages(const std::vector<MessageRow>* log, const std::vector<size_
     const std::string count =
         std::to_string(rows.size()) + (rows.size() == 1 ? " message" : " messages");
     return "<details><summary" + std::string(differing ? " class=\"md\"" : "") + ">" + count +
-           (differing ? ", " + std::to_string(differing) + " not alike" : "") + "</summary>" +
+           (differing ? ", " + std::to_string(differing) + " differ" : "") + "</summary>" +
            (items.empty() ? "" : "<ol class=\"log\">" + items + "</ol>") + "</details>";
 }
 
