@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Prints the benchmark figures: observer effect, paint cost, start-up, size.
+# Prints the benchmark figures: observer effect, paint cost, start-up, the
+# hook's cost a message, size.
 # They run in the build this machine can run (the 64-bit one where 32-bit
 # programs cannot); sizes and imports are of the 32-bit binaries we ship.
 set -euo pipefail
@@ -12,6 +13,7 @@ echo "benchmarks of ${build#"$here"/}"
 "$here/scripts/with-display.sh" bash -c "
     '$WINE' '$build/bench/paint_bench.exe'
     '$WINE' '$build/bench/startup_bench.exe'
+    '$WINE' '$build/bench/hook_bench.exe'
 "
 cmake --build "$here/build/native" --target report_bench >/dev/null
 echo "reports, written natively:"

@@ -164,16 +164,19 @@ int WindowOf(const HookShared& s, HWND hwnd) {
 uint8_t Find(const HookShared& s, uint64_t value, int8_t& window) {
     using transcript::Found;
     window = -1;
-    if (!value) return static_cast<uint8_t>(Found::Number);
+    // Below 0x10000 a number is no handle and no address (handles carry a
+    // generation in their high word); asking the system costs a round trip.
+    if (value < 0x10000) return static_cast<uint8_t>(Found::Number);
     const auto pointer = reinterpret_cast<void*>(static_cast<uintptr_t>(value));
+    window = static_cast<int8_t>(WindowOf(s, static_cast<HWND>(pointer)));
+    if (window >= 0) return static_cast<uint8_t>(Found::Window);  // ours: no call
     if (IsWindow(static_cast<HWND>(pointer))) {
         window = static_cast<int8_t>(WindowOf(s, static_cast<HWND>(pointer)));
         return static_cast<uint8_t>(Found::Window);
     }
     if (GetObjectType(static_cast<HGDIOBJ>(pointer))) return static_cast<uint8_t>(Found::Object);
     MEMORY_BASIC_INFORMATION memory;
-    if (value >= 0x10000 && VirtualQuery(pointer, &memory, sizeof memory) &&
-        memory.State == MEM_COMMIT)
+    if (VirtualQuery(pointer, &memory, sizeof memory) && memory.State == MEM_COMMIT)
         return static_cast<uint8_t>(Found::Memory);
     return static_cast<uint8_t>(Found::Number);
 }

@@ -1,0 +1,93 @@
+// What the paint hook costs the program for each message it logs: messages
+// sent and posted to a window of this thread, with no hook, with the hook
+// logging nothing, and logging each message, as a recording sets it up.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "hook_shared.h"
+#include "remote.h"
+
+namespace {
+
+constexpr int kMessages = 20000;  // within one log's room
+constexpr UINT kProbe = WM_USER + 1;
+
+double Now() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+// Microseconds a message: sent, then posted and dispatched. Each carries a
+// pointer, as many a logged message does, for the hook to tell apart.
+void Measure(HWND window, double& sent, double& posted) {
+    int local = 0;
+    const LPARAM pointer = reinterpret_cast<LPARAM>(&local);
+    double start = Now();
+    for (int i = 0; i < kMessages; ++i) SendMessageA(window, kProbe, i, pointer);
+    sent = (Now() - start) / kMessages;
+    start = Now();
+    MSG msg;
+    for (int i = 0; i < kMessages; ++i) {
+        PostMessageA(window, kProbe, i, pointer);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    posted = (Now() - start) / kMessages;
+}
+
+}  // namespace
+
+int main() {
+    const transcript::SharedName name(GetCurrentProcessId());
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(transcript::HookShared), name.text);
+    auto* shared = static_cast<transcript::HookShared*>(
+        mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0) : nullptr);
+    const std::string dll = transcript::FindBeside("paint_hook.dll");
+    HMODULE hook = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
+    if (!shared || !hook) {
+        std::fprintf(stderr, "hook_bench: no shared memory, or paint_hook.dll not found\n");
+        return 2;
+    }
+    std::memset(shared, 0, sizeof *shared);
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    shared->form = reinterpret_cast<uintptr_t>(window);
+    shared->maxPaints = transcript::kMaxPaints;
+    shared->maxMessages = transcript::kMaxMessages;
+
+    auto proc = [&](const char* plain, const char* decorated) {
+        FARPROC f = GetProcAddress(hook, plain);
+        if (!f) f = GetProcAddress(hook, decorated);
+        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(f));
+    };
+    const DWORD thread = GetCurrentThreadId();
+    double sent[3], posted[3];
+    Measure(window, sent[0], posted[0]);  // also warms up
+    Measure(window, sent[0], posted[0]);
+    HHOOK hooks[] = {
+        SetWindowsHookExA(WH_GETMESSAGE, proc("GetMsgProc", "_GetMsgProc@12"), hook, thread),
+        SetWindowsHookExA(WH_CALLWNDPROC, proc("CallWndProc", "_CallWndProc@12"), hook, thread),
+        SetWindowsHookExA(WH_CALLWNDPROCRET, proc("CallWndRetProc", "_CallWndRetProc@12"), hook,
+                          thread)};
+    for (int kept = 0; kept < 2; ++kept) {
+        shared->messagesKept = kept;
+        shared->messages = 0;
+        Measure(window, sent[kept + 1], posted[kept + 1]);
+    }
+    const int logged = shared->messages;
+    for (HHOOK h : hooks) UnhookWindowsHookEx(h);
+
+    std::printf("the hook's cost a message (%d sent, then %d posted, to a window of one thread):\n",
+                kMessages, kMessages);
+    const char* rows[] = {"no hook", "hooked, logging nothing", "hooked, logging each"};
+    for (int i = 0; i < 3; ++i)
+        std::printf("  %-24s sent %6.2f us, posted %6.2f us\n", rows[i], sent[i], posted[i]);
+    std::printf("  logging adds %.2f us a sent message, %.2f us a posted one (%d logged)\n",
+                sent[2] - sent[1], posted[2] - posted[1], logged);
+    return logged == 2 * kMessages ? 0 : 1;
+}
