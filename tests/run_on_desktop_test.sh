@@ -121,6 +121,8 @@ grep -q '^run: [1-9][0-9]* paints in [1-9][0-9]* steps\? recorded by hand$' "$tm
 steps=$(grep -v '^#' "$tmp/hand/by-hand.scenario")
 check "by hand: the window manager's drag, step by step from outside" "" \
     "$(grep -v '^resize bottom +[0-9]* from outside$' <<<"$steps")"
+check "by hand: every paint a WM_PAINT row of its message log" "$(grep -c '^[0-9]' "$tmp/hand/by-hand.csv")" \
+    "$(grep -c '^[0-9]*,[^,]*,[0-9]*,ListView1,posted,WM_PAINT,' "$tmp/hand/by-hand.messages.csv")"
 check "by hand: by 50 pixels in all" 50 "$(sed 's/^resize bottom +\([0-9]*\).*/\1/' <<<"$steps" | awk '{ s += $0 } END { print s }')"
 desktop=$WINEPREFIX-desktop
 WINEPREFIX=$desktop timeout 60 "$WINE" "$tool" --quiet --scenario-file "$tmp/hand/by-hand.scenario" \

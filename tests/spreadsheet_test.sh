@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A transcript opened and saved back by a real spreadsheet, LibreOffice Calc
-# (headless, English defaults), with commas and with semicolons: it reads
-# again as the same rows, every region as the tool wrote it. Regions in the
+# A transcript and its message log opened and saved back by a real
+# spreadsheet, LibreOffice Calc (headless, English defaults), with commas and
+# with semicolons: they read again as the same rows, every region as the
+# tool wrote it. Regions in the
 # form used before are what Calc took for numbers; such a file is refused
 # with its line.
 # usage: spreadsheet_test.sh PAINT_TRANSCRIPT.exe
@@ -23,9 +24,12 @@ for separator in 44 59; do
     calc "$separator" "$tmp/tool.csv"
     [ -s "$tmp/$separator/tool.csv" ] || { fail "Calc saved nothing with separator $separator"; continue; }
     check "Calc wrote separator $separator" 1 "$(head -n 1 "$tmp/$separator/tool.csv" | grep -c "\"step\"$(printf "\\x$(printf %x "$separator")")\"action\"")"
+    calc "$separator" "$tmp/tool.messages.csv"
     run --from "$tmp/$separator/tool.csv" --csv "$tmp/back-$separator.csv" >/dev/null
     check "saved by Calc with separator $separator, read back: the same file" \
         "$(md5sum <"$tmp/tool.csv")" "$(md5sum <"$tmp/back-$separator.csv")"
+    check "its message log saved by Calc, read back: the same file" \
+        "$(md5sum <"$tmp/tool.messages.csv")" "$(md5sum <"$tmp/back-$separator.messages.csv")"
 done
 
 cp "$here/docs/transcript-wine.csv" "$tmp/old.csv"

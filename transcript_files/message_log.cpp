@@ -354,8 +354,9 @@ MessageRow Decode(const RawMessage& m) {
             break;
         case 0x0214:  // WM_SIZING
         case 0x0216:  // WM_MOVING
-            params =
-                Join(m.message == 0x0214 ? OneOf(Word32(m.wParam), kWmsz) : "", RectText(m.before));
+            // Never the numbers alone: a spreadsheet would take them for one.
+            params = Join(m.message == 0x0214 ? OneOf(Word32(m.wParam), kWmsz) : "window",
+                          RectText(m.before));
             if (Changed(m, 4)) result = "changed to " + RectText(m.after);
             break;
         case 0x0085:  // WM_NCPAINT

@@ -130,6 +130,14 @@ void Begin(HookShared& s, HWND listView) {
 bool Idle() {
     const UINT busy = QS_PAINT | QS_POSTMESSAGE | QS_ALLPOSTMESSAGE | QS_SENDMESSAGE | QS_INPUT;
     if (HIWORD(GetQueueStatus(QS_ALLINPUT | QS_ALLPOSTMESSAGE)) & busy) return false;
+    // A window that tracks the mouse (a header's hot item) and that the
+    // cursor has left hears of it only at the system's next timer tick, and
+    // repaints then: until it has, the thread is not done.
+    TRACKMOUSEEVENT tracked = {sizeof tracked, TME_QUERY, nullptr, 0};
+    POINT cursor;
+    if (TrackMouseEvent(&tracked) && (tracked.dwFlags & TME_LEAVE) && tracked.hwndTrack &&
+        GetCursorPos(&cursor) && WindowFromPoint(cursor) != tracked.hwndTrack)
+        return false;
     MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
     return true;
 }

@@ -402,12 +402,12 @@ std::vector<PaintRow> Remote::Rows() const {
     return rows;
 }
 
-void Remote::MoveMouse(POINT to) {
+void Remote::MoveMouse(POINT to, bool taken) {
     if (Faulted()) return;
     POINT now;
     GetCursorPos(&now);
     if (now.x == to.x && now.y == to.y) return;
-    if (shared_ && !moved_) {
+    if (shared_ && !moved_ && taken) {
         moved_ = true;
         movesSeen_ = shared_->moves;
     }
@@ -442,6 +442,13 @@ void Remote::Click(POINT at) {
     Settle();
     Press();
     Release();
+    Settle();
+    // A click may put another window under the cursor (a maximize may put
+    // the list view's header there): it hears of the mouse now, not whenever
+    // the system happens to tell it. The moves may go to any window, or none
+    // of the program's.
+    MoveMouse({at.x + 1, at.y}, false);
+    MoveMouse(at, false);
     Settle();
 }
 

@@ -94,7 +94,9 @@ class Remote {
     void BeginStep(int step, const std::string& action);
 
     // Real mouse input, in screen coordinates.
-    void MoveMouse(POINT to);
+    // Settle waits for the program to take the move, unless it may go to
+    // another window (taken: false).
+    void MoveMouse(POINT to, bool taken = true);
     void Press() { Button(MOUSEEVENTF_LEFTDOWN); }
     void Release() { Button(MOUSEEVENTF_LEFTUP); }
     void DoubleClick(POINT at);
