@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The HTML report of a recorded scenario, as a real browser shows it: Debian's
-# headless Chromium renders it to PNG, and inside the frames the pixels are
-# what the transcript says: each region in the colour recorded for it, the
-# reported rectangle outlined in black, the list view's outline grey. And the
-# report of as many paints as a recording holds opens there, whole.
+# The HTML report of the recorded `all` scenario (docs/, with its message
+# log), as a real browser shows it: Debian's headless Chromium renders it to
+# PNG, and inside the frames the pixels are what the transcript says: each
+# region in the colour recorded for it, the reported rectangle outlined in
+# black, the list view's outline grey. And the report of as many paints as a
+# recording holds opens there, whole.
 # usage: html_report_browser_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,8 +12,8 @@ source "$here/tests/support/check.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-"$here/cmake/wine-run.sh" "$1" --quiet --scenario all --csv "$tmp/all.csv" --html "$tmp/all.html" \
-    >/dev/null || fail "recording the scenario"
+"$here/cmake/wine-run.sh" "$1" --quiet --from "$here/docs/transcript-wine-all.csv" \
+    --csv "$tmp/all.csv" --html "$tmp/all.html" >/dev/null || fail "reading the transcript"
 size=$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$tmp/all.html")
 timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
     --no-first-run --user-data-dir="$tmp/profile" --hide-scrollbars --force-device-scale-factor=1 \
