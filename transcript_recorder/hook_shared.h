@@ -80,6 +80,10 @@ struct HookShared {
     volatile int32_t buttons;     // mouse button messages taken, client and non-client
     volatile int32_t moves;       // mouse move messages taken
     volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1
+    // What Text1, Label1 and Label2 show, read inside the program at each
+    // flush message: a system may answer WM_GETTEXT from another process
+    // with less than the text (Wine 5.0 gives its first character).
+    char texts[3][256];
     int32_t messagesKept;         // 0 none, 1 all but those that only ask, 2 all
     int32_t maxMessages;          // at most kMaxMessages, set by the tool
     volatile int32_t messages;    // records of messageLog written

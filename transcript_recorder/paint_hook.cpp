@@ -539,6 +539,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                 messages::Record(*s, msg.hwnd, msg.message, msg.wParam, msg.lParam, false))
             if (listViewPaint) m->paint = s->paints;  // the paint it is
         if (msg.message == s->flushMessage) {
+            InHook = true;
+            const uint64_t shown[] = {s->text1, s->label1, s->label2};
+            for (int i = 0; i < 3; ++i)
+                GetWindowTextA(Handle(shown[i]), s->texts[i], sizeof s->texts[i]);
+            InHook = false;
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
         }

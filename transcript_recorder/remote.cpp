@@ -539,6 +539,18 @@ POINT Remote::HeaderPoint() const {
 }
 
 std::string Remote::Text(HWND window) const {
+    // Watched, the program reads its own controls' texts for this tool: a
+    // flush message through its loop, and they are in the shared memory.
+    const HWND shown[] = {text1, label1, label2};
+    for (int i = 0; shared_ && window && i < 3; ++i) {
+        if (window != shown[i]) continue;
+        const int flushes = shared_->flushes;
+        PostMessageA(form, shared_->flushMessage, 0, 0);
+        for (DWORD start = GetTickCount();
+             shared_->flushes == flushes && GetTickCount() - start < kAnswerMs;)
+            Sleep(2);
+        return shared_->flushes == flushes ? std::string() : std::string(shared_->texts[i]);
+    }
     char text[512] = {};
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
