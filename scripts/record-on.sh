@@ -4,18 +4,20 @@
 # later 10.0), with the build that Wine and this kernel can run: the 32-bit
 # one where the root has a 32-bit Wine and the kernel runs 32-bit programs,
 # else the 64-bit one. Writes docs/transcript-wine<version>-<scenario>.csv
-# and its message log.
+# (sid's -sid-<scenario>: trixie has a 10.0 too), or OUT.csv, and its
+# message log.
 # Not part of `make test`: the first time it downloads a Debian root and its
 # Wine (a few minutes, 1 to 3 GB, kept in /var/tmp/paintprobe-<release>-root
 # or $PAINTPROBE_ROOTS/<release> for the next time); it needs root for
 # debootstrap, mount and chroot.
-# usage: scripts/record-on.sh [--prepare-only] RELEASE [SCENARIO]
+# usage: scripts/record-on.sh [--prepare-only] RELEASE [SCENARIO [OUT.csv]]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 prepare_only=
 [ "${1:-}" = --prepare-only ] && { prepare_only=1; shift; }
 release=${1:-}
 scenario=${2:-all}
+out=${3:-}
 
 fail() {
     printf 'record-on: %s\n' "$@" >&2
@@ -107,7 +109,9 @@ fi
 
 rm -rf "$root/tmp/paintprobe" && mkdir -p "$root/tmp/paintprobe"
 cp "$here/build/$build"/{paintprobe.exe,paint_transcript.exe,paint_hook.dll} "$root/tmp/paintprobe/"
-out=$here/docs/transcript-wine$number-$scenario.csv
+suffix=; [ "$release" = sid ] && suffix=-sid
+[ -n "$out" ] || out=$here/docs/transcript-wine$number$suffix-$scenario.csv
+case $out in /*) ;; *) out=$PWD/$out ;; esac
 echo "record-on: recording $scenario under $version with the $build build"
 status=0
 in_root env LOADER="$loader" ARCH="$arch" SCENARIO="$scenario" bash -s <<'INSIDE' >"$logs/run.log" 2>&1 || status=$?

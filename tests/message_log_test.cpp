@@ -96,6 +96,13 @@ TEST(MessageDecoding, NamesWhatDecidesARepaintAndNoHandleOrPointerAsANumber) {
     unfinished.returned = false;
     EXPECT_EQ(Text(unfinished), "Form1 sent WM_SYSCOMMAND SC_MAXIMIZE; returns (had not returned)");
 
+    // A child's click says where, whatever the number happens to be.
+    RawMessage click = Sent(0x0210);  // WM_PARENTNOTIFY
+    click.wParam = 0x0201;
+    click.lParam = (427 << 16) | 414;
+    click.lFound = Found::Memory;
+    EXPECT_EQ(Decode(click).parameters, "WM_LBUTTONDOWN at 414,427");
+
     EXPECT_TRUE(IsQuery(0x000D));   // WM_GETTEXT
     EXPECT_TRUE(IsQuery(0x0084));   // WM_NCHITTEST
     EXPECT_FALSE(IsQuery(0x0024));  // WM_GETMINMAXINFO decides a size

@@ -411,6 +411,16 @@ MessageRow Decode(const RawMessage& m) {
             params = std::string(m.wParam ? "shown" : "hidden") +
                      (m.lParam ? " " + OneOf(Word32(m.lParam), kShowStatus) : "");
             break;
+        case 0x0210:  // WM_PARENTNOTIFY: a child's click (where), or its birth or end (which)
+        {
+            const uint32_t event = static_cast<uint32_t>(m.wParam) & 0xFFFF;
+            const char* name = MessageName(event);
+            params = (name ? name : Hex(event)) + std::string(" ") +
+                     (event >= 0x0201 && event <= 0x020E
+                          ? Param(ParamKind::Point, m.lParam, m.lFound, m.lWindow, m.text)
+                          : AsFound(m.lParam, m.lFound, m.lWindow));
+            break;
+        }
         case 0x0084:  // WM_NCHITTEST
             params = l;
             if (m.returned) result = OneOf(static_cast<int32_t>(m.result), kHit);
