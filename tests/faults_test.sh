@@ -29,7 +29,9 @@ signal_later() { (sleep 3; kill "-$1" $(program)) & }
 reference=$here/docs/transcript-wine.csv
 moved=$here/tests/data/transcript-one-row-moved.csv
 for c in "0 --help" "0 --compare $reference $reference" \
-         "1 --compare $reference $moved" "2 --compare $reference $tmp/none.csv"; do
+         "1 --compare $reference $moved" "2 --compare $reference $tmp/none.csv" \
+         "0 --compare $reference $reference $reference" "1 --compare $reference $reference $moved" \
+         "2 --compare $reference $reference $tmp/none.csv"; do
     run ${c#* } >/dev/null 2>&1
     check "status of ${c#* }" "${c%% *}" "$?"
 done
@@ -55,7 +57,9 @@ mistake '--steps takes a whole number from 1 to 100, not "0"' --steps 0
 mistake '--pixels takes a whole number from 1 to 100, not "-5"' --pixels -5
 mistake '--steps takes a whole number from 1 to 100, not "abc"' --steps abc
 mistake '--csv needs a file after it' --csv
-mistake '--compare needs two transcripts after it, A and B' --compare one.csv
+mistake '--compare needs two transcripts or more after it, A and B ...' --compare one.csv
+mistake '--names gives 2 names for 3 transcripts' --compare a.csv b.csv c.csv --names x,y
+mistake '--names names three transcripts or more; two are A and B' --compare a.csv b.csv --names x,y
 mistake '--steps does not apply to scenario grow: it has no drags' --scenario grow --steps 3
 mistake '--pixels does not apply to --by-hand' --by-hand --pixels 3
 mistake "$tmp/bad.scenario: line 2: expected a repeat count from x1 to x1000, found \"drag bottom +10 x0\"" \

@@ -25,12 +25,14 @@ awk -F, -v OFS=, 'NR > 1 && NR % 7 == 0 { $5 += 1 } { print }' "$here/docs/trans
 rename "$here/docs/transcript-wine-all.csv" >"$tmp/long.csv"
 rename "$tmp/moved.csv" >"$tmp/long-moved.csv"
 
-pages=(report-all report-long compare-wine8-wine10 compare-long)
+pages=(report-all report-long compare-wine8-wine10 compare-long matrix-releases)
 tool "$1" --quiet --from "$here/docs/transcript-wine-all.csv" --html "$tmp/report-all.html"
 tool "$1" --quiet --from "$tmp/long.csv" --html "$tmp/report-long.html"
 tool "$1" --compare "$here/docs/transcript-wine-all.csv" "$here/docs/transcript-wine10-all.csv" \
     --html "$tmp/compare-wine8-wine10.html"
 tool "$1" --compare "$tmp/long.csv" "$tmp/long-moved.csv" --html "$tmp/compare-long.html"
+tool "$1" --compare "$here/docs/transcript-wine5.0-all.csv" "$here/docs/transcript-wine-all.csv" \
+    "$here/docs/transcript-wine10.0-all.csv" --html "$tmp/matrix-releases.html"
 
 for page in "${pages[@]}"; do
     [ -s "$tmp/$page.html" ] || { fail "$page: not written: $(cat "$tmp/tool.err")"; continue; }

@@ -161,3 +161,14 @@ TEST(TranscriptCsv, RefusesAnythingElseWithItsLineAndWhatWasExpected) {
 }
 
 }  // namespace
+
+TEST(TranscriptCsv, NamesTheSystemItWasRecordedOn) {
+    const std::string csv = ToCsv({kStrip}, "ended", "Wine 8.0");
+    EXPECT_THAT(csv, testing::EndsWith("\n# system: Wine 8.0\n# cut short: ended\n"));
+    std::vector<PaintRow> rows;
+    std::string error, cut, system = "old";
+    ASSERT_TRUE(ParseCsv(csv, rows, error, &cut, &system)) << error;
+    EXPECT_EQ(system, "Wine 8.0");
+    ASSERT_TRUE(ParseCsv(ToCsv({kStrip}), rows, error, &cut, &system)) << error;
+    EXPECT_EQ(system, "");
+}

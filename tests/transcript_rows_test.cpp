@@ -113,3 +113,33 @@ TEST(TranscriptCompare, AlignsManyStepsAndStepsOutOfOrder) {
     EXPECT_EQ(c.paints[10].b, 20);
     EXPECT_EQ(c.paints[7000].step, 7001);
 }
+
+TEST(TranscriptCompare, ManySystemsInGroupsEachAgainstTheFirstAndWhereAPaintChanges) {
+    auto paint = [](int step, int y) {
+        const Rect strip = {0, y, 9, y + 1};
+        return PaintRow{step, "drag", 432, 400, 424, 369, step, strip, {strip}, "", 9, 99};
+    };
+    const std::vector<PaintRow> old = {paint(1, 10), paint(2, 20), paint(3, 30)};
+    std::vector<PaintRow> mid = old, now = old;
+    mid[0].region[0].top = 11;  // paint 1 changes from old to mid and stays
+    now[0].region[0].top = 11;
+    now.erase(now.begin() + 1);                  // step 2: now paints nothing
+    now.push_back(paint(3, 40));                 // step 3: now paints twice
+    for (PaintRow& r : now) r.outerHeight += 7;  // frames never count
+    const Matrix m = CompareMany({old, mid, now}, {"5.0", "8.0", "10.0"});
+    EXPECT_FALSE(m.Agree());
+    EXPECT_EQ(m.Summary(), "paints: 1 of 4 alike on all 3 systems");
+    EXPECT_THAT(m.AgainstFirst(),
+                ElementsAre("8.0: 3 of 4 paints as 5.0 paints them, the first that differs at "
+                            "step 1 drag, paint 1",
+                            "10.0: 1 of 4 paints as 5.0 paints them, the first that differs at "
+                            "step 1 drag, paint 1"));
+    EXPECT_THAT(m.Groups(),
+                ElementsAre("step 1 drag, paint 1: 8.0 = 10.0, 5.0 differs",
+                            "step 2 drag, paint 1: 5.0 = 8.0, 10.0 (none) differs",
+                            "step 3 drag, paint 2: 5.0 (none) = 8.0 (none), 10.0 differs"));
+    EXPECT_THAT(m.Changes(), ElementsAre("step 1 drag, paint 1: changed between 5.0 and 8.0",
+                                         "step 2 drag, paint 1: changed between 8.0 and 10.0",
+                                         "step 3 drag, paint 2: changed between 8.0 and 10.0"));
+    EXPECT_TRUE(CompareMany({old, old, old}, {"a", "b", "c"}).Agree());
+}

@@ -179,6 +179,7 @@ header p { margin: 2px 0; }
 .note.frame-only { color: #8a6000; }
 .note { width: 300px; white-space: normal; overflow-wrap: anywhere; overflow-y: auto; }
 .same { color: #006400; }
+.column { position: absolute; margin: 0; font-weight: bold; }
 .frame details { margin-top: 0; }
 .frame summary { cursor: pointer; white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
 .frame summary.md { color: #b00000; }
@@ -327,6 +328,71 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
         (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
         CutShort("A ", cutShortA) + CutShort("B ", cutShortB);
     return Page(nameA + " / " + nameB, header, body, xB + widthB + kMargin, y + kMargin);
+}
+
+std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
+                       const std::vector<std::string>& cutShort,
+                       const std::vector<const std::vector<MessageRow>*>& logs) {
+    const size_t n = systems.size();
+    std::vector<int> x(n);
+    std::vector<std::vector<std::string>> earlier(n);
+    std::vector<std::vector<std::vector<size_t>>> byPaint(n);
+    int left = kMargin + kNoteWidth + kGap;
+    for (size_t k = 0; k < n; ++k) {
+        int width = kMinWidth;
+        for (const PaintRow& row : systems[k]) width = std::max(width, WidthOf(row));
+        x[k] = left;
+        left += width + kGap;
+        earlier[k] = EarlierPaths(systems[k]);
+        byPaint[k] = ByPaint(k < logs.size() ? logs[k] : nullptr, systems[k].size());
+    }
+    std::string body;
+    int y = kHeader + 16 * static_cast<int>(n);
+    size_t folded = 0;
+    auto fold = [&] {  // the paints alike everywhere just passed, as a count
+        if (!folded) return;
+        body += Note(kMargin, y, 16, "note same",
+                     std::to_string(folded) + (folded == 1 ? " paint" : " paints") +
+                         " alike on every system");
+        y += 16 + kGap;
+        folded = 0;
+    };
+    for (size_t i = 0; i < m.paints.size(); ++i) {
+        const MatrixPaint& p = m.paints[i];
+        if (p.Alike()) {
+            ++folded;
+            continue;
+        }
+        fold();
+        int height = 16;
+        for (size_t k = 0; k < n; ++k) {
+            if (p.rows[k] < 0) continue;
+            const PaintRow& row = systems[k][p.rows[k]];
+            body += Frame(row, earlier[k][p.rows[k]], {x[k], y},
+                          "m" + std::to_string(i + 1) + "-" + std::to_string(k + 1),
+                          p.group[k] ? Mark::Paint : Mark::None,
+                          Messages(k < logs.size() ? logs[k] : nullptr, byPaint[k][p.rows[k]],
+                                   p.rows[k] + 1, nullptr));
+            height = std::max(height, HeightOf(row));
+        }
+        body += Note(kMargin, y, height, "note", m.GroupText(p));
+        y += height + kGap;
+    }
+    fold();
+    std::string header = "<h1>Paint transcripts of " + std::to_string(n) +
+                         " systems compared</h1><p><strong>" + Escape(m.Summary()) +
+                         "</strong>; the first is the reference; a column a system, a row a "
+                         "paint not alike on all of them, those unlike the reference's "
+                         "outlined</p>";
+    for (const std::string& line : m.AgainstFirst()) header += "<p>" + Escape(line) + "</p>";
+    for (size_t k = 0; k < n; ++k)
+        header += CutShort(m.names[k] + " ", k < cutShort.size() ? cutShort[k] : "");
+    std::string names;
+    for (size_t k = 0; k < n; ++k)
+        names += "<p class=\"column\" style=\"left:" + std::to_string(x[k]) +
+                 "px;top:" + std::to_string(kHeader + 16 * static_cast<int>(n) - 20) +
+                 "px;max-height:16px\">" + Escape(m.names[k]) + "</p>";
+    return Page("matrix", header, names + body, left + kMargin, y + kMargin);
 }
 
 }  // namespace transcript

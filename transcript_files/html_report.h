@@ -33,4 +33,13 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                            const std::vector<MessageRow>* messagesA = nullptr,
                            const std::vector<MessageRow>* messagesB = nullptr);
 
+// Many systems side by side, aligned as CompareMany aligns them: a column a
+// system, a row a paint that is not alike everywhere, with its groups beside
+// it and the frames that differ from the first system's outlined; the rows
+// alike everywhere folded into a count. With a system's message log, each of
+// its frames carries its messages.
+std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
+                       const std::vector<std::string>& cutShort,
+                       const std::vector<const std::vector<MessageRow>*>& logs = {});
+
 }  // namespace transcript

@@ -260,6 +260,128 @@ Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<Pain
     return c;
 }
 
+Matrix CompareMany(const std::vector<std::vector<PaintRow>>& systems,
+                   const std::vector<std::string>& names) {
+    Matrix m;
+    m.names = names;
+    const size_t n = systems.size();
+    std::vector<std::vector<std::pair<int, int>>> order(n);  // step, row; by step, then row
+    for (size_t k = 0; k < n; ++k) {
+        for (size_t i = 0; i < systems[k].size(); ++i)
+            order[k].push_back({systems[k][i].step, static_cast<int>(i)});
+        std::sort(order[k].begin(), order[k].end());
+    }
+    std::vector<size_t> at(n, 0);
+    for (;;) {
+        bool any = false;
+        int step = 0;
+        for (size_t k = 0; k < n; ++k)
+            if (at[k] < order[k].size() && (!any || order[k][at[k]].first < step))
+                step = order[k][at[k]].first, any = true;
+        if (!any) break;
+        for (int place = 1;; ++place) {
+            MatrixPaint p;
+            p.step = step;
+            p.place = place;
+            bool present = false;
+            for (size_t k = 0; k < n; ++k) {
+                const bool has = at[k] < order[k].size() && order[k][at[k]].first == step;
+                p.rows.push_back(has ? order[k][at[k]++].second : -1);
+                if (has && !present) p.action = systems[k][p.rows.back()].action;
+                present = present || has;
+            }
+            if (!present) break;
+            // Each system joins the first group whose first member paints alike.
+            std::vector<size_t> firsts;
+            for (size_t k = 0; k < n; ++k) {
+                const PaintRow* row = p.rows[k] >= 0 ? &systems[k][p.rows[k]] : nullptr;
+                size_t g = 0;
+                for (; g < firsts.size(); ++g) {
+                    const size_t f = firsts[g];
+                    const PaintRow* first = p.rows[f] >= 0 ? &systems[f][p.rows[f]] : nullptr;
+                    AlignedPaint same;
+                    if (!row || !first ? row == first
+                                       : (Align(same, first, row), same.paint.empty()))
+                        break;
+                }
+                if (g == firsts.size()) firsts.push_back(k);
+                p.group.push_back(static_cast<int>(g));
+            }
+            m.paints.push_back(std::move(p));
+        }
+    }
+    return m;
+}
+
+bool MatrixPaint::Alike() const {
+    return std::all_of(group.begin(), group.end(), [](int g) { return g == 0; });
+}
+
+bool Matrix::Agree() const {
+    return std::all_of(paints.begin(), paints.end(),
+                       [](const MatrixPaint& p) { return p.Alike(); });
+}
+
+std::string Matrix::Summary() const {
+    const size_t alike = static_cast<size_t>(std::count_if(
+        paints.begin(), paints.end(), [](const MatrixPaint& p) { return p.Alike(); }));
+    return "paints: " + std::to_string(alike) + " of " + std::to_string(paints.size()) +
+           " alike on all " + std::to_string(names.size()) + " systems";
+}
+
+namespace {
+std::string Where(const MatrixPaint& p) {
+    return "step " + std::to_string(p.step) + " " + p.action + ", paint " + std::to_string(p.place);
+}
+}  // namespace
+
+std::vector<std::string> Matrix::AgainstFirst() const {
+    std::vector<std::string> out;
+    for (size_t k = 1; k < names.size(); ++k) {
+        int alike = 0;
+        const MatrixPaint* first = nullptr;
+        for (const MatrixPaint& p : paints) {
+            alike += p.group[k] == 0;
+            if (p.group[k] != 0 && !first) first = &p;
+        }
+        out.push_back(names[k] + ": " + std::to_string(alike) + " of " +
+                      std::to_string(paints.size()) + " paints as " + names[0] + " paints them" +
+                      (first ? ", the first that differs at " + Where(*first) : ""));
+    }
+    return out;
+}
+
+std::string Matrix::GroupText(const MatrixPaint& p) const {
+    std::string together, alone;
+    for (size_t g = 0; g < names.size(); ++g) {
+        std::string members;
+        int count = 0;
+        for (size_t k = 0; k < names.size(); ++k)
+            if (p.group[k] == static_cast<int>(g))
+                members += (count++ ? " = " : "") + names[k] + (p.rows[k] < 0 ? " (none)" : "");
+        if (count > 1) together += (together.empty() ? "" : ", ") + members;
+        if (count == 1) alone += (alone.empty() ? "" : ", ") + members + " differs";
+    }
+    return Where(p) + ": " +
+           (together.empty() ? "all differ" : together + (alone.empty() ? "" : ", " + alone));
+}
+
+std::vector<std::string> Matrix::Groups() const {
+    std::vector<std::string> out;
+    for (const MatrixPaint& p : paints)
+        if (!p.Alike()) out.push_back(GroupText(p));
+    return out;
+}
+
+std::vector<std::string> Matrix::Changes() const {
+    std::vector<std::string> out;
+    for (const MatrixPaint& p : paints)
+        for (size_t k = 1; k < names.size(); ++k)
+            if (p.group[k] != p.group[k - 1])
+                out.push_back(Where(p) + ": changed between " + names[k - 1] + " and " + names[k]);
+    return out;
+}
+
 bool Comparison::PaintsAgree() const {
     for (const AlignedPaint& p : paints)
         if (!p.paint.empty()) return false;

@@ -59,9 +59,12 @@ std::string FormatTable(const std::vector<PaintRow>& rows);
 // spreadsheet writes back: quoted fields and header, a UTF-8 byte-order mark,
 // semicolons or tabs for commas, CRLF or CR line ends, padding empty fields.
 // Anything else is refused with its line number and what was expected there.
-std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort = "");
+// The system it was recorded on ("Wine 8.0") stands in a comment line of
+// its own, "# system: Wine 8.0".
+std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort = "",
+                  const std::string& system = "");
 bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error,
-              std::string* cutShort = nullptr);
+              std::string* cutShort = nullptr, std::string* system = nullptr);
 
 // Where a replay differs from its reference on the same system, row by row,
 // on every field but the colour (random); empty when they agree. Each side
@@ -96,5 +99,39 @@ struct Comparison {
     std::vector<std::string> Listing() const;  // a line per paint that differs
 };
 Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b);
+
+// One paint of many systems' transcripts, aligned by step as two are: each
+// system's row (-1 where it has none), and which systems paint it alike, as
+// groups numbered in the order the systems are given.
+struct MatrixPaint {
+    int step = 0;
+    std::string action;
+    int place = 0;
+    std::vector<int> rows;
+    std::vector<int> group;
+    bool Alike() const;
+};
+
+// Many systems compared, the first the reference, in the order given (a
+// series of releases, say). Time and size linear in paints x systems, but
+// for the groups, which are at most as many as the systems.
+struct Matrix {
+    std::vector<std::string> names;
+    std::vector<MatrixPaint> paints;
+    bool Agree() const;
+    std::string Summary() const;  // "paints: 0 of 49 alike on all 4 systems"
+    // A line a system: "Wine 5.0: 0 of 49 paints as Wine 8.0 paints them,
+    // the first that differs at step 1 drag bottom +10".
+    std::vector<std::string> AgainstFirst() const;
+    // A line a paint not alike everywhere: "step 1 drag bottom +10, paint 1:
+    // Wine 8.0 = Wine 10.0, Wine 5.0 differs".
+    std::vector<std::string> Groups() const;
+    std::string GroupText(const MatrixPaint& p) const;
+    // Where a paint changes from one system to the next in the order given:
+    // "step 52 maximize button, paint 1: changed between Wine 8.0 and Wine 10.0".
+    std::vector<std::string> Changes() const;
+};
+Matrix CompareMany(const std::vector<std::vector<PaintRow>>& systems,
+                   const std::vector<std::string>& names);
 
 }  // namespace transcript

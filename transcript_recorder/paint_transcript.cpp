@@ -12,6 +12,7 @@
 
 #include "html_report.h"
 #include "message_log.h"
+#include "text_fields.h"
 #include "player.h"
 #include "remote.h"
 #include "scenario.h"
@@ -32,7 +33,7 @@ const char kUsage[] =
     "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
     "                        [--max-paints N] [--quiet] [--no-messages | --messages all]\n"
     "                        [--max-messages N]\n"
-    "       paint_transcript --compare A.csv B.csv [--html FILE]\n"
+    "       paint_transcript --compare A.csv B.csv [C.csv ...] [--names A,B,C] [--html FILE]\n"
     "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
     "       paint_transcript --list-scenarios [--steps N] [--pixels M] | --help\n"
     "\n"
@@ -50,7 +51,9 @@ const char kUsage[] =
     "controls took, a row each, the paint each led to; --no-messages leaves it out,\n"
     "--messages all keeps those that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...);\n"
     "--max-messages caps it (65536 at most; a log that fills says so).\n"
-    "--compare compares the logs beside A and B too, where both have one.\n"
+    "--compare compares the logs beside A and B too, where both have one; with\n"
+    "three or more it says which systems paint each paint alike, each against the\n"
+    "first, and where a paint changes from one to the next in the order given.\n"
     "--by-hand records what you do with the program until you close Form1;\n"
     "--save-scenario writes it as a scenario file. --from reads a transcript (one a\n"
     "spreadsheet saved, say) and writes it in this tool's form or as a report.\n"
@@ -76,7 +79,8 @@ struct Options {
     int maxMessages = transcript::kMaxMessages;
     bool quiet = false;
     bool help = false;
-    std::string compareA, compareB;
+    std::vector<std::string> compare;  // two or more transcripts
+    std::string names;                 // for them, "A,B,C"
     std::string from;
     std::string scenarioFile, saveScenario;
     bool list = false;
@@ -98,7 +102,7 @@ struct Mode {
     const char* takes;
 };
 const Mode kModes[] = {
-    {"--compare", "--compare", " --html "},
+    {"--compare", "--compare", " --html --names "},
     {"--from", "--from", " --csv --html --quiet "},
     {"--list-scenarios", "--list-scenarios", " --steps --pixels "},
     {"--by-hand", "--by-hand",
@@ -185,11 +189,14 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.help = true;
         else if (arg == "--from")
             ok = value(o.from, "a transcript");
+        else if (arg == "--names")
+            ok = value(o.names, "the systems' names, apart by commas");
         else if (arg == "--compare") {
-            if (i + 2 >= argc)
-                return Mistake(error, "--compare needs two transcripts after it, A and B");
-            o.compareA = argv[++i];
-            o.compareB = argv[++i];
+            while (i + 1 < argc && std::string(argv[i + 1]).compare(0, 2, "--") != 0)
+                o.compare.push_back(argv[++i]);
+            if (o.compare.size() < 2)
+                return Mistake(error,
+                               "--compare needs two transcripts or more after it, A and B ...");
         } else
             return Mistake(error, (arg[0] == '-' ? "there is no option " : "unexpected ") +
                                       std::string("\"") + arg + "\"");
@@ -215,6 +222,13 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         if (g.compare(0, 2, "--") == 0 && g != mode->option &&
             std::string(mode->takes).find(" " + g + " ") == std::string::npos)
             return Mistake(error, g + " does not apply to " + mode->name);
+    if (o.Given("--names") &&
+        (o.compare.size() == 2 || transcript::Split(o.names, ',').size() != o.compare.size()))
+        return Mistake(
+            error, o.compare.size() == 2
+                       ? std::string("--names names three transcripts or more; two are A and B")
+                       : "--names gives " + std::to_string(transcript::Split(o.names, ',').size()) +
+                             " names for " + std::to_string(o.compare.size()) + " transcripts");
     if (!*mode->option) {
         bool drags = false;
         for (const Step& s : transcript::BuiltInSteps(o.scenario, 1, 1))
@@ -248,13 +262,14 @@ bool ReadFile(const std::string& path, std::string& text) {
     return ok;
 }
 
-bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort) {
+bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort,
+                    std::string* system = nullptr) {
     std::string text, error;
     if (!ReadFile(path, text)) {
         Say(stderr, "paint_transcript: cannot read " + path);
         return false;
     }
-    if (!transcript::ParseCsv(text, rows, error, &cutShort)) {
+    if (!transcript::ParseCsv(text, rows, error, &cutShort, system)) {
         Say(stderr, "paint_transcript: " + path + ": " + error);
         return false;
     }
@@ -311,19 +326,14 @@ int MessagesKept(const Options& o) {
 bool CheckOutputs(const Options& o, std::string& error) {
     const std::string log =
         MessagesKept(o) && !o.csv.empty() ? transcript::MessagesPath(o.csv) : "";
-    auto logOf = [](const std::string& path) {
-        return path.empty() ? path : transcript::MessagesPath(path);
-    };
-    const std::string logs[] = {logOf(o.from), logOf(o.compareA), logOf(o.compareB)};
-    const std::pair<const char*, const std::string*> inputs[] = {
-        {"--scenario-file", &o.scenarioFile},
-        {"--check", &o.check},
-        {"--from", &o.from},
-        {"--compare", &o.compareA},
-        {"--compare", &o.compareB},
-        {"--from's message log", &logs[0]},
-        {"--compare's message log", &logs[1]},
-        {"--compare's message log", &logs[2]}};
+    std::vector<std::pair<const char*, std::string>> inputs = {
+        {"--scenario-file", o.scenarioFile}, {"--check", o.check}, {"--from", o.from}};
+    if (!o.from.empty())
+        inputs.push_back({"--from's message log", transcript::MessagesPath(o.from)});
+    for (const std::string& path : o.compare) {
+        inputs.push_back({"--compare", path});
+        inputs.push_back({"--compare's message log", transcript::MessagesPath(path)});
+    }
     const std::pair<const char*, const std::string*> outputs[] = {
         {"--csv", &o.csv},
         {"--html", &o.html},
@@ -334,7 +344,7 @@ bool CheckOutputs(const Options& o, std::string& error) {
         const auto& [option, path] = outputs[i];
         if (path->empty()) continue;
         for (const auto& [input, read] : inputs)
-            if (!read->empty() && SameFile(*path, *read))
+            if (!read.empty() && SameFile(*path, read))
                 return Mistake(error, std::string(option) + " " + *path +
                                           " would overwrite the file it reads (" + input + ")");
         for (size_t k = 0; k < i; ++k)
@@ -425,17 +435,48 @@ int CompareFiles(const std::string& a, const std::string& b, const std::string& 
     return c.PaintsAgree() ? 0 : 1;
 }
 
+// Three systems or more, the first the reference: 0 when every paint is
+// alike everywhere, 1 when one differs, 2 when a file cannot be read or the
+// page cannot be written.
+int CompareMany(const Options& o) {
+    const size_t n = o.compare.size();
+    std::vector<std::vector<PaintRow>> systems(n);
+    std::vector<std::vector<MessageRow>> logs(n);
+    std::vector<const std::vector<MessageRow>*> logged(n);
+    std::vector<std::string> names, cuts(n);
+    for (size_t k = 0; k < n; ++k) {
+        std::string system;
+        bool found = false;
+        if (!ReadTranscript(o.compare[k], systems[k], cuts[k], &system) ||
+            !ReadMessages(o.compare[k], logs[k], found))
+            return 2;
+        logged[k] = found ? &logs[k] : nullptr;
+        names.push_back(system.empty() ? BaseName(o.compare[k]) : system);
+    }
+    if (!o.names.empty()) names = transcript::Split(o.names, ',');
+    const transcript::Matrix m = transcript::CompareMany(systems, names);
+    Say(stdout, m.Summary() + "; the reference: " + names[0]);
+    for (const std::string& line : m.AgainstFirst()) Say(stdout, line);
+    for (size_t k = 0; k < names.size(); ++k)
+        Say(stdout, names[k] + ": " + o.compare[k] + ", " + Paints(systems[k], cuts[k]));
+    for (const std::string& line : m.Groups()) Say(stdout, line);
+    for (const std::string& line : m.Changes()) Say(stdout, line);
+    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged)))
+        return 2;
+    return m.Agree() ? 0 : 1;
+}
+
 // A transcript read rather than recorded, written again in this tool's form.
 int ConvertFile(const Options& o) {
     std::vector<PaintRow> rows;
     std::vector<MessageRow> log;
-    std::string cut;
+    std::string cut, system;
     bool logged = false;
-    if (!ReadTranscript(o.from, rows, cut) || !ReadMessages(o.from, log, logged)) return 2;
+    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged)) return 2;
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     Say(stdout,
         Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) return 2;
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system))) return 2;
     if (!o.csv.empty() && logged && !o.noMessages &&
         !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
         return 2;
@@ -519,7 +560,7 @@ int RecordByHand(const Options& o, Remote& remote) {
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "by hand under " + SystemName();
     const std::pair<const std::string*, std::string> files[] = {
-        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut)},
+        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, SystemName())},
         {&o.html, o.html.empty()
                       ? ""
                       : transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)},
@@ -587,7 +628,8 @@ int Run(int argc, char** argv) {
         Say(stderr, "paint_transcript: " + error);
         return 2;
     }
-    if (!o.compareA.empty()) return CompareFiles(o.compareA, o.compareB, o.html);
+    if (o.compare.size() == 2) return CompareFiles(o.compare[0], o.compare[1], o.html);
+    if (!o.compare.empty()) return CompareMany(o);
     if (!o.from.empty()) return ConvertFile(o);
     if (o.list) {
         std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
@@ -665,7 +707,7 @@ int Run(int argc, char** argv) {
             status = 2;
     }
     const std::string cut = remote.FaultText();
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut))) status = 2;
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, SystemName()))) status = 2;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "scenario " + o.scenario + " under " + SystemName();

@@ -94,6 +94,13 @@ void Pair(const std::string& text) {
         CompareExact(*x, *y);
         HtmlComparison(*x, "a", *y, "b", "", "");
     }
+    // And as three systems, the first again last: alike where the two are.
+    const Matrix m = CompareMany({a, b, a}, {"a", "b", "<c>"});
+    Require(m.Agree() == CompareSystems(a, b).PaintsAgree());
+    m.AgainstFirst();
+    m.Changes();
+    const std::string page = HtmlMatrix(m, {a, b, a}, {"", "", ""});
+    Require(page.find("<c>") == std::string::npos);
 }
 
 std::vector<MessageRow> PlainLog(std::vector<MessageRow> log) {
@@ -133,15 +140,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Pair(text);
     Log(text);
     std::vector<PaintRow> rows;
-    std::string error, cut;
-    if (!ParseCsv(text, rows, error, &cut)) {
+    std::string error, cut, system;
+    if (!ParseCsv(text, rows, error, &cut, &system)) {
         Require(!error.empty());
         return 0;
     }
     std::vector<PaintRow> again;
-    std::string cutAgain;
-    Require(ParseCsv(ToCsv(rows, cut), again, error, &cutAgain));
-    Require(again == rows && cutAgain == cut);
+    std::string cutAgain, systemAgain;
+    Require(ParseCsv(ToCsv(rows, cut, system), again, error, &cutAgain, &systemAgain));
+    Require(again == rows && cutAgain == cut && systemAgain == system);
 
     Require(CompareSystems(rows, rows).PaintsAgree());
     Require(CompareExact(rows, rows).empty());
