@@ -5,7 +5,9 @@
 #   compare-wine8-wine10.html   the Wine 8.0 and Wine 10.0 transcripts of
 #   compare-wine8-wine10.png    every scenario compared: the page, and its
 #                               top with the first paint that differs;
-#   report-by-hand.png          the report of docs/transcript-by-hand.csv.
+#   report-by-hand.png          the report of docs/transcript-by-hand.csv;
+#   matrix-wine.html            Wine 5.0, 8.0 and 10.0 (trixie's and sid's)
+#   matrix-wine.png             side by side: the page, and its top.
 # usage: scripts/docs-images.sh (after make build)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -59,5 +61,14 @@ render "$tmp/views.html" "$width,1208" docs/compare-wine8-wine10.png
     --html "$tmp/by-hand.html" >/dev/null
 render "$tmp/by-hand.html" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$tmp/by-hand.html")" \
     docs/report-by-hand.png
-echo "docs-images: wrote docs/form1-scales.png, $page, docs/compare-wine8-wine10.png and" \
-     "docs/report-by-hand.png"
+# The releases side by side, in their order, and the top of that page.
+matrix=docs/matrix-wine.html
+status=0
+"$WINE" "$build/paint_transcript.exe" --compare docs/transcript-wine5.0-all.csv \
+    docs/transcript-wine-all.csv docs/transcript-wine10.0-all.csv docs/transcript-wine10-all.csv \
+    --names "Wine 5.0,Wine 8.0,Wine 10.0 (trixie),Wine 10.0 (sid)" --html "$matrix" >/dev/null || status=$?
+[ "$status" -le 1 ] || { echo "docs-images: the matrix failed" >&2; exit 1; }
+render "$here/$matrix" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:.*/\1/p' "$matrix"),900" \
+    docs/matrix-wine.png
+echo "docs-images: wrote docs/form1-scales.png, $page, docs/compare-wine8-wine10.png," \
+     "docs/report-by-hand.png, $matrix and docs/matrix-wine.png"
