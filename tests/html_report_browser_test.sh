@@ -48,7 +48,7 @@ done < <(grep '<figure id=' "$tmp/all.html")
 check "frames with a region large enough to check" yes "$([ "$frames" -ge 20 ] && echo yes || echo "only $frames")"
 
 # 8192 paints: the recorded scenario again and again, steps numbered on.
-awk -F, 'NR == 1 { print; next } { rows[++n] = $0; step[n] = $1 }
+awk -F, 'NR == 1 { print; next } /^"?#/ { next } { rows[++n] = $0; step[n] = $1 }
          END { for (k = 0; k < 8192; ++k) { i = k % n + 1; r = rows[i]
                    sub(/^[0-9]+/, step[i] + int(k / n) * step[n], r); print r } }' \
     "$tmp/all.csv" >"$tmp/big.csv"
