@@ -525,24 +525,15 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
     for (size_t k = 1; k < records.size(); ++k) {
         std::vector<std::string>& f = records[k].fields;
         const std::string at = "line " + std::to_string(records[k].line) + ": ";
-        const auto blank = [](const std::string& field) { return field.empty(); };
-        if (std::all_of(f.begin(), f.end(), blank)) continue;
-        if (f[0].compare(0, 1, "#") == 0) {
-            if (!std::all_of(f.begin() + 1, f.end(), blank)) {
-                error = at + "expected a comment in one field";
-                return false;
-            }
+        CsvKind kind;
+        if (!SortRecord(records[k], kMessageFields, kind, error)) return false;
+        if (kind == CsvKind::Blank) continue;
+        if (kind == CsvKind::Comment) {
             const std::string& comment = f[0];
             if (cutShort && !comment.compare(0, 13, "# cut short: "))
                 *cutShort = comment.substr(13);
             if (full && !comment.compare(0, 8, "# full: ")) *full = comment.substr(8);
             continue;
-        }
-        while (f.size() > kMessageFields && f.back().empty()) f.pop_back();
-        if (f.size() != kMessageFields) {
-            error = at + "expected " + std::to_string(kMessageFields) + " fields, found " +
-                    std::to_string(f.size());
-            return false;
         }
         MessageRow r;
         if (!ParseInt(f[0], r.step) || !ParseInt(f[2], r.paint)) {

@@ -30,6 +30,14 @@ bool ReadCsvRecords(const std::string& text, size_t from, char separator,
                     std::vector<CsvRecord>& records, std::string& error,
                     size_t stopAfter = SIZE_MAX);
 
+// A record after a CSV file's header, sorted: blank (every field empty), a
+// comment (a first field starting with "#", the others empty), or a row of
+// `columns` fields once a spreadsheet's empty padding is taken off. False,
+// with the record's line, for a comment with more fields or a row of
+// another width.
+enum class CsvKind { Blank, Comment, Row };
+bool SortRecord(CsvRecord& record, size_t columns, CsvKind& kind, std::string& error);
+
 // A field as CSV writes it: quoted where it must be.
 std::string CsvField(const std::string& value);
 

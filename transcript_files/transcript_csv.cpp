@@ -148,6 +148,25 @@ bool ReadCsvRecords(const std::string& text, size_t from, char separator,
     return true;
 }
 
+bool SortRecord(CsvRecord& record, size_t columns, CsvKind& kind, std::string& error) {
+    std::vector<std::string>& f = record.fields;
+    const std::string at = "line " + std::to_string(record.line) + ": ";
+    const auto blank = [](const std::string& field) { return field.empty(); };
+    kind = std::all_of(f.begin(), f.end(), blank) ? CsvKind::Blank
+           : f[0].compare(0, 1, "#") == 0         ? CsvKind::Comment
+                                                  : CsvKind::Row;
+    if (kind == CsvKind::Comment && !std::all_of(f.begin() + 1, f.end(), blank)) {
+        error = at + "expected a comment in one field";
+        return false;
+    }
+    if (kind != CsvKind::Row) return true;
+    while (f.size() > columns && f.back().empty()) f.pop_back();  // a spreadsheet's padding
+    if (f.size() == columns) return true;
+    error =
+        at + "expected " + std::to_string(columns) + " fields, found " + std::to_string(f.size());
+    return false;
+}
+
 std::string CsvField(const std::string& value) {
     if (value.find_first_of(",;\t\"\r\n") == std::string::npos &&
         (value.empty() || (value.front() != ' ' && value.back() != ' ')))
@@ -196,23 +215,14 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     for (size_t k = 1; k < records.size(); ++k) {
         std::vector<std::string>& f = records[k].fields;
         const std::string at = "line " + std::to_string(records[k].line) + ": ";
-        const auto blank = [](const std::string& field) { return field.empty(); };
-        if (std::all_of(f.begin(), f.end(), blank)) continue;
-        if (f[0].compare(0, 1, "#") == 0) {
-            if (!std::all_of(f.begin() + 1, f.end(), blank)) {
-                error = at + "expected a comment in one field";
-                return false;
-            }
+        CsvKind kind;
+        if (!SortRecord(records[k], columns, kind, error)) return false;
+        if (kind == CsvKind::Blank) continue;
+        if (kind == CsvKind::Comment) {
             if (cutShort && f[0].compare(0, sizeof kCutShort - 1, kCutShort) == 0)
                 *cutShort = f[0].substr(std::min(f[0].size(), sizeof kCutShort + 1));
             if (system && f[0].compare(0, 10, "# system: ") == 0) *system = f[0].substr(10);
             continue;
-        }
-        while (f.size() > columns && f.back().empty()) f.pop_back();  // a spreadsheet's padding
-        if (f.size() != columns) {
-            error = at + "expected " + std::to_string(columns) + " fields, found " +
-                    std::to_string(f.size());
-            return false;
         }
         PaintRow r;
         int32_t* numbers[kAllColumns] = {
