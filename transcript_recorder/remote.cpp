@@ -449,6 +449,25 @@ void Remote::Click(POINT at) {
     // of the program's.
     MoveMouse({at.x + 1, at.y}, false);
     MoveMouse(at, false);
+    RestMouse();
+}
+
+// Under Wine the cursor is the X server's pointer too, and the program hears
+// of each move twice: from this tool, and a moment later from the X server.
+// Under load that moment may come after the next move, and put the cursor
+// back over what it had left (the header, hot again, repainted). Once the
+// cursor has rested 100 ms, Wine answers GetCursorPos from the X server, and
+// the answer comes after every move this tool made there: the program then
+// has them all, and Settle waits until it has taken them. Only after a
+// click: then the cursor rests on what tracks it.
+void Remote::RestMouse() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    if (wine && !Faulted()) {
+        Sleep(110);
+        POINT asked;
+        GetCursorPos(&asked);
+    }
     Settle();
 }
 
@@ -507,7 +526,7 @@ void Remote::DoubleClick(POINT at) {
     Release();
     Press();
     Release();
-    Settle();
+    RestMouse();
 }
 
 void Remote::SetClientWidth(int width) {

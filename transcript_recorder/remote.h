@@ -97,6 +97,9 @@ class Remote {
     // Settle waits for the program to take the move, unless it may go to
     // another window (taken: false).
     void MoveMouse(POINT to, bool taken = true);
+    // Waits until the program has every move made so far, however late the
+    // system hands it one (see remote.cpp); then settles.
+    void RestMouse();
     void Press() { Button(MOUSEEVENTF_LEFTDOWN); }
     void Release() { Button(MOUSEEVENTF_LEFTUP); }
     void DoubleClick(POINT at);
