@@ -21,6 +21,11 @@ Step S(Step::Kind kind, const char* where, std::vector<Step::Delta> moves = {}, 
     return s;
 }
 
+Step Outside(Step s) {
+    s.outside = true;
+    return s;
+}
+
 Step Parsed(const std::string& line) {
     std::vector<Step> steps;
     std::string error;
@@ -48,6 +53,9 @@ TEST(Scenario, EachKindOfStepReadsAndWritesInOneVocabulary) {
         {"move by +5,-7", S(Step::Move, "", {{5, -7}}), nullptr},
         {"move down 120", S(Step::Move, "", {{0, 120}}), nullptr},
         {"room above 120", S(Step::RoomAbove, "", {}, 0, 120), nullptr},
+        {"move  left 3 from  outside", Outside(S(Step::Move, "", {{-3, 0}})),
+         "move left 3 from outside"},
+        {"room above 90 from outside", Outside(S(Step::RoomAbove, "", {}, 0, 90)), nullptr},
     };
     for (const auto& t : table) {
         const Step s = Parsed(t.line);
@@ -58,6 +66,27 @@ TEST(Scenario, EachKindOfStepReadsAndWritesInOneVocabulary) {
     const Step drag = Parsed("drag corner +8,+4 +5");
     EXPECT_EQ(MoveText(drag, 0) + "; " + MoveText(drag, 1), "drag corner +8,+4; drag corner +5");
     EXPECT_EQ(MoveText(Parsed("room above 120"), 0), "move down 120");
+    EXPECT_EQ(MoveText(Parsed("room above 120 from outside"), 0), "move down 120 from outside");
+}
+
+// What a window manager takes, played from outside: each move of a drag a
+// resize, a caption button its state change, a move by the caption a move
+// from outside; what reaches the program itself stays as it was.
+TEST(Scenario, FromOutsideEveryChangeAWindowManagerTakesIsMadeByAnotherProgram) {
+    std::vector<Step> steps;
+    std::string error;
+    ASSERT_TRUE(
+        ParseScenario("room above 40\ndrag top +10 x2\ndrag corner +8,+4\n"
+                      "maximize button\nrestore from outside\ndouble-click list\n"
+                      "move by +5,-7\nset client width 150\n",
+                      steps, error));
+    std::vector<std::string> lines;
+    for (const Step& s : FromOutside(steps)) lines.push_back(StepText(s));
+    EXPECT_THAT(lines,
+                ElementsAre("room above 40 from outside", "resize top +10 from outside",
+                            "resize top +10 from outside", "resize corner +8,+4 from outside",
+                            "maximize from outside", "restore from outside", "double-click list",
+                            "move by +5,-7 from outside", "set client width 150"));
 }
 
 TEST(Scenario, TheBuiltInScenariosPrintedReadBackAsTheSameSteps) {
@@ -94,6 +123,9 @@ TEST(Scenario, ABadLineIsRefusedWithItsNumberAndNothingIsPlayed) {
         {"set outer size 432", "line 1: expected set client width N or set outer size WxH"},
         {"move sideways 3", "line 1: expected move by +X,+Y or move down/up/right/left N"},
         {"room above", "line 1: expected room above N"},
+        {"room above from outside", "line 1: expected room above N from outside"},
+        {"move by from outside", "line 1: expected move by +X,+Y or move down/up/right/left N"},
+        {"double-click list from outside", "line 1: expected double-click list or"},
     };
     for (const auto& b : bad) {
         std::vector<Step> steps;

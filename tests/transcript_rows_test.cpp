@@ -143,3 +143,26 @@ TEST(TranscriptCompare, ManySystemsInGroupsEachAgainstTheFirstAndWhereAPaintChan
                                          "step 3 drag, paint 2: changed between 8.0 and 10.0"));
     EXPECT_TRUE(CompareMany({old, old, old}, {"a", "b", "c"}).Agree());
 }
+
+// Where a window manager frames Form1, what it takes is played from outside:
+// the same change, made another way, is the same step.
+TEST(TranscriptCompare, OneChangeMadeTwoWaysIsOneStep) {
+    auto paint = [](int step, const char* action) {
+        const Rect strip = {0, step, 9, step + 1};
+        return PaintRow{step, action, 432, 400, 424, 369, step, strip, {strip}, "", 9, 99};
+    };
+    const std::vector<PaintRow> a = {paint(1, "drag bottom +10"), paint(2, "maximize button"),
+                                     paint(3, "move down 120"), paint(4, "drag right +10"),
+                                     paint(5, "double-click list")};
+    const std::vector<PaintRow> b = {
+        paint(1, "resize bottom +10 from outside"), paint(2, "maximize from outside"),
+        paint(3, "move down 120 from outside"), paint(4, "resize bottom +10 from outside"),
+        paint(5, "double-click header")};
+    EXPECT_THAT(CompareSystems(a, b).Listing(),
+                ElementsAre("step 4 drag right +10, paint 1: action drag right +10 / resize "
+                            "bottom +10 from outside",
+                            "step 5 double-click list, paint 1: action double-click list / "
+                            "double-click header"));
+    EXPECT_EQ(CompareMany({a, b, a}, {"desktop", "openbox", "again"}).Summary(),
+              "paints: 3 of 5 alike on all 3 systems");
+}

@@ -194,6 +194,22 @@ struct FieldDiff {
     }
 };
 
+// The change a step makes, whichever way it was made: a drag of an edge and
+// the same resize from outside, a caption button and the same state change
+// from outside are one step (where a window manager frames the window, only
+// the second way reaches it).
+std::string ChangeOf(std::string action) {
+    auto strip = [&](const std::string& end) {
+        if (action.size() > end.size() &&
+            action.compare(action.size() - end.size(), end.size(), end) == 0)
+            action.resize(action.size() - end.size());
+    };
+    strip(" from outside");
+    strip(" button");
+    if (action.compare(0, 7, "resize ") == 0) action.replace(0, 6, "drag");
+    return action;
+}
+
 void Align(AlignedPaint& p, const PaintRow* a, const PaintRow* b) {
     if (!a || !b) {
         const PaintRow& r = a ? *a : *b;
@@ -202,7 +218,7 @@ void Align(AlignedPaint& p, const PaintRow* a, const PaintRow* b) {
         return;
     }
     FieldDiff paint, frame;
-    paint("action", a->action, b->action);
+    if (ChangeOf(a->action) != ChangeOf(b->action)) paint("action", a->action, b->action);
     if (a->viewWidth && b->viewWidth)
         paint("list view", Size(a->viewWidth, a->viewHeight), Size(b->viewWidth, b->viewHeight));
     paint("reported", RegionText({a->reported}), RegionText({b->reported}));

@@ -90,7 +90,9 @@ struct AlignedPaint {
 // rectangle or the list view's client size differ (or one system has a paint
 // the other has not); the frame (Form1's outer and client size) differs on
 // its own account. Counts and colours are not compared: an extra paint shifts
-// every later count, and colours are random.
+// every later count, and colours are random. A step's action is compared as
+// the change it makes: "drag bottom +10" and "resize bottom +10 from outside"
+// are one step made two ways, as "maximize button" and "maximize from outside".
 struct Comparison {
     std::vector<AlignedPaint> paints;
     bool PaintsAgree() const;

@@ -84,9 +84,9 @@ struct HookShared {
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).
     char texts[3][256];
-    int32_t messagesKept;         // 0 none, 1 all but those that only ask, 2 all
-    int32_t maxMessages;          // at most kMaxMessages, set by the tool
-    volatile int32_t messages;    // records of messageLog written
+    int32_t messagesKept;       // 0 none, 1 all but those that only ask, 2 all
+    int32_t maxMessages;        // at most kMaxMessages, set by the tool
+    volatile int32_t messages;  // records of messageLog written
     volatile int32_t messagesFull;
     HookStep steps[kMaxSteps];
     HookPaint records[kMaxPaints];

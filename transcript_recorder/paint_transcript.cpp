@@ -30,6 +30,7 @@ const char kUsage[] =
     "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
     "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
     "                        [--no-messages | --messages all] [--max-messages N]\n"
+    "                        [--from-outside]\n"
     "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
     "                        [--max-paints N] [--quiet] [--no-messages | --messages all]\n"
     "                        [--max-messages N]\n"
@@ -46,7 +47,9 @@ const char kUsage[] =
     "  double-click list|header         maximize|restore|minimize button\n"
     "  maximize|restore|minimize from outside\n"
     "  resize EDGE +N from outside      set client width N    set outer size WxH\n"
-    "  move by +X,+Y                    room above N\n"
+    "  move by +X,+Y                    room above N   (either: from outside)\n"
+    "--from-outside plays what a window manager takes (drags, caption buttons,\n"
+    "moves) as another program does it: where one frames Form1, no input reaches it.\n"
     "With --csv X.csv it also writes X.messages.csv: every message Form1 and its\n"
     "controls took, a row each, the paint each led to; --no-messages leaves it out,\n"
     "--messages all keeps those that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...);\n"
@@ -86,6 +89,7 @@ struct Options {
     bool list = false;
     bool byHand = false;
     bool noMessages = false;
+    bool fromOutside = false;
     std::string messages;            // "all"
     std::vector<std::string> given;  // the options, as typed
     bool Given(const char* option) const {
@@ -109,10 +113,10 @@ const Mode kModes[] = {
      " --csv --html --save-scenario --max-paints --quiet --no-messages --messages --max-messages "},
     {"--scenario-file", "a scenario file",
      " --csv --html --check --screenshot --max-paints --quiet --no-messages --messages "
-     "--max-messages "},
+     "--max-messages --from-outside "},
     {"", "a scenario",
      " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "
-     "--no-messages --messages --max-messages "},
+     "--no-messages --messages --max-messages --from-outside "},
 };
 
 // What was wrong, in one line; false.
@@ -179,6 +183,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = number(o.maxMessages, 1, transcript::kMaxMessages);
         else if (arg == "--quiet")
             o.quiet = true;
+        else if (arg == "--from-outside")
+            o.fromOutside = true;
         else if (arg == "--no-messages")
             o.noMessages = true;
         else if (arg == "--messages") {
@@ -584,7 +590,8 @@ void SayFault(const Remote& remote) {
             "X input reaches it, and on a display with neither a window manager nor "
             "Wine's virtual desktop nothing sizes them. Run it inside a Wine virtual "
             "desktop (wine explorer /desktop=probe,1280x1024 paint_transcript.exe ...), "
-            "or on Windows or ReactOS as it is.");
+            "or on Windows or ReactOS as it is; or, with a window manager, play its part "
+            "from outside (--from-outside).");
 }
 
 }  // namespace
@@ -650,6 +657,7 @@ int Run(int argc, char** argv) {
             return 2;
         }
     }
+    if (o.fromOutside) steps = transcript::FromOutside(steps);
 
     // One recording at a time in a session: the mouse is shared.
     HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");

@@ -54,10 +54,15 @@ bool Play(Remote& remote, const Step& s, int& step) {
             return Drag(remote, s, grip.hit, moves, step, "resize");
         }
         case Step::Move:
-            return Drag(remote, s, HitOf(s), {{s.moves[0].dx, s.moves[0].dy}}, step, "move");
-        case Step::RoomAbove:
-            if (before.top >= s.height) return true;
-            return Drag(remote, s, HitOf(s), {{0, s.height}}, step, "move");
+        case Step::RoomAbove: {
+            if (s.kind == Step::RoomAbove && before.top >= s.height) return true;
+            const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
+            if (!s.outside) return Drag(remote, s, HitOf(s), {{d.dx, d.dy}}, step, "move");
+            remote.BeginStep(++step, MoveText(s, 0));
+            remote.SetOuterRect(
+                {before.left + d.dx, before.top + d.dy, before.right + d.dx, before.bottom + d.dy});
+            return true;
+        }
         case Step::DoubleClick: {
             remote.BeginStep(++step, StepText(s));
             const RECT client = remote.ListViewClient();

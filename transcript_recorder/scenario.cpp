@@ -79,7 +79,13 @@ bool Delta(const std::string& text, const std::string& where, Step::Delta& d) {
 }
 
 // One line's step; false with what was expected where it went wrong.
-bool ParseLine(const std::vector<std::string>& w, Step& s, const char*& expected) {
+bool ParseLine(std::vector<std::string> w, Step& s, const char*& expected) {
+    // A move of the window, by its caption or from outside.
+    if ((w[0] == "move" || w[0] == "room") && w.size() > 2 && w[w.size() - 2] == "from" &&
+        w.back() == "outside") {
+        s.outside = true;
+        w.resize(w.size() - 2);
+    }
     auto word = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
     if (w[0] == "drag" || w[0] == "resize") {
         const bool resize = w[0] == "resize";
@@ -150,7 +156,7 @@ bool ParseLine(const std::vector<std::string>& w, Step& s, const char*& expected
     if (w[0] == "room") {
         s.kind = Step::RoomAbove;
         if (word(1) == "above" && w.size() == 3 && Number(w[2], false, s.height)) return true;
-        return expected = "room above N", false;
+        return expected = s.outside ? "room above N from outside" : "room above N", false;
     }
     expected = "a step: drag, resize, double-click, maximize, restore, minimize, set, move or room";
     return false;
@@ -164,6 +170,11 @@ std::string MoveText(const Step& s, size_t move) {
             return "drag " + s.where + " " + DeltaText(s.where, s.moves[move]);
         case Step::Move:
         case Step::RoomAbove: {
+            if (s.outside) {
+                Step plain = s;
+                plain.outside = false;
+                return MoveText(plain, move) + " from outside";
+            }
             const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
             // Negated in a wider type: the most negative int has no opposite in int.
             if (d.dx == 0 && d.dy >= 0) return "move down " + std::to_string(d.dy);
@@ -209,7 +220,7 @@ std::string StepText(const Step& s) {
         case Step::Move:
             return MoveText(s, 0);
         case Step::RoomAbove:
-            return "room above " + std::to_string(s.height);
+            return "room above " + std::to_string(s.height) + (s.outside ? " from outside" : "");
     }
     return "";
 }
@@ -311,6 +322,25 @@ std::string BuiltInText(int moves, int pixels) {
         for (const Step& s : BuiltInSteps(b.name, moves, pixels)) text += StepText(s) + "\n";
     }
     return text;
+}
+
+std::vector<Step> FromOutside(const std::vector<Step>& steps) {
+    std::vector<Step> out;
+    for (Step s : steps) {
+        if (s.kind == Step::Drag) {
+            for (const Step::Delta& d : s.moves) {
+                Step resize = s;
+                resize.kind = Step::Resize;
+                resize.moves = {d};
+                out.push_back(resize);
+            }
+            continue;
+        }
+        if (s.kind == Step::Button) s.kind = Step::State;
+        if (s.kind == Step::Move || s.kind == Step::RoomAbove) s.outside = true;
+        out.push_back(s);
+    }
+    return out;
 }
 
 std::vector<Step> JoinGestures(const std::vector<Step>& steps, const std::vector<int>& gestures) {

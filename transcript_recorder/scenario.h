@@ -12,6 +12,7 @@
 //   move by 0,+120             the caption dragged
 //   room above 120             the caption dragged down by 120 if there is
 //                              less than that above the window
+//   move by 0,+120 from outside      (and room above): another program
 //
 // Drags and resizes count outward: "+10" on the top edge is 10 pixels up,
 // "-10" 10 pixels down (inward). A repeat "xK" is from x1 to x1000; longer
@@ -43,9 +44,10 @@ struct Step {
     std::string where;
     std::vector<Delta> moves;
     int width = 0, height = 0;
+    bool outside = false;  // a move or room above, made by another program
     bool operator==(const Step& o) const {
         return kind == o.kind && where == o.where && moves == o.moves && width == o.width &&
-               height == o.height;
+               height == o.height && outside == o.outside;
     }
 };
 
@@ -70,6 +72,12 @@ const std::vector<BuiltIn>& BuiltInScenarios();
 std::vector<Step> BuiltInSteps(const std::string& name, int moves, int pixels);
 // A scenario file of them all, each headed by its name and what it does.
 std::string BuiltInText(int moves, int pixels);
+
+// The same changes with what a window manager takes played from outside, as
+// another program makes them: a drag becomes a resize a move, a caption
+// button a state change, a move by the caption a move from outside. Where a
+// window manager frames the window, its own input never reaches it.
+std::vector<Step> FromOutside(const std::vector<Step>& steps);
 
 // What a person did, one step per transcript step, as the scenario that does
 // it again: the moves of one drag (steps of one gesture) joined on one line.
