@@ -88,6 +88,17 @@ check "window manager: make run says so" \
     "run: on display $DISPLAY, as a window of its desktop (close it to end)" \
     "$(sed -n 2p "$tmp/run.log")"
 nowhere "window manager"
+# What the window manager takes, played from outside: it reaches Form1.
+printf 'room above 150\ndrag bottom +10 x2\nmaximize button\nrestore button\n' >"$tmp/wm.scenario"
+WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d') timeout 90 \
+    "$WINE" "$tool" --quiet --scenario-file "$tmp/wm.scenario" --from-outside --csv "$tmp/wm.csv" \
+    >/dev/null 2>"$tmp/wm.err"
+check "window manager, from outside: status ($(cat "$tmp/wm.err"))" 0 "$?"
+check "window manager, from outside: a step each move and state, each painting" \
+    "resize bottom +10 from outside;resize bottom +10 from outside;maximize from outside;" \
+    "$(awk -F, '/^[0-9]/ && $12 != "\"\"" { printf "%s;", $2 }' "$tmp/wm.csv")"
+grep -q '^1,move down 150 from outside,[0-9]*,Form1,sent,WM_WINDOWPOSCHANGED,' "$tmp/wm.messages.csv" ||
+    fail "window manager, from outside: room made above: Form1 moved down by 150"
 # Again with a Form1 left open, which the window manager places the new one
 # beside, and a reference to check against: still status 4, and the advice.
 WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d') \
