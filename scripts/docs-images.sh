@@ -6,7 +6,8 @@
 #   compare-wine8-wine10.png    every scenario compared: the page, and its
 #                               top with the first paint that differs;
 #   report-by-hand.png          the report of docs/transcript-by-hand.csv;
-#   matrix-wine.html            Wine 5.0, 8.0 and 10.0 (trixie's and sid's)
+#   matrix-wine.html            Wine 5.0, 8.0 (in its desktop and under
+#                               Openbox) and 10.0 (trixie's and sid's)
 #   matrix-wine.png             side by side: the page, and its top.
 # usage: scripts/docs-images.sh (after make build)
 set -euo pipefail
@@ -65,8 +66,10 @@ render "$tmp/by-hand.html" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height
 matrix=docs/matrix-wine.html
 status=0
 "$WINE" "$build/paint_transcript.exe" --compare docs/transcript-wine5.0-all.csv \
-    docs/transcript-wine-all.csv docs/transcript-wine10.0-all.csv docs/transcript-wine10-all.csv \
-    --names "Wine 5.0,Wine 8.0,Wine 10.0 (trixie),Wine 10.0 (sid)" --html "$matrix" >/dev/null || status=$?
+    docs/transcript-wine-all.csv docs/transcript-wine8.0-openbox-all.csv \
+    docs/transcript-wine10.0-all.csv docs/transcript-wine10-all.csv \
+    --names "Wine 5.0,Wine 8.0,Wine 8.0 under Openbox,Wine 10.0 (trixie),Wine 10.0 (sid)" \
+    --html "$matrix" >/dev/null || status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the matrix failed" >&2; exit 1; }
 render "$here/$matrix" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:.*/\1/p' "$matrix"),900" \
     docs/matrix-wine.png
