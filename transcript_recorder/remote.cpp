@@ -449,25 +449,21 @@ void Remote::Click(POINT at) {
     // of the program's.
     MoveMouse({at.x + 1, at.y}, false);
     MoveMouse(at, false);
+    Settle();
     RestMouse();
 }
 
-// Under Wine the cursor is the X server's pointer too, and the program hears
-// of each move twice: from this tool, and a moment later from the X server.
-// Under load that moment may come after the next move, and put the cursor
-// back over what it had left (the header, hot again, repainted). Once the
-// cursor has rested 100 ms, Wine answers GetCursorPos from the X server, and
-// the answer comes after every move this tool made there: the program then
-// has them all, and Settle waits until it has taken them. Only after a
-// click: then the cursor rests on what tracks it.
+// A window under the cursor that tracks it (the header's hot item) asks the
+// system, on a timer, whether the cursor is still there, and Wine may answer
+// no for a moment and then send the cursor's place again: a leave and a
+// return, the item repainted, whenever a tick falls so. So between steps the
+// cursor rests on Form1's caption, where nothing tracks it; what it leaves
+// hears of that within the step that left it.
 void Remote::RestMouse() {
-    static const bool wine =
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-    if (wine && !Faulted()) {
-        Sleep(110);
-        POINT asked;
-        GetCursorPos(&asked);
-    }
+    if (Faulted() || IsIconic(form)) return;
+    const POINT caption = FindHitIn(OuterRect(), HTCAPTION);
+    if (caption.x < 0) return;
+    MoveMouse(caption, false);
     Settle();
 }
 
@@ -526,6 +522,7 @@ void Remote::DoubleClick(POINT at) {
     Release();
     Press();
     Release();
+    Settle();
     RestMouse();
 }
 

@@ -97,8 +97,8 @@ class Remote {
     // Settle waits for the program to take the move, unless it may go to
     // another window (taken: false).
     void MoveMouse(POINT to, bool taken = true);
-    // Waits until the program has every move made so far, however late the
-    // system hands it one (see remote.cpp); then settles.
+    // Puts the cursor where nothing tracks it, Form1's caption (see
+    // remote.cpp), and settles.
     void RestMouse();
     void Press() { Button(MOUSEEVENTF_LEFTDOWN); }
     void Release() { Button(MOUSEEVENTF_LEFTUP); }
