@@ -23,8 +23,22 @@ program() {
 }
 trap 'kill -CONT $(program) 2>/dev/null; kill -KILL $(program) 2>/dev/null; rm -rf "$tmp"' EXIT
 
-# After a few seconds of the scenario, sends the program a signal.
-signal_later() { (sleep 3; kill "-$1" $(program)) & }
+# Once the scenario is under way (Form1's window 30 pixels taller than it
+# was shown: the first drag has painted twice at least), sends the program a
+# signal.
+signal_later() {
+    (
+        first="" height=""
+        for _ in $(seq 1200); do
+            height=$(xwininfo -root -tree 2>/dev/null |
+                awk '/"Form1": \("paintprobe.exe"/ { split($(NF - 1), g, /[x+]/); print g[2]; exit }')
+            [ -z "$first" ] && first=$height
+            [ -n "$height" ] && [ "$height" -ge $((first + 30)) ] && break
+            sleep 0.05
+        done
+        kill "-$1" $(program)
+    ) &
+}
 
 reference=$here/docs/transcript-wine.csv
 moved=$here/tests/data/transcript-one-row-moved.csv
