@@ -18,7 +18,7 @@ echo "benchmarks of ${build#"$here"/}"
 cmake --build "$here/build/native" --target report_bench >/dev/null
 echo "reports, written natively:"
 "$here/build/native/bench/report_bench" "$here/docs/transcript-wine-all.csv" \
-    "$here/docs/transcript-wine10-all.csv"
+    "$here/docs/transcript-wine10.0-sid-all.csv"
 ship=$here/build/win32
 for f in paintprobe.exe paint_transcript.exe paint_hook.dll; do
     size=$(stat -c %s "$ship/$f")

@@ -33,7 +33,7 @@ convert "$tmp/96.png" -background white -gravity east -splice 24x0 "$tmp/144.png
 page=docs/compare-wine8-wine10.html
 status=0
 scripts/with-display.sh "$WINE" "$build/paint_transcript.exe" --compare \
-    docs/transcript-wine-all.csv docs/transcript-wine10-all.csv --html "$page" >/dev/null || status=$?
+    docs/transcript-wine-all.csv docs/transcript-wine10.0-sid-all.csv --html "$page" >/dev/null || status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the comparison failed" >&2; exit 1; }
 
 render() {  # PAGE WIDTH,HEIGHT OUT.png
@@ -67,7 +67,7 @@ matrix=docs/matrix-wine.html
 status=0
 "$WINE" "$build/paint_transcript.exe" --compare docs/transcript-wine5.0-all.csv \
     docs/transcript-wine-all.csv docs/transcript-wine8.0-openbox-all.csv \
-    docs/transcript-wine10.0-all.csv docs/transcript-wine10-all.csv \
+    docs/transcript-wine10.0-all.csv docs/transcript-wine10.0-sid-all.csv \
     --names "Wine 5.0,Wine 8.0,Wine 8.0 under Openbox,Wine 10.0 (trixie),Wine 10.0 (sid)" \
     --html "$matrix" >/dev/null || status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the matrix failed" >&2; exit 1; }

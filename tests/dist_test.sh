@@ -16,15 +16,15 @@ zip=$(ls "$tmp"/dist/*.zip)
 top=$(basename "$zip" .zip)
 version=$(sed -n 's/^project(paintprobe VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
 check "one zip, named for the version" "paintprobe-$version-win32" "$top"
-check "its contents" "README.txt paint_hook.dll paint_transcript.exe paintprobe.exe transcript-wine-all.csv transcript-wine-all.messages.csv transcript-wine.csv transcript-wine10-all.csv transcript-wine10-all.messages.csv transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv" \
+check "its contents" "README.txt paint_hook.dll paint_transcript.exe paintprobe.exe transcript-wine-all.csv transcript-wine-all.messages.csv transcript-wine.csv transcript-wine10.0-sid-all.csv transcript-wine10.0-sid-all.messages.csv transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv" \
       "$(cmake -E tar tf "$zip" | sed "s|^$top/||" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"
 
 (cd "$tmp" && cmake -E tar xf "$zip")
 for f in paintprobe.exe paint_transcript.exe paint_hook.dll; do
     check "$f as built" same "$(cmp -s "$build/$f" "$tmp/$top/$f" && echo same || echo different)"
 done
-for f in transcript-wine.csv transcript-wine-all.csv transcript-wine10-all.csv \
-         transcript-wine-all.messages.csv transcript-wine10-all.messages.csv \
+for f in transcript-wine.csv transcript-wine-all.csv transcript-wine10.0-sid-all.csv \
+         transcript-wine-all.messages.csv transcript-wine10.0-sid-all.messages.csv \
          transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv; do
     check "the reference $f" same "$(cmp -s "$here/docs/$f" "$tmp/$top/$f" && echo same || echo different)"
 done

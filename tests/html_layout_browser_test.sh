@@ -28,7 +28,7 @@ rename "$tmp/moved.csv" >"$tmp/long-moved.csv"
 pages=(report-all report-long compare-wine8-wine10 compare-long matrix-releases)
 tool "$1" --quiet --from "$here/docs/transcript-wine-all.csv" --html "$tmp/report-all.html"
 tool "$1" --quiet --from "$tmp/long.csv" --html "$tmp/report-long.html"
-tool "$1" --compare "$here/docs/transcript-wine-all.csv" "$here/docs/transcript-wine10-all.csv" \
+tool "$1" --compare "$here/docs/transcript-wine-all.csv" "$here/docs/transcript-wine10.0-sid-all.csv" \
     --html "$tmp/compare-wine8-wine10.html"
 tool "$1" --compare "$tmp/long.csv" "$tmp/long-moved.csv" --html "$tmp/compare-long.html"
 tool "$1" --compare "$here/docs/transcript-wine5.0-all.csv" "$here/docs/transcript-wine-all.csv" \
