@@ -106,6 +106,7 @@ TEST(MessageDecoding, NamesWhatDecidesARepaintAndNoHandleOrPointerAsANumber) {
     EXPECT_TRUE(IsQuery(0x000D));   // WM_GETTEXT
     EXPECT_TRUE(IsQuery(0x0084));   // WM_NCHITTEST
     EXPECT_FALSE(IsQuery(0x0024));  // WM_GETMINMAXINFO decides a size
+    EXPECT_FALSE(IsQuery(0x02A3));  // WM_MOUSELEAVE: a hot item repaints
     EXPECT_FALSE(IsQuery(0x0499));
 }
 

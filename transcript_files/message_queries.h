@@ -1,5 +1,7 @@
 // The messages that only ask or poll: a message log leaves them out unless
 // it keeps all. Alone in a header, so that the hook filters with no names.
+// A mouse leaving is kept: it changes what a window shows (a header's hot
+// item), and is why it repaints.
 #pragma once
 
 #include <algorithm>
@@ -46,8 +48,6 @@ constexpr uint32_t kQueryMessages[] = {
     0x0200,  // WM_MOUSEMOVE
     0x02A0,  // WM_NCMOUSEHOVER
     0x02A1,  // WM_MOUSEHOVER
-    0x02A2,  // WM_NCMOUSELEAVE
-    0x02A3,  // WM_MOUSELEAVE
     0x1000,  // LVM_GETBKCOLOR
     0x1002,  // LVM_GETIMAGELIST
     0x1004,  // LVM_GETITEMCOUNT
