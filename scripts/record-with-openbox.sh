@@ -29,29 +29,21 @@ version=$("$WINE" --version 2>/dev/null | sed -n 's/^wine-\([0-9]*\.[0-9]*\).*/\
 [ -n "$version" ] || fail "$WINE does not say its version"
 out=${2:-$here/docs/transcript-wine$version-openbox-$scenario.csv}
 
-tmp=$(mktemp -d)
+# On a display of its own (with-display.sh), with Openbox on it.
+if [ -z "${PAINTPROBE_OPENBOX_DISPLAY:-}" ]; then
+    PAINTPROBE_OPENBOX_DISPLAY=1 exec "$here/scripts/with-display.sh" "$0" "$scenario" "$out"
+fi
 prefix=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
-pids=()
-cleanup() {
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-    kill "${pids[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$tmp/display")
-openbox >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
+log=$(mktemp)
+openbox >"$log" 2>&1 &
+wm=$!
+trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null; kill $wm 2>/dev/null; rm -f "$log"' EXIT
 for _ in $(seq 300); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
 done
 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    fail "openbox did not come up: $(tr '\n' ' ' <"$tmp/openbox.log")"
+    fail "openbox did not come up: $(tr '\n' ' ' <"$log")"
 
 echo "record-with-openbox: $scenario under Wine $version and Openbox, from outside"
 status=0

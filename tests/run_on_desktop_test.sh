@@ -14,8 +14,11 @@ source "$here/scripts/wine-env.sh"
 source "$here/tests/support/check.sh"
 tool=$1
 tmp=$(mktemp -d)
+# The prefix without Wine's desktop, as make run makes it where a window
+# manager runs.
+desktop=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
 pids=()
-trap 'WINEPREFIX=$WINEPREFIX-desktop wineserver -k 2>/dev/null; wineserver -k 2>/dev/null; kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
+trap 'WINEPREFIX=$desktop wineserver -k 2>/dev/null; wineserver -k 2>/dev/null; kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 pids+=($!)
@@ -45,7 +48,7 @@ run() {
     done
     [ -n "$id" ] || state="no Form1 window"
     desktops=$(xwininfo -root -tree | grep -c 'Wine desktop"')
-    WINEPREFIX=$WINEPREFIX-desktop wineserver -k 2>/dev/null
+    WINEPREFIX=$desktop wineserver -k 2>/dev/null
     wineserver -k 2>/dev/null
     wait $! 2>/dev/null
     for _ in $(seq 100); do  # until Wine's windows have gone from the display
@@ -57,8 +60,7 @@ run() {
 # The tool's default drag, in the prefix without Wine's desktop: nothing here
 # takes its input to size the window.
 nowhere() {  # nowhere WHERE [ARGS...]
-    local desktop status
-    desktop=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
+    local status
     WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet "${@:2}" >/dev/null 2>"$tmp/nowhere.err"
     status=$?
     WINEPREFIX=$desktop wineserver -k 2>/dev/null
@@ -90,7 +92,7 @@ check "window manager: make run says so" \
 nowhere "window manager"
 # What the window manager takes, played from outside: it reaches Form1.
 printf 'room above 150\ndrag bottom +10 x2\nmaximize button\nrestore button\n' >"$tmp/wm.scenario"
-WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d') timeout 90 \
+WINEPREFIX=$desktop timeout 90 \
     "$WINE" "$tool" --quiet --scenario-file "$tmp/wm.scenario" --from-outside --csv "$tmp/wm.csv" \
     >/dev/null 2>"$tmp/wm.err"
 check "window manager, from outside: status ($(cat "$tmp/wm.err"))" 0 "$?"
@@ -101,8 +103,7 @@ grep -q '^1,move down 150 from outside,[0-9]*,Form1,sent,WM_WINDOWPOSCHANGED,' "
     fail "window manager, from outside: room made above: Form1 moved down by 150"
 # Again with a Form1 left open, which the window manager places the new one
 # beside, and a reference to check against: still status 4, and the advice.
-WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d') \
-    "$WINE" "$(dirname "$tool")/paintprobe.exe" >/dev/null 2>&1 &
+WINEPREFIX=$desktop "$WINE" "$(dirname "$tool")/paintprobe.exe" >/dev/null 2>&1 &
 for _ in $(seq 300); do
     xwininfo -root -tree 2>/dev/null | grep -q '"Form1": ("paintprobe.exe"' && break
     sleep 0.1
@@ -135,7 +136,6 @@ check "by hand: the window manager's drag, step by step from outside" "" \
 check "by hand: every paint a WM_PAINT row of its message log" "$(grep -c '^[0-9]' "$tmp/hand/by-hand.csv")" \
     "$(grep -c '^[0-9]*,[^,]*,[0-9]*,ListView1,posted,WM_PAINT,' "$tmp/hand/by-hand.messages.csv")"
 check "by hand: by 50 pixels in all" 50 "$(sed 's/^resize bottom +\([0-9]*\).*/\1/' <<<"$steps" | awk '{ s += $0 } END { print s }')"
-desktop=$WINEPREFIX-desktop
 WINEPREFIX=$desktop timeout 60 "$WINE" "$tool" --quiet --scenario-file "$tmp/hand/by-hand.scenario" \
     --csv "$tmp/replay.csv" >/dev/null
 check "by hand: its scenario replayed" 0 "$?"
