@@ -131,11 +131,11 @@ TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
     EXPECT_EQ(c.Summary(), "messages: 1 of 2 steps alike");
     EXPECT_THAT(c.Listing(),
                 ElementsAre("step 2 step 2: Form1 WM_NCCALCSIZE: returned client 0,0,1280,1005 / "
-                            "0,0,1280,998",
+                            "client 0,0,1280,998",
                             "  only in A: Form1 sent WM_ERASEBKGND",
                             "  only in B: Form1 sent WM_MOVE at 1,1",
                             "  differs: Form1 WM_NCCALCSIZE: returned client 0,0,1280,1005 / "
-                            "0,0,1280,998"));
+                            "client 0,0,1280,998"));
     EXPECT_THAT(c.markedA, ElementsAre(false, false, true, true, false));
     EXPECT_THAT(c.markedB, ElementsAre(false, false, true, false, true));
     EXPECT_EQ(c.Step(1), nullptr);

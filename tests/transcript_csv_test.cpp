@@ -162,13 +162,27 @@ TEST(TranscriptCsv, RefusesAnythingElseWithItsLineAndWhatWasExpected) {
 
 }  // namespace
 
-TEST(TranscriptCsv, NamesTheSystemItWasRecordedOn) {
-    const std::string csv = ToCsv({kStrip}, "ended", "Wine 8.0");
-    EXPECT_THAT(csv, testing::EndsWith("\n# system: Wine 8.0\n# cut short: ended\n"));
+TEST(TranscriptCsv, RecordsTheSystemAndWhatDecidesItsPaints) {
+    SystemFacts facts;
+    facts.system = "Wine 8.0 (Debian 8.0~repack-4)";
+    facts.scale = ScaleText(144);
+    facts.styles = "off";
+    facts.comctl32 = "5.81 build 4704";
+    facts.font = "MS Sans Serif 8 pt drawn as Tahoma (13 px)";
+    const std::string csv = ToCsv({kStrip}, "ended", facts);
+    EXPECT_THAT(csv, testing::EndsWith("\n# system: Wine 8.0 (Debian 8.0~repack-4)\n"
+                                       "# display scale: 144 dpi (150 %)\n"
+                                       "# visual styles: off\n# comctl32: 5.81 build 4704\n"
+                                       "# font: MS Sans Serif 8 pt drawn as Tahoma (13 px)\n"
+                                       "# cut short: ended\n"));
     std::vector<PaintRow> rows;
-    std::string error, cut, system = "old";
-    ASSERT_TRUE(ParseCsv(csv, rows, error, &cut, &system)) << error;
-    EXPECT_EQ(system, "Wine 8.0");
-    ASSERT_TRUE(ParseCsv(ToCsv({kStrip}), rows, error, &cut, &system)) << error;
-    EXPECT_EQ(system, "");
+    std::string error, cut;
+    SystemFacts read;
+    read.font = "old";
+    ASSERT_TRUE(ParseCsv(csv, rows, error, &cut, &read)) << error;
+    EXPECT_EQ(FactList(read), FactList(facts));
+    // A transcript from before the facts were recorded names only its system.
+    ASSERT_TRUE(ParseCsv(ToCsv({kStrip}) + "# system: Wine 8.0\n", rows, error, &cut, &read));
+    EXPECT_EQ(read.system, "Wine 8.0");
+    EXPECT_EQ(read.font, "");
 }

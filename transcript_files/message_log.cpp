@@ -567,18 +567,21 @@ std::string Full(const MessageRow& r) {
     return Key(r) + "\x1F" + r.parameters + "\x1F" + r.result;
 }
 
-// "a b c" against "a b d": "a b c / d".
+// "w 1; x 2; y 3" against "w 1; x 4; y 3": "x 2 / x 4", each value whole,
+// only those that differ.
 std::string WordsApart(const std::string& a, const std::string& b) {
-    const std::vector<std::string> wa = Split(a, ' '), wb = Split(b, ' ');
-    size_t same = 0;
-    while (same < wa.size() && same < wb.size() && same + 1 < wa.size() && same + 1 < wb.size() &&
-           wa[same] == wb[same])
-        ++same;
-    std::string head, restA, restB;
-    for (size_t i = 0; i < same; ++i) head += wa[i] + " ";
-    for (size_t i = same; i < wa.size(); ++i) restA += (i > same ? " " : "") + wa[i];
-    for (size_t i = same; i < wb.size(); ++i) restB += (i > same ? " " : "") + wb[i];
-    return head + (restA.empty() ? "(none)" : restA) + " / " + (restB.empty() ? "(none)" : restB);
+    const std::vector<std::string> fa = Split(a, ';'), fb = Split(b, ';');
+    std::string out;
+    for (size_t i = 0; i < fa.size() || i < fb.size(); ++i) {
+        auto field = [](const std::vector<std::string>& f, size_t i) {
+            const std::string text = i < f.size() ? f[i] : "";
+            const size_t start = text.find_first_not_of(' ');
+            return start == std::string::npos ? std::string("(none)") : text.substr(start);
+        };
+        const std::string one = field(fa, i), other = field(fb, i);
+        if (one != other) out = Join(out, one + " / " + other, "; ");
+    }
+    return out;
 }
 
 // How two messages of one kind differ.
@@ -677,13 +680,19 @@ MessageComparison CompareMessages(const std::vector<MessageRow>& a,
                 paired[j] = true;
                 from = j + 1;
                 s.differ.push_back(Apart(a[ia[i]], b[ib[j]]));
-            } else
+                s.pairs.emplace_back(ia[i], ib[j]);
+            } else {
                 s.onlyA.push_back(MessageLine(a[ia[i]]));
+                s.aloneA.push_back(ia[i]);
+            }
         }
         for (size_t j = 0; j < ib.size(); ++j) {
             if (inB[j]) continue;
             c.markedB[ib[j]] = true;
-            if (!paired[j]) s.onlyB.push_back(MessageLine(b[ib[j]]));
+            if (!paired[j]) {
+                s.onlyB.push_back(MessageLine(b[ib[j]]));
+                s.aloneB.push_back(ib[j]);
+            }
         }
         c.differing.push_back(std::move(s));
     }

@@ -91,6 +91,9 @@ struct StepMessages {
     std::string action;
     std::string first;  // "Form1 WM_NCCALCSIZE: returned client 0,0,1280,1005 / 0,0,1280,998"
     std::vector<std::string> onlyA, onlyB, differ;
+    // The same, as rows of each log: pairs of one kind that differ, and rows alone.
+    std::vector<std::pair<size_t, size_t>> pairs;
+    std::vector<size_t> aloneA, aloneB;
 };
 struct MessageComparison {
     int steps = 0;  // in either log
@@ -103,6 +106,16 @@ struct MessageComparison {
 };
 MessageComparison CompareMessages(const std::vector<MessageRow>& a,
                                   const std::vector<MessageRow>& b);
+
+// The differences of two logs grouped by cause, a line a cause, in the order
+// first seen: messages of one window whose numbers differ by the same amounts
+// ("Form1: 480 messages in 55 steps differ only by +7 in B's numbers"); one
+// message whose words differ the same way ("ListView1 WM_WINDOWPOSCHANGING:
+// SWP_NOZORDER / (none)"); one kind of message found on one side only. Each
+// with its count and the first step it is seen at.
+std::vector<std::string> MessageCauses(const std::vector<MessageRow>& a,
+                                       const std::vector<MessageRow>& b,
+                                       const MessageComparison& c);
 
 // A message as one line: "Form1 sent WM_SIZE SIZE_RESTORED 636x539".
 std::string MessageLine(const MessageRow& row);

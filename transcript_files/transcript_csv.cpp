@@ -180,7 +180,7 @@ std::string CsvField(const std::string& value) {
 }
 
 std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort,
-                  const std::string& system) {
+                  const SystemFacts& facts) {
     std::string out;
     for (size_t i = 0; i < kAllColumns; ++i) out += (i ? "," : "") + std::string(kColumns[i]);
     out += '\n';
@@ -192,16 +192,17 @@ std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort
         out += ",\"" + RegionField(r.region) + "\"," + r.colour + ',' +
                std::to_string(r.viewWidth) + ',' + std::to_string(r.viewHeight) + '\n';
     }
-    if (!system.empty()) out += CsvField("# system: " + system) + '\n';
+    for (const auto& [label, value] : FactList(facts))
+        out += CsvField("# " + label + ": " + value) + '\n';
     if (!cutShort.empty()) out += CsvField(std::string(kCutShort) + ": " + cutShort) + '\n';
     return out;
 }
 
 bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error,
-              std::string* cutShort, std::string* system) {
+              std::string* cutShort, SystemFacts* facts) {
     rows.clear();
     if (cutShort) cutShort->clear();
-    if (system) system->clear();
+    if (facts) *facts = SystemFacts();
     const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     if (text.find_first_not_of("\r\n", start) == std::string::npos) {
         error = "empty file";
@@ -221,7 +222,7 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
         if (kind == CsvKind::Comment) {
             if (cutShort && f[0].compare(0, sizeof kCutShort - 1, kCutShort) == 0)
                 *cutShort = f[0].substr(std::min(f[0].size(), sizeof kCutShort + 1));
-            if (system && f[0].compare(0, 10, "# system: ") == 0) *system = f[0].substr(10);
+            if (facts) ReadFactComment(f[0], *facts);
             continue;
         }
         PaintRow r;

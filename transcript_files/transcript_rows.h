@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "system_facts.h"
+
 namespace transcript {
 
 struct Rect {
@@ -59,12 +61,12 @@ std::string FormatTable(const std::vector<PaintRow>& rows);
 // spreadsheet writes back: quoted fields and header, a UTF-8 byte-order mark,
 // semicolons or tabs for commas, CRLF or CR line ends, padding empty fields.
 // Anything else is refused with its line number and what was expected there.
-// The system it was recorded on ("Wine 8.0") stands in a comment line of
-// its own, "# system: Wine 8.0".
+// The system it was recorded on and what decides its paints stand in
+// comment lines of their own, "# system: Wine 8.0", "# display scale: ...".
 std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort = "",
-                  const std::string& system = "");
+                  const SystemFacts& facts = SystemFacts());
 bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error,
-              std::string* cutShort = nullptr, std::string* system = nullptr);
+              std::string* cutShort = nullptr, SystemFacts* facts = nullptr);
 
 // Where a replay differs from its reference on the same system, row by row,
 // on every field but the colour (random); empty when they agree. Each side

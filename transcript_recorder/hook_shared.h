@@ -65,6 +65,19 @@ struct HookMessage {
     char text[48];
 };
 
+// What decides the program's paints beside the system, read inside it once,
+// at the first flush: its display's scale, the comctl32 it loaded, whether
+// visual styles are on, and the font its list view uses, as asked for and
+// as the system drew it.
+struct HookFacts {
+    int32_t dpi;           // 0 until read
+    uint32_t comctl32[3];  // major, minor, build; 0 where comctl32 does not say
+    int32_t themed;
+    int32_t fontHeight, drawnHeight;  // the font's lfHeight; the drawn one's pixel height
+    char fontFace[32], drawnFace[32];
+    char comctl32Path[200];
+};
+
 struct HookShared {
     // Window handles, written by the tool, in the order a message log numbers them.
     uint64_t form, listView, header, text1, label1, label2;
@@ -84,6 +97,7 @@ struct HookShared {
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).
     char texts[3][256];
+    HookFacts facts;
     int32_t messagesKept;       // 0 none, 1 all but those that only ask, 2 all
     int32_t maxMessages;        // at most kMaxMessages, set by the tool
     volatile int32_t messages;  // records of messageLog written

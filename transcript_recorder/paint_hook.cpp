@@ -526,6 +526,54 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Found by name: the 32-bit program must start where a function is missing.
+template <typename F>
+F Find(const char* dll, const char* name) {
+    HMODULE module = GetModuleHandleA(dll);
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+void ReadFacts(HookShared& s) {
+    transcript::HookFacts& f = s.facts;
+    struct DllVersion {
+        DWORD size, major, minor, build, platform;
+    } version = {sizeof(DllVersion), 0, 0, 0, 0};
+    // The comctl32 whose code the list view runs: a program may have two
+    // loaded (5 and 6), and its class's procedure is in the one it uses.
+    HWND listView = Handle(s.listView);
+    HMODULE comctl32 = nullptr;
+    if (!GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(GetClassLongPtrW(listView, GCLP_WNDPROC)), &comctl32))
+        comctl32 = GetModuleHandleA("comctl32.dll");
+    if (comctl32) GetModuleFileNameA(comctl32, f.comctl32Path, sizeof f.comctl32Path - 1);
+    using GetVersion = HRESULT(CALLBACK*)(DllVersion*);
+    const auto get = comctl32 ? reinterpret_cast<GetVersion>(reinterpret_cast<void*>(
+                                    GetProcAddress(comctl32, "DllGetVersion")))
+                              : nullptr;
+    if (get && get(&version) == S_OK)
+        f.comctl32[0] = version.major, f.comctl32[1] = version.minor, f.comctl32[2] = version.build;
+    using IsThemed = BOOL(WINAPI*)();
+    auto themed = Find<IsThemed>("uxtheme.dll", "IsAppThemed");
+    f.themed = version.major >= 6 && themed && themed();
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(listView, WM_GETFONT, 0, 0));
+    LOGFONTA asked = {};
+    if (!font) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    GetObjectA(font, sizeof asked, &asked);
+    lstrcpynA(f.fontFace, asked.lfFaceName, sizeof f.fontFace);
+    f.fontHeight = asked.lfHeight;
+    HDC dc = GetDC(listView);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    GetTextFaceA(dc, sizeof f.drawnFace, f.drawnFace);
+    f.drawnHeight = metrics.tmHeight;
+    SelectObject(dc, old);
+    f.dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(listView, dc);
+}
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     HookShared* s = Shared();
@@ -543,6 +591,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             const uint64_t shown[] = {s->text1, s->label1, s->label2};
             for (int i = 0; i < 3; ++i)
                 GetWindowTextA(Handle(shown[i]), s->texts[i], sizeof s->texts[i]);
+            if (!s->facts.dpi) ReadFacts(*s);
             InHook = false;
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));

@@ -2,6 +2,7 @@
 // prints one row for every paint its list view received.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -16,6 +17,7 @@
 #include "player.h"
 #include "remote.h"
 #include "scenario.h"
+#include "this_system.h"
 #include "transcript_rows.h"
 
 using transcript::MessageRow;
@@ -90,6 +92,7 @@ struct Options {
     bool byHand = false;
     bool noMessages = false;
     bool fromOutside = false;
+    bool all = false;                // --compare: every line, not the answer first
     std::string messages;            // "all"
     std::vector<std::string> given;  // the options, as typed
     bool Given(const char* option) const {
@@ -106,7 +109,7 @@ struct Mode {
     const char* takes;
 };
 const Mode kModes[] = {
-    {"--compare", "--compare", " --html --names "},
+    {"--compare", "--compare", " --html --names --all "},
     {"--from", "--from", " --csv --html --quiet "},
     {"--list-scenarios", "--list-scenarios", " --steps --pixels "},
     {"--by-hand", "--by-hand",
@@ -185,6 +188,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.quiet = true;
         else if (arg == "--from-outside")
             o.fromOutside = true;
+        else if (arg == "--all")
+            o.all = true;
         else if (arg == "--no-messages")
             o.noMessages = true;
         else if (arg == "--messages") {
@@ -228,13 +233,10 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         if (g.compare(0, 2, "--") == 0 && g != mode->option &&
             std::string(mode->takes).find(" " + g + " ") == std::string::npos)
             return Mistake(error, g + " does not apply to " + mode->name);
-    if (o.Given("--names") &&
-        (o.compare.size() == 2 || transcript::Split(o.names, ',').size() != o.compare.size()))
-        return Mistake(
-            error, o.compare.size() == 2
-                       ? std::string("--names names three transcripts or more; two are A and B")
-                       : "--names gives " + std::to_string(transcript::Split(o.names, ',').size()) +
-                             " names for " + std::to_string(o.compare.size()) + " transcripts");
+    if (o.Given("--names") && transcript::Split(o.names, ',').size() != o.compare.size())
+        return Mistake(error,
+                       "--names gives " + std::to_string(transcript::Split(o.names, ',').size()) +
+                           " names for " + std::to_string(o.compare.size()) + " transcripts");
     if (!*mode->option) {
         bool drags = false;
         for (const Step& s : transcript::BuiltInSteps(o.scenario, 1, 1))
@@ -269,7 +271,7 @@ bool ReadFile(const std::string& path, std::string& text) {
 }
 
 bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort,
-                    std::string* system = nullptr) {
+                    transcript::SystemFacts* system = nullptr) {
     std::string text, error;
     if (!ReadFile(path, text)) {
         Say(stderr, "paint_transcript: cannot read " + path);
@@ -413,30 +415,86 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A transcript read to compare, with its message log where it has one.
+struct System {
+    std::string file;
+    std::vector<PaintRow> rows;
+    std::string cut;
+    transcript::SystemFacts facts;
+    std::vector<MessageRow> log;
+    bool logged = false;
+};
+
+bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems) {
+    systems.resize(files.size());
+    for (size_t k = 0; k < files.size(); ++k) {
+        System& s = systems[k];
+        s.file = files[k];
+        if (!ReadTranscript(s.file, s.rows, s.cut, &s.facts) ||
+            !ReadMessages(s.file, s.log, s.logged))
+            return false;
+    }
+    return true;
+}
+
+// The systems' names as given, or as recorded (two of one name told apart
+// by their files, with a word), and what differs of their facts.
+std::vector<std::string> SayNames(const Options& o, const std::vector<System>& systems) {
+    std::vector<std::string> recorded, files;
+    std::vector<transcript::SystemFacts> facts;
+    for (const System& s : systems) {
+        recorded.push_back(s.facts.system);
+        files.push_back(BaseName(s.file));
+        facts.push_back(s.facts);
+    }
+    std::string note;
+    std::vector<std::string> names = o.names.empty()
+                                         ? transcript::DistinctNames(recorded, files, note)
+                                         : transcript::Split(o.names, ',');
+    for (size_t k = 0; k < systems.size(); ++k)
+        Say(stdout, (systems.size() == 2 ? std::string(k ? "B" : "A") + ": " : "") + names[k] +
+                        " = " + systems[k].file + ", " + Paints(systems[k].rows, systems[k].cut));
+    if (!note.empty()) Say(stdout, note);
+    const std::vector<std::string> differ = transcript::FactDifferences(facts, names);
+    for (const std::string& line : differ) Say(stdout, line);
+    if (differ.empty() && !transcript::FactList(facts[0]).empty() && !facts[0].scale.empty())
+        Say(stdout, "display scale, visual styles, comctl32 and font: alike");
+    return names;
+}
+
+// At most `shown` lines of a listing, and how many more --all gives.
+void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* what) {
+    for (size_t i = 0; i < lines.size() && i < shown; ++i) Say(stdout, lines[i]);
+    if (lines.size() > shown)
+        Say(stdout, "... and " + std::to_string(lines.size() - shown) + " more " + what +
+                        " (--all lists them all)");
+}
+
 // Two systems compared paint by paint, step by step: 0 when the paints
 // agree (the frames may differ), 1 when any paint differs, 2 when a file
 // cannot be read or the report cannot be written.
-int CompareFiles(const std::string& a, const std::string& b, const std::string& html) {
-    std::vector<PaintRow> rowsA, rowsB;
-    std::string cutA, cutB;
-    if (!ReadTranscript(a, rowsA, cutA) || !ReadTranscript(b, rowsB, cutB)) return 2;
-    std::vector<MessageRow> logA, logB;
-    bool foundA = false, foundB = false;
-    if (!ReadMessages(a, logA, foundA) || !ReadMessages(b, logB, foundB)) return 2;
-    const bool logs = foundA && foundB;
-    const transcript::Comparison c = transcript::CompareSystems(rowsA, rowsB);
+int CompareTwo(const Options& o) {
+    std::vector<System> s;
+    if (!ReadSystems(o.compare, s)) return 2;
+    const std::vector<std::string> names = SayNames(o, s);
+    const bool logs = s[0].logged && s[1].logged;
+    const transcript::Comparison c = transcript::CompareSystems(s[0].rows, s[1].rows);
     const transcript::MessageComparison m =
-        logs ? transcript::CompareMessages(logA, logB) : transcript::MessageComparison();
+        logs ? transcript::CompareMessages(s[0].log, s[1].log) : transcript::MessageComparison();
     Say(stdout, c.PaintSummary());
     Say(stdout, c.FrameSummary());
     if (logs) Say(stdout, m.Summary());
-    Say(stdout, "A: " + a + ", " + Paints(rowsA, cutA));
-    Say(stdout, "B: " + b + ", " + Paints(rowsB, cutB));
-    for (const std::string& line : c.Listing()) Say(stdout, line);
-    for (const std::string& line : m.Listing()) Say(stdout, line);
-    if (!html.empty() && !WriteFile(html, transcript::HtmlComparison(
-                                              rowsA, BaseName(a), rowsB, BaseName(b), cutA, cutB,
-                                              logs ? &logA : nullptr, logs ? &logB : nullptr)))
+    const size_t shown = o.all ? SIZE_MAX : 12;
+    SayAtMost(c.Listing(), shown, "differing paints");
+    if (o.all)
+        for (const std::string& line : m.Listing()) Say(stdout, line);
+    else if (logs)
+        SayAtMost(transcript::MessageCauses(s[0].log, s[1].log, m), o.all ? SIZE_MAX : 20,
+                  "causes");
+    if (!o.html.empty() &&
+        !WriteFile(o.html, transcript::HtmlComparison(
+                               s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
+                               logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr)))
         return 2;
     return c.PaintsAgree() ? 0 : 1;
 }
@@ -445,28 +503,23 @@ int CompareFiles(const std::string& a, const std::string& b, const std::string& 
 // alike everywhere, 1 when one differs, 2 when a file cannot be read or the
 // page cannot be written.
 int CompareMany(const Options& o) {
-    const size_t n = o.compare.size();
-    std::vector<std::vector<PaintRow>> systems(n);
-    std::vector<std::vector<MessageRow>> logs(n);
-    std::vector<const std::vector<MessageRow>*> logged(n);
-    std::vector<std::string> names, cuts(n);
-    for (size_t k = 0; k < n; ++k) {
-        std::string system;
-        bool found = false;
-        if (!ReadTranscript(o.compare[k], systems[k], cuts[k], &system) ||
-            !ReadMessages(o.compare[k], logs[k], found))
-            return 2;
-        logged[k] = found ? &logs[k] : nullptr;
-        names.push_back(system.empty() ? BaseName(o.compare[k]) : system);
+    std::vector<System> s;
+    if (!ReadSystems(o.compare, s)) return 2;
+    const std::vector<std::string> names = SayNames(o, s);
+    std::vector<std::vector<PaintRow>> systems;
+    std::vector<std::string> cuts;
+    std::vector<const std::vector<MessageRow>*> logged;
+    for (const System& one : s) {
+        systems.push_back(one.rows);
+        cuts.push_back(one.cut);
+        logged.push_back(one.logged ? &one.log : nullptr);
     }
-    if (!o.names.empty()) names = transcript::Split(o.names, ',');
     const transcript::Matrix m = transcript::CompareMany(systems, names);
     Say(stdout, m.Summary() + "; the reference: " + names[0]);
     for (const std::string& line : m.AgainstFirst()) Say(stdout, line);
-    for (size_t k = 0; k < names.size(); ++k)
-        Say(stdout, names[k] + ": " + o.compare[k] + ", " + Paints(systems[k], cuts[k]));
-    for (const std::string& line : m.Groups()) Say(stdout, line);
-    for (const std::string& line : m.Changes()) Say(stdout, line);
+    const size_t shown = o.all ? SIZE_MAX : 20;
+    SayAtMost(m.Groups(), shown, "paints not alike everywhere");
+    SayAtMost(m.Changes(), shown, "changes");
     if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged)))
         return 2;
     return m.Agree() ? 0 : 1;
@@ -476,7 +529,8 @@ int CompareMany(const Options& o) {
 int ConvertFile(const Options& o) {
     std::vector<PaintRow> rows;
     std::vector<MessageRow> log;
-    std::string cut, system;
+    std::string cut;
+    transcript::SystemFacts system;
     bool logged = false;
     if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged)) return 2;
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
@@ -508,16 +562,7 @@ bool SaveScreenshot(const Remote& remote, const std::string& path) {
 
 // The system the transcript is recorded on, as a person would name it.
 std::string SystemName() {
-    using WineVersion = const char*(CDECL*)();
-    const auto wine = reinterpret_cast<WineVersion>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
-    if (wine) return std::string("Wine ") + wine();
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExA(&info);
-    return "Windows " + std::to_string(info.dwMajorVersion) + "." +
-           std::to_string(info.dwMinorVersion) + " build " + std::to_string(info.dwBuildNumber);
+    return transcript::SystemName(transcript::ThisSystemVersion());
 }
 
 // What a person did, as a scenario file that does it again.
@@ -566,7 +611,8 @@ int RecordByHand(const Options& o, Remote& remote) {
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "by hand under " + SystemName();
     const std::pair<const std::string*, std::string> files[] = {
-        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, SystemName())},
+        {&o.csv,
+         o.csv.empty() ? "" : transcript::ToCsv(rows, cut, transcript::ThisSystem(remote.Facts()))},
         {&o.html, o.html.empty()
                       ? ""
                       : transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)},
@@ -635,7 +681,7 @@ int Run(int argc, char** argv) {
         Say(stderr, "paint_transcript: " + error);
         return 2;
     }
-    if (o.compare.size() == 2) return CompareFiles(o.compare[0], o.compare[1], o.html);
+    if (o.compare.size() == 2) return CompareTwo(o);
     if (!o.compare.empty()) return CompareMany(o);
     if (!o.from.empty()) return ConvertFile(o);
     if (o.list) {
@@ -715,7 +761,9 @@ int Run(int argc, char** argv) {
             status = 2;
     }
     const std::string cut = remote.FaultText();
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, SystemName()))) status = 2;
+    if (!o.csv.empty() &&
+        !WriteFile(o.csv, transcript::ToCsv(rows, cut, transcript::ThisSystem(remote.Facts()))))
+        status = 2;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "scenario " + o.scenario + " under " + SystemName();

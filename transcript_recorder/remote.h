@@ -89,6 +89,11 @@ class Remote {
     // The messages logged since the start of watching, decoded; each
     // list view WM_PAINT takes its region from the paint rows.
     std::vector<MessageRow> MessageRows(const std::vector<PaintRow>& paints) const;
+    // What the hook found of the program's display, comctl32 and font; null
+    // until it has.
+    const HookFacts* Facts() const {
+        return shared_ && shared_->facts.dpi ? &shared_->facts : nullptr;
+    }
     bool MessagesFull() const { return shared_ && shared_->messagesFull; }
     bool Full() const { return shared_ && shared_->full; }
     void BeginStep(int step, const std::string& action);
