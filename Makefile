@@ -6,7 +6,7 @@
 # the code free of the window system, built with clang under sanitizers.
 PRESETS := win32 win64 native
 
-.PHONY: all setup build test run bench fuzz dist format clean
+.PHONY: all setup build test run record bench fuzz dist format clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 
 run: build
 	@scripts/run.sh
+
+# The transcript tool with its options: make record ARGS="--scenario all --csv wine.csv".
+record: build
+	@scripts/record.sh $(ARGS)
 
 bench: build
 	bench/run.sh

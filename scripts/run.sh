@@ -41,7 +41,9 @@ echo "run: no display: playing the default scenario on a virtual display"
 echo "run: ${build#"$here"/}/paint_transcript.exe, $which"
 echo "run: (drag the bottom edge down 10 steps of 10 pixels, one row per paint)"
 cd "$here"
-scripts/with-display.sh "$WINE" "$build/paint_transcript.exe" --screenshot build/paintprobe-after-drag.bmp
+# The tool names the BMP it writes; only the PNG made of it stays.
+scripts/with-display.sh "$WINE" "$build/paint_transcript.exe" --screenshot build/paintprobe-after-drag.bmp |
+    sed -u '/^screenshot: /d'
 convert build/paintprobe-after-drag.bmp "$shot"
 rm -f build/paintprobe-after-drag.bmp
 echo "run: screenshot of the window at the end: $shot"

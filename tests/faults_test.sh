@@ -73,7 +73,8 @@ mistake '--steps takes a whole number from 1 to 100, not "abc"' --steps abc
 mistake '--csv needs a file after it' --csv
 mistake '--compare needs two transcripts or more after it, A and B ...' --compare one.csv
 mistake '--names gives 2 names for 3 transcripts' --compare a.csv b.csv c.csv --names x,y
-mistake '--names names three transcripts or more; two are A and B' --compare a.csv b.csv --names x,y
+mistake '--names gives 3 names for 2 transcripts' --compare a.csv b.csv --names x,y,z
+mistake '--all does not apply to a scenario' --all
 mistake '--steps does not apply to scenario grow: it has no drags' --scenario grow --steps 3
 mistake '--pixels does not apply to --by-hand' --by-hand --pixels 3
 mistake "$tmp/bad.scenario: line 2: expected a repeat count from x1 to x1000, found \"drag bottom +10 x0\"" \
@@ -122,8 +123,8 @@ cut_short() {  # cut_short NAME STATUS WORDS ARGS...
         fail "$name: every paint kept is in the message log"
 }
 
-signal_later KILL
-cut_short killed 3 "paintprobe.exe ended (exit code" --scenario all --check "$here/docs/transcript-wine-all.csv"
+signal_later TERM
+cut_short killed 3 "paintprobe.exe was killed from outside, without exiting (a signal" --scenario all --check "$here/docs/transcript-wine-all.csv"
 signal_later STOP
 cut_short stopped 3 "paintprobe.exe is not answering" --scenario all
 kill -KILL $(program) 2>/dev/null

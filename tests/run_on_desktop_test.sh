@@ -2,7 +2,8 @@
 # make run on a person's display: where a window manager runs, Form1 is a
 # window of that desktop, managed by it; on a display with none, it stands
 # inside a Wine desktop, where its edges can still be dragged. On both, the
-# transcript tool outside Wine's desktop drags nothing, and says so at once.
+# transcript tool makes a Wine desktop of its own for its scenario, as the
+# README has it; told to stay on this desktop, it drags nothing, and says so.
 # With the window manager, make run records by hand what a person does: a
 # drag of the bottom edge through the window manager (X input), then Alt+F4;
 # the scenario it saves plays the same paints again.
@@ -57,23 +58,35 @@ run() {
     done
 }
 
-# The tool's default drag, in the prefix without Wine's desktop: nothing here
-# takes its input to size the window.
+# The tool's default drag, in the prefix without Wine's desktop, told to
+# stay on this one: nothing here takes its input to size the window.
 nowhere() {  # nowhere WHERE [ARGS...]
     local status
-    WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet "${@:2}" >/dev/null 2>"$tmp/nowhere.err"
+    WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet --on-this-desktop "${@:2}" \
+        >/dev/null 2>"$tmp/nowhere.err"
     status=$?
     WINEPREFIX=$desktop wineserver -k 2>/dev/null
     check "$1: the tool's drag into nothing: status" 4 "$status"
     grep -q '^paint_transcript: cut short at step 1, drag bottom +10: ' "$tmp/nowhere.err" &&
-        grep -q 'Run it inside a Wine virtual desktop' "$tmp/nowhere.err" ||
+        grep -q 'leave out --on-this-desktop' "$tmp/nowhere.err" ||
         fail "$1: the tool says its drag went nowhere, and where to run it: $(cat "$tmp/nowhere.err")"
+}
+# The same as the README has it: the tool makes a Wine desktop of its own,
+# and the drag paints as it does in the project's prefix.
+own() {  # own WHERE
+    WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet --check "$here/docs/transcript-wine.csv" \
+        >"$tmp/own.out" 2>&1
+    check "$1: as written, in a desktop of its own: status ($(cat "$tmp/own.out"))" 0 "$?"
+    grep -q '^desktop: a Wine virtual desktop of its own' "$tmp/own.out" ||
+        fail "$1: the tool says it made a desktop of its own: $(cat "$tmp/own.out")"
+    WINEPREFIX=$desktop wineserver -k 2>/dev/null
 }
 
 run
 check "no window manager: Form1 not managed" unmanaged "$state"
 check "no window manager: inside a Wine desktop" 1 "$desktops"
 nowhere "no window manager"
+own "no window manager"
 
 openbox >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
@@ -90,6 +103,7 @@ check "window manager: make run says so" \
     "run: on display $DISPLAY, as a window of its desktop (close it to end)" \
     "$(sed -n 2p "$tmp/run.log")"
 nowhere "window manager"
+own "window manager"
 # What the window manager takes, played from outside: it reaches Form1.
 printf 'room above 150\ndrag bottom +10 x2\nmaximize button\nrestore button\n' >"$tmp/wm.scenario"
 WINEPREFIX=$desktop timeout 90 \
@@ -141,5 +155,14 @@ WINEPREFIX=$desktop timeout 60 "$WINE" "$tool" --quiet --scenario-file "$tmp/han
 check "by hand: its scenario replayed" 0 "$?"
 WINEPREFIX=$desktop "$WINE" "$tool" --compare "$tmp/hand/by-hand.csv" "$tmp/replay.csv" >"$tmp/compare.txt"
 check "by hand: the replay's paints alike (compare exits 0)" 0 "$?"
+WINEPREFIX=$desktop wineserver -k 2>/dev/null
+
+# No display at all: said in one line, with what to do, before anything runs.
+env -u DISPLAY -u WAYLAND_DISPLAY WINEPREFIX="$desktop" timeout 60 "$WINE" "$tool" --quiet \
+    >/dev/null 2>"$tmp/nodisplay.err"
+check "no display: status" 3 "$?"
+check "no display: one line" 1 "$(grep -c . "$tmp/nodisplay.err")"
+grep -q '^paint_transcript: no display: DISPLAY is not set.*scripts/record.sh' "$tmp/nodisplay.err" ||
+    fail "no display: says so, and what to do: $(cat "$tmp/nodisplay.err")"
 WINEPREFIX=$desktop wineserver -k 2>/dev/null
 finish

@@ -93,6 +93,7 @@ struct HookShared {
     volatile int32_t buttons;     // mouse button messages taken, client and non-client
     volatile int32_t moves;       // mouse move messages taken
     volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1
+    volatile int32_t exited;      // the program exited, rather than being killed
     // What Text1, Label1 and Label2 show, read inside the program at each
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).

@@ -574,6 +574,13 @@ void ReadFacts(HookShared& s) {
     ReleaseDC(listView, dc);
 }
 
+// Called as the program exits of itself; not when it is killed.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID exiting) {
+    if (reason == DLL_PROCESS_DETACH && exiting)
+        if (HookShared* s = Shared()) s->exited = 1;
+    return TRUE;
+}
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     HookShared* s = Shared();

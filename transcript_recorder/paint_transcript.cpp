@@ -14,6 +14,7 @@
 #include "html_report.h"
 #include "message_log.h"
 #include "text_fields.h"
+#include "own_desktop.h"
 #include "player.h"
 #include "remote.h"
 #include "scenario.h"
@@ -92,7 +93,8 @@ struct Options {
     bool byHand = false;
     bool noMessages = false;
     bool fromOutside = false;
-    bool all = false;                // --compare: every line, not the answer first
+    bool all = false;  // --compare: every line, not the answer first
+    bool onThisDesktop = false;
     std::string messages;            // "all"
     std::vector<std::string> given;  // the options, as typed
     bool Given(const char* option) const {
@@ -116,10 +118,10 @@ const Mode kModes[] = {
      " --csv --html --save-scenario --max-paints --quiet --no-messages --messages --max-messages "},
     {"--scenario-file", "a scenario file",
      " --csv --html --check --screenshot --max-paints --quiet --no-messages --messages "
-     "--max-messages --from-outside "},
+     "--max-messages --from-outside --on-this-desktop "},
     {"", "a scenario",
      " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "
-     "--no-messages --messages --max-messages --from-outside "},
+     "--no-messages --messages --max-messages --from-outside --on-this-desktop "},
 };
 
 // What was wrong, in one line; false.
@@ -190,6 +192,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.fromOutside = true;
         else if (arg == "--all")
             o.all = true;
+        else if (arg == "--on-this-desktop")
+            o.onThisDesktop = true;
         else if (arg == "--no-messages")
             o.noMessages = true;
         else if (arg == "--messages") {
@@ -599,8 +603,8 @@ int RecordByHand(const Options& o, Remote& remote) {
     if (remote.Full())
         cut = "the recording is full: it holds " + std::to_string(o.maxPaints) + " paints and " +
               std::to_string(transcript::kMaxSteps - 1) + " steps";
-    else if (code != 0)
-        cut = "paintprobe.exe ended (exit code " + std::to_string(code) + ")";
+    else if (code != 0 || !remote.Exited())
+        cut = remote.EndedText();
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     const int steps = static_cast<int>(remote.Gestures().size()) - 1;
     Say(stdout, Paints(rows, "") + " in " + std::to_string(steps) +
@@ -634,9 +638,9 @@ void SayFault(const Remote& remote) {
         Say(stderr,
             "paint_transcript: on a desktop whose window manager sizes the windows, only "
             "X input reaches it, and on a display with neither a window manager nor "
-            "Wine's virtual desktop nothing sizes them. Run it inside a Wine virtual "
-            "desktop (wine explorer /desktop=probe,1280x1024 paint_transcript.exe ...), "
-            "or on Windows or ReactOS as it is; or, with a window manager, play its part "
+            "Wine's virtual desktop nothing sizes them. Under Wine, leave out "
+            "--on-this-desktop (the tool then runs Form1 in a virtual desktop of its own); "
+            "on Windows or ReactOS, run it as it is; with a window manager, play its part "
             "from outside (--from-outside).");
 }
 
@@ -714,8 +718,25 @@ int Run(int argc, char** argv) {
         return kBusy;
     }
 
+    if (const std::string none = transcript::NoDisplay(); !none.empty()) {
+        Say(stderr, "paint_transcript: " + none);
+        return kCutShort;
+    }
+    // Declared before the program's remote: the program ends before its desktop.
+    transcript::OwnDesktop own;
+    // Only steps that a frame takes need one: what is made from outside is not.
+    const bool framed = transcript::FromOutside(steps) != steps;
+    if (!o.byHand && framed && !o.onThisDesktop && !transcript::OnFramingDesktop()) {
+        if (!own.Open(error)) {
+            Say(stderr, "paint_transcript: " + error);
+            return kCutShort;
+        }
+        Say(stdout,
+            "desktop: a Wine virtual desktop of its own, 1280 x 1024, where this tool's "
+            "input sizes Form1 as Windows does (--on-this-desktop: this desktop)");
+    }
     Remote remote;
-    if (!remote.Start(error)) {
+    if (!remote.Start(error, own.Name())) {
         Say(stderr, std::string("paint_transcript: ") +
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
         return remote.Faulted() ? kCutShort : 2;

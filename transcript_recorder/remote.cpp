@@ -84,7 +84,7 @@ void BecomeDpiAware() {
     if (set) set();
 }
 
-bool Remote::Start(std::string& error) {
+bool Remote::Start(std::string& error, const std::string& desktop) {
     BecomeDpiAware();
     const std::string exe = FindBeside("paintprobe.exe");
     if (exe.empty()) {
@@ -93,6 +93,8 @@ bool Remote::Start(std::string& error) {
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    std::string desktopName = desktop;
+    if (!desktopName.empty()) startup.lpDesktop = desktopName.data();
     std::string commandLine = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process_)) {
@@ -235,15 +237,25 @@ void Remote::SetFault(Fault fault, const std::string& what) {
     faultText_ = step_ ? "step " + std::to_string(step_) + ", " + action + ": " + what : what;
 }
 
+std::string Remote::Ended() const {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    std::string hex = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) hex += "0123456789ABCDEF"[code >> shift & 15];
+    const std::string exit = "exit code " + std::to_string(code) + (code > 255 ? ", " + hex : "");
+    // A process that exits runs its DLLs' goodbyes; one killed (a signal
+    // under Wine, TerminateProcess) does not, and is given some code all the same.
+    if (shared_ && !shared_->exited)
+        return "paintprobe.exe was killed from outside, without exiting (a signal, or "
+               "TerminateProcess; " +
+               exit + ")";
+    return "paintprobe.exe ended (" + exit + ")";
+}
+
 bool Remote::CheckProgram() {
     if (Faulted()) return false;
-    DWORD code = 0;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 &&
-        GetExitCodeProcess(process_.hProcess, &code)) {
-        std::string hex = "0x";
-        for (int shift = 28; shift >= 0; shift -= 4) hex += "0123456789ABCDEF"[code >> shift & 15];
-        SetFault(Fault::Ended, "paintprobe.exe ended (exit code " + std::to_string(code) +
-                                   (code > 255 ? ", " + hex : "") + ")");
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
+        SetFault(Fault::Ended, Ended());
     } else if (shared_ && shared_->full) {
         SetFault(Fault::Full, "the recording is full: it holds " +
                                   std::to_string(shared_->maxPaints) + " paints");

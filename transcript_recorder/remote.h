@@ -46,7 +46,8 @@ class Remote {
     // Starts the program (found beside this executable or one folder up) and
     // waits for Form1 to be shown and quiet. False, with a reason, on failure;
     // a program that ends or never shows Form1 is also a fault.
-    bool Start(std::string& error);
+    // On the named desktop, where one is given.
+    bool Start(std::string& error, const std::string& desktop = "");
     // Takes hold of a Form1 that a recording by hand started and watches, to
     // drive it as a person would (its hook tells when it has settled); the
     // steps are that recording's to name, and the program its to end.
@@ -143,6 +144,10 @@ class Remote {
     // Has a window draw itself afresh, frame included; returns once it has.
     void Redraw(HWND window);
 
+    // Whether it exited of itself, as a program does when closed.
+    bool Exited() const { return shared_ && shared_->exited; }
+    // How it ended, once it has.
+    std::string EndedText() const { return Ended(); }
     // Ends the program: returns its exit code, or -1 if it did not end in time.
     int WaitForExit(DWORD ms);
     DWORD ProcessId() const { return process_.dwProcessId; }
@@ -153,7 +158,9 @@ class Remote {
     void Button(DWORD flag);
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
-    bool CheckProgram();  // false, with the fault set, once it has ended or filled up
+    bool CheckProgram();
+    // How the program ended, once it has: "paintprobe.exe ended (exit code 1)".
+    std::string Ended() const;  // false, with the fault set, once it has ended or filled up
     std::string ActionOf(int step) const;
     bool FindControls(std::string& error);
     bool attached_ = false;
