@@ -84,6 +84,11 @@ mistake "--html $tmp/again.csv would overwrite the file it reads (--from)" --fro
 cmp -s "$reference" "$tmp/again.csv" || fail "--from: the transcript it reads is as it was"
 mistake "cannot write /nonexistent/h.csv: no such folder, or no permission" --by-hand --csv /nonexistent/h.csv
 mistake "cannot read $tmp/none.csv" --check "$tmp/none.csv"
+printf '# nothing but a comment\n\n' >"$tmp/empty.scenario"
+mistake "$tmp/empty.scenario: no steps in it; a scenario needs a line at least (paint_transcript --list-scenarios shows some)" \
+    --scenario-file "$tmp/empty.scenario"
+mistake "the scenario and $reference part at step 1: the scenario has \"double-click list\", $reference \"drag bottom +10\"" \
+    --scenario grow --check "$reference"
 mistake "--csv and --html name the same file, $tmp/x" --csv "$tmp/x" --html "$tmp/x"
 [ ! -e "$tmp/x" ] || fail "a file only checked is not left behind"
 

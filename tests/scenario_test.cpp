@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "scenario.h"
@@ -178,3 +179,36 @@ TEST(Scenario, GesturesByHandJoinIntoTheLinesThatPlayThemAgain) {
 }
 
 }  // namespace
+
+// A reference's actions, a step each, played again; and where a scenario
+// and a reference part.
+TEST(Scenario, AReferencesActionsAreTheStepsThatPlayItAgain) {
+    std::vector<Step> steps;
+    std::string error;
+    ASSERT_TRUE(StepsFromActions({"drag bottom +10", "drag bottom +10", "drag right +10",
+                                  "move down 120", "double-click list", "maximize button"},
+                                 steps, error))
+        << error;
+    EXPECT_THAT(steps, ElementsAre(S(Step::Drag, "bottom", {{0, 10}, {0, 10}}),
+                                   S(Step::Drag, "right", {{10, 0}}),
+                                   S(Step::Move, "", {{0, 120}}), S(Step::DoubleClick, "list"),
+                                   S(Step::Button, "maximize")));
+    EXPECT_FALSE(StepsFromActions({"drag bottom +10", "wave"}, steps, error));
+    EXPECT_THAT(error, StartsWith("step 2: expected a step, found \"wave\""));
+
+    const std::vector<Step> all = BuiltInSteps("all", 10, 10);
+    std::vector<std::string> actions;
+    for (const Step& s : all)
+        for (size_t m = 0; m < (s.kind == Step::Drag ? s.moves.size() : 1); ++m)
+            actions.push_back(MoveText(s, m));
+    std::string mine, theirs;
+    EXPECT_EQ(PartingStep(all, actions, mine, theirs), 0);
+    // A room above the recording did not need, it did not make.
+    std::vector<std::string> noRoom = actions;
+    noRoom.erase(std::find(noRoom.begin(), noRoom.end(), "move down 120"));
+    EXPECT_EQ(PartingStep(all, noRoom, mine, theirs), 0);
+    EXPECT_EQ(PartingStep(BuiltInSteps("drag", 10, 10), actions, mine, theirs), 11);
+    EXPECT_EQ(mine + " / " + theirs, "nothing more / drag right +10");
+    EXPECT_EQ(PartingStep(BuiltInSteps("drag", 10, 5), actions, mine, theirs), 1);
+    EXPECT_EQ(mine + " / " + theirs, "drag bottom +5 / drag bottom +10");
+}

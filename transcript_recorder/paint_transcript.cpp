@@ -2,6 +2,7 @@
 // prints one row for every paint its list view received.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -550,6 +551,63 @@ int ConvertFile(const Options& o) {
     return 0;
 }
 
+// The action of each step a reference recorded, from its rows and its
+// message log; false, said, where a step has none (a transcript without its
+// log keeps no row for a step that painted nothing).
+bool ReferenceActions(const std::string& path, const std::vector<PaintRow>& rows,
+                      std::vector<std::string>& actions) {
+    std::vector<MessageRow> log;
+    bool logged = false;
+    if (!ReadMessages(path, log, logged)) return false;
+    std::vector<std::pair<int, std::string>> taken;
+    for (const PaintRow& r : rows) taken.emplace_back(r.step, r.action);
+    for (const MessageRow& m : log) taken.emplace_back(m.step, m.action);
+    std::sort(taken.begin(), taken.end());
+    actions.clear();
+    for (const auto& [step, action] : taken) {
+        if (step == static_cast<int>(actions.size())) continue;  // that step again
+        if (step != static_cast<int>(actions.size()) + 1) {
+            Say(stderr, "paint_transcript: " + path + " has no row for step " +
+                            std::to_string(actions.size() + 1) +
+                            ", so its steps cannot be played from it; give its scenario "
+                            "(--scenario NAME or --scenario-file FILE)");
+            return false;
+        }
+        actions.push_back(action);
+    }
+    return true;
+}
+
+// With --check, the steps to play are the reference's: taken from it where
+// no scenario is given, or else the scenario's must be the same.
+bool CheckSteps(const Options& o, const std::vector<PaintRow>& reference,
+                std::vector<Step>& steps) {
+    std::vector<std::string> actions;
+    if (!ReferenceActions(o.check, reference, actions)) return false;
+    std::string error, mine, theirs;
+    if (!o.Given("--scenario") && o.scenarioFile.empty()) {
+        if (!transcript::StepsFromActions(actions, steps, error) || steps.empty()) {
+            Say(stderr, "paint_transcript: " + o.check + ": " +
+                            (steps.empty() ? "it holds no step" : error) +
+                            "; give its scenario (--scenario NAME or --scenario-file FILE)");
+            return false;
+        }
+        Say(stdout, "check: playing the " + std::to_string(actions.size()) + " steps " + o.check +
+                        " recorded");
+        return true;
+    }
+    const int part = transcript::PartingStep(steps, actions, mine, theirs);
+    std::string mineOutside, theirsOutside;
+    if (part && transcript::PartingStep(transcript::FromOutside(steps), actions, mineOutside,
+                                        theirsOutside)) {
+        Say(stderr, "paint_transcript: the scenario and " + o.check + " part at step " +
+                        std::to_string(part) + ": the scenario has \"" + mine + "\", " + o.check +
+                        " \"" + theirs + "\"");
+        return false;
+    }
+    return true;
+}
+
 // Form1 as it stands on screen, as a 32-bit BMP.
 bool SaveScreenshot(const Remote& remote, const std::string& path) {
     const transcript::Image image = remote.Capture(remote.form);
@@ -706,7 +764,14 @@ int Run(int argc, char** argv) {
             Say(stderr, "paint_transcript: " + o.scenarioFile + ": " + error);
             return 2;
         }
+        if (steps.empty()) {
+            Say(stderr, "paint_transcript: " + o.scenarioFile +
+                            ": no steps in it; a scenario needs a line at least "
+                            "(paint_transcript --list-scenarios shows some)");
+            return 2;
+        }
     }
+    if (!o.check.empty() && !CheckSteps(o, reference, steps)) return 2;
     if (o.fromOutside) steps = transcript::FromOutside(steps);
 
     // One recording at a time in a session: the mouse is shared.
@@ -787,7 +852,11 @@ int Run(int argc, char** argv) {
         status = 2;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
-    const std::string title = "scenario " + o.scenario + " under " + SystemName();
+    const std::string title =
+        (!o.scenarioFile.empty()                      ? "scenario file " + BaseName(o.scenarioFile)
+         : !o.check.empty() && !o.Given("--scenario") ? "the steps of " + BaseName(o.check)
+                                                      : "scenario " + o.scenario) +
+        " under " + SystemName();
     if (!o.html.empty() &&
         !WriteFile(o.html,
                    transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)))

@@ -358,4 +358,44 @@ std::vector<Step> JoinGestures(const std::vector<Step>& steps, const std::vector
     return out;
 }
 
+bool StepsFromActions(const std::vector<std::string>& actions, std::vector<Step>& steps,
+                      std::string& error) {
+    steps.clear();
+    for (size_t i = 0; i < actions.size(); ++i) {
+        std::vector<Step> one;
+        if (!ParseScenario(actions[i], one, error) || one.size() != 1) {
+            error =
+                "step " + std::to_string(i + 1) + ": expected a step, found \"" + actions[i] + "\"";
+            return false;
+        }
+        Step& s = one[0];
+        if (s.kind == Step::Drag && !steps.empty() && steps.back().kind == Step::Drag &&
+            steps.back().where == s.where)
+            steps.back().moves.insert(steps.back().moves.end(), s.moves.begin(), s.moves.end());
+        else
+            steps.push_back(s);
+    }
+    return true;
+}
+
+int PartingStep(const std::vector<Step>& steps, const std::vector<std::string>& actions,
+                std::string& mine, std::string& theirs) {
+    size_t at = 0;  // in actions
+    auto part = [&](const std::string& text) {
+        mine = text;
+        theirs = at < actions.size() ? actions[at] : "nothing more";
+        return static_cast<int>(at + 1);
+    };
+    for (const Step& s : steps) {
+        if (s.kind == Step::RoomAbove) {
+            if (at < actions.size() && actions[at] == MoveText(s, 0)) ++at;
+            continue;
+        }
+        const size_t count = s.kind == Step::Drag ? s.moves.size() : 1;
+        for (size_t m = 0; m < count; ++m, ++at)
+            if (at >= actions.size() || actions[at] != MoveText(s, m)) return part(MoveText(s, m));
+    }
+    return at < actions.size() ? part("nothing more") : 0;
+}
+
 }  // namespace transcript

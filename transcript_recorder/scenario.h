@@ -83,4 +83,18 @@ std::vector<Step> FromOutside(const std::vector<Step>& steps);
 // it again: the moves of one drag (steps of one gesture) joined on one line.
 std::vector<Step> JoinGestures(const std::vector<Step>& steps, const std::vector<int>& gestures);
 
+// The steps a recording took, from its actions a step each, as the scenario
+// that plays them again: the moves of one edge in a row are one drag (a
+// recording keeps no word of where one drag ended and the next began).
+// False, with "step N: expected ..., found ...", on an action that is none.
+bool StepsFromActions(const std::vector<std::string>& actions, std::vector<Step>& steps,
+                      std::string& error);
+
+// Where steps and a recording's actions part: the number of the first step
+// whose action differs (its text and the recording's in `mine` and
+// `theirs`, "nothing more" past either end), or 0 where they agree. A room
+// above the recording did not need, it did not make.
+int PartingStep(const std::vector<Step>& steps, const std::vector<std::string>& actions,
+                std::string& mine, std::string& theirs);
+
 }  // namespace transcript
