@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gmock/gmock.h>
 
 #include "message_log.h"
@@ -153,7 +154,7 @@ TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
 }
 
 TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
-    std::vector<MessageRow> rows = {Row(0, "WM_SETTEXT", "\"Left: 0\nTop: 1\"", "1"),
+    std::vector<MessageRow> rows = {Row(0, "WM_SETTEXT", "\"Left: 0\\r\\nTop: 1\"", "1"),
                                     Row(52, "WM_NCCALCSIZE", "window 0,0,9,9", "client 0,0,1,1")};
     rows[1].action = "maximize button";
     rows[1].paint = 49;
@@ -165,6 +166,11 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     EXPECT_EQ(back, rows);
     EXPECT_EQ(cut, "step 52: paintprobe.exe ended");
     EXPECT_EQ(full, "the log holds 9");
+    // A message a line, its text's line breaks escaped; an older log's read so.
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
+    rows[0].parameters = "\"Left: 0\r\nTop: 1\"";
+    ASSERT_TRUE(ParseMessagesCsv(MessagesToCsv(rows), back, error)) << error;
+    EXPECT_EQ(back.at(0), Row(0, "WM_SETTEXT", "\"Left: 0\\r\\nTop: 1\"", "1"));
 
     // Semicolons, quoted header, a byte-order mark, CRLF, padding fields.
     std::string sheet =

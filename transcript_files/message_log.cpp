@@ -238,6 +238,23 @@ std::string AsFound(uint64_t value, transcript::Found found, int window) {
     return std::to_string(Word32(value));
 }
 
+// A text as it stands in a log line: each message one line, so a line
+// break is \r or \n, a tab \t, and a backslash or a quote is escaped.
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            case '\t': out += "\\t"; break;
+            case '\\': out += "\\\\"; break;
+            case '"': out += "\\\""; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
 // One parameter as its message's table says it reads; empty if not written.
 std::string Param(ParamKind kind, uint64_t value, transcript::Found found, int window,
                   const std::string& text) {
@@ -268,7 +285,7 @@ std::string Param(ParamKind kind, uint64_t value, transcript::Found found, int w
         case ParamKind::Keys:
             return value & 0xFFFF ? Flags(static_cast<uint32_t>(value) & 0xFFFF, kMk) : "";
         case ParamKind::Text:
-            return "\"" + text + "\"";
+            return "\"" + Escaped(text) + "\"";
     }
     return "";
 }
@@ -548,7 +565,14 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
         r.window = f[3];
         r.how = f[4];
         r.message = f[5];
-        r.parameters = f[6];
+        // A log written before texts were escaped holds their line breaks
+        // as they were, CR LF, which reading made one.
+        for (char c : f[6]) {
+            if (c == '\r' || c == '\n' || c == '\t')
+                r.parameters += c == '\r' ? "\\r" : c == '\n' ? "\\r\\n" : "\\t";
+            else
+                r.parameters += c;
+        }
         r.result = f[7];
         rows.push_back(std::move(r));
     }
