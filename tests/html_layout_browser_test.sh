@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The pages as a person reads them, in headless Chromium 1400 pixels wide:
 # a report and a comparison of the transcripts in docs/, and of one whose
-# steps have the longest names the tool writes. No caption overlaps another
-# or a frame, and each shows its step name whole; outlines are the size of
-# what they mark; every note stands in view and overlaps nothing.
+# steps have the longest names the tool writes; the five systems of docs/.
+# No caption overlaps another or a frame, and each shows its step name
+# whole; outlines are the size of what they mark; every note stands in view,
+# overlaps nothing and breaks no word. A comparison fits the width, keeps
+# the systems' names in view, and an opened message list covers nothing.
 # usage: html_layout_browser_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,7 +27,7 @@ awk -F, -v OFS=, 'NR > 1 && NR % 7 == 0 { $5 += 1 } { print }' "$here/docs/trans
 rename "$here/docs/transcript-wine-all.csv" >"$tmp/long.csv"
 rename "$tmp/moved.csv" >"$tmp/long-moved.csv"
 
-pages=(report-all report-long compare-wine8-wine10 compare-long matrix-releases)
+pages=(report-all report-long compare-wine8-wine10 compare-long matrix-releases matrix-five)
 tool "$1" --quiet --from "$here/docs/transcript-wine-all.csv" --html "$tmp/report-all.html"
 tool "$1" --quiet --from "$tmp/long.csv" --html "$tmp/report-long.html"
 tool "$1" --compare "$here/docs/transcript-wine-all.csv" "$here/docs/transcript-wine10.0-sid-all.csv" \
@@ -33,6 +35,9 @@ tool "$1" --compare "$here/docs/transcript-wine-all.csv" "$here/docs/transcript-
 tool "$1" --compare "$tmp/long.csv" "$tmp/long-moved.csv" --html "$tmp/compare-long.html"
 tool "$1" --compare "$here/docs/transcript-wine5.0-all.csv" "$here/docs/transcript-wine-all.csv" \
     "$here/docs/transcript-wine10.0-all.csv" --html "$tmp/matrix-releases.html"
+tool "$1" --compare "$here/docs/transcript-wine-all.csv" "$here/docs/transcript-wine5.0-all.csv" \
+    "$here/docs/transcript-wine10.0-all.csv" "$here/docs/transcript-wine10.0-sid-all.csv" \
+    "$here/docs/transcript-wine8.0-openbox-all.csv" --html "$tmp/matrix-five.html"
 
 for page in "${pages[@]}"; do
     [ -s "$tmp/$page.html" ] || { fail "$page: not written: $(cat "$tmp/tool.err")"; continue; }

@@ -44,20 +44,19 @@ TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) 
     b[1].reported.bottom = 21;
     b.push_back(b[1]);  // a second paint in step 2
     const std::string page = HtmlComparison(kRows, "wine.csv", b, "windows.csv");
-    EXPECT_THAT(page, HasSubstr("what differs, then A: wine.csv (2 paints), and beside it B: "
-                                "windows.csv (3 paints)"));
+    EXPECT_THAT(page, HasSubstr("<th>A: wine.csv (2 paints)</th></tr><tr><th>B: windows.csv (3 "
+                                "paints)</th>"));
     EXPECT_THAT(page, HasSubstr("<strong>paints: 1 of 3 alike; 1 differs; 1 only in B</strong>"));
     EXPECT_THAT(page, HasSubstr("frames differ at 1 paint: outer height +7 at 1"));
     EXPECT_THAT(page, HasSubstr("id=\"a1\" class=\"frame frame-differs\""));
-    // Notes in a column of their own, left of the frames.
-    EXPECT_THAT(page, HasSubstr("<p class=\"note frame-only\" style=\"left:16px;top:132px;"));
-    EXPECT_THAT(page, HasSubstr("id=\"a1\" class=\"frame frame-differs\" style=\"left:332px;"));
-    EXPECT_THAT(page, HasSubstr("step 1, paint 1: frame only: outer 0x0 / 0x7</p>"));
+    // Each row's note above its frames.
+    EXPECT_THAT(page, HasSubstr("<p class=\"note frame-only\">step 1, paint 1: frame only: outer "
+                                "0x0 / 0x7</p><div class=\"frames\"><figure id=\"a1\""));
     EXPECT_THAT(page, HasSubstr("id=\"a2\" class=\"frame differs\""));
     EXPECT_THAT(page, HasSubstr("step 2, paint 1: reported 0,10,5,20 / 0,10,5,21</p>"));
     EXPECT_THAT(page,
-                HasSubstr("differ: <a href=\"#a2\">step 2 drag &lt;bottom&gt; +10, paint 1</a>, "
-                          "<a href=\"#b3\">step 2 drag &lt;bottom&gt; +10, paint 2</a></p>"));
+                HasSubstr("differ: <a href=\"#p2\">step 2 drag &lt;bottom&gt; +10, paint 1</a>, "
+                          "<a href=\"#p3\">step 2 drag &lt;bottom&gt; +10, paint 2</a></p>"));
     EXPECT_THAT(page, HasSubstr("id=\"b3\" class=\"frame differs\""));  // only in B
     EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y"), HasSubstr("paints: 2 of 2 alike</strong>"));
 }
@@ -128,7 +127,7 @@ TEST(HtmlReport, EachFrameCarriesTheMessagesBeforeItFoldedAndTheFirstThatDiffers
     EXPECT_THAT(compared, HasSubstr("messages: 0 of 1 step alike"));
     EXPECT_THAT(compared, HasSubstr("step 1, paint 1: messages: Form1 WM_SIZE: &lt;b&gt; / "
                                     "&lt;i&gt;</p>"));
-    EXPECT_THAT(compared, HasSubstr("<summary class=\"md\">1 message, 1 differ</summary><ol "
+    EXPECT_THAT(compared, HasSubstr("<summary class=\"md\">B: 1 message, 1 differ</summary><ol "
                                     "class=\"log\"><li class=\"md\">Form1 sent WM_SIZE &lt;i&gt;"));
     // Without both logs, nothing of messages.
     EXPECT_THAT(HtmlComparison(kRows, "A", kRows, "B", "", "", &a, nullptr),
@@ -136,3 +135,30 @@ TEST(HtmlReport, EachFrameCarriesTheMessagesBeforeItFoldedAndTheFirstThatDiffers
 }
 
 }  // namespace
+
+// The grid of many systems: a row a paint not alike everywhere, each cell
+// lettered and coloured by its group and a click from its frames; a link
+// from the top to each differing step; the facts that differ marked.
+TEST(HtmlReport, ManySystemsOpenOnAGridWithTheirFacts) {
+    std::vector<PaintRow> other = kRows;
+    other[1].reported.bottom = 21;
+    const Matrix m = CompareMany({kRows, kRows, other}, {"W8", "W10", "<R>"});
+    SystemFacts a;
+    a.scale = ScaleText(96);
+    SystemFacts c = a;
+    c.scale = ScaleText(144);
+    const std::string page = HtmlMatrix(m, {kRows, kRows, other}, {}, {}, {a, a, c});
+    EXPECT_THAT(page, HasSubstr("<thead><tr><th>paint</th><th>W8</th><th>W10</th><th>&lt;R&gt;"
+                                "</th></tr></thead>"));
+    EXPECT_THAT(page, HasSubstr("<tr id=\"g2\"><th><a href=\"#p2\">step 2 drag &lt;bottom&gt; "
+                                "+10, paint 1</a></th><td class=\"g0\"><a href=\"#p2\">A</a></td>"
+                                "<td class=\"g0\"><a href=\"#p2\">A</a></td><td class=\"g1\"><a "
+                                "href=\"#p2\">B</a></td></tr>"));
+    EXPECT_THAT(page, Not(HasSubstr("id=\"g1\"")));  // alike everywhere: counted, not shown
+    EXPECT_THAT(page, HasSubstr("1 paint alike on every system not shown"));
+    EXPECT_THAT(page, HasSubstr("Steps that differ: <a href=\"#g2\">2</a></p>"));
+    EXPECT_THAT(page, HasSubstr("<section class=\"row\" id=\"p2\">"));
+    EXPECT_THAT(page, HasSubstr("<td class=\"fd\">144 dpi (150 %)</td>"));
+    EXPECT_THAT(page, HasSubstr("display scale differs: 96 dpi (100 %) on W8, 96 dpi (100 %) on "
+                                "W10, 144 dpi (150 %) on &lt;R&gt;"));
+}

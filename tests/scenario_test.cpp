@@ -190,9 +190,8 @@ TEST(Scenario, AReferencesActionsAreTheStepsThatPlayItAgain) {
                                  steps, error))
         << error;
     EXPECT_THAT(steps, ElementsAre(S(Step::Drag, "bottom", {{0, 10}, {0, 10}}),
-                                   S(Step::Drag, "right", {{10, 0}}),
-                                   S(Step::Move, "", {{0, 120}}), S(Step::DoubleClick, "list"),
-                                   S(Step::Button, "maximize")));
+                                   S(Step::Drag, "right", {{10, 0}}), S(Step::Move, "", {{0, 120}}),
+                                   S(Step::DoubleClick, "list"), S(Step::Button, "maximize")));
     EXPECT_FALSE(StepsFromActions({"drag bottom +10", "wave"}, steps, error));
     EXPECT_THAT(error, StartsWith("step 2: expected a step, found \"wave\""));
 

@@ -17,9 +17,11 @@ namespace transcript {
 // the paints: what earlier paints covered is drawn as its outline so far.
 // With a message log, each frame carries the messages that led to its paint
 // and those of its handling, folded a click away.
+// What the recording knows of its system stands under the title.
 std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& title,
                        const std::string& cutShort = "",
-                       const std::vector<MessageRow>* messages = nullptr);
+                       const std::vector<MessageRow>* messages = nullptr,
+                       const SystemFacts* facts = nullptr);
 
 // Two systems' transcripts side by side, aligned step by step as
 // CompareSystems aligns them, labelled with their names: paints that differ
@@ -31,7 +33,8 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                            const std::vector<PaintRow>& b, const std::string& nameB,
                            const std::string& cutShortA = "", const std::string& cutShortB = "",
                            const std::vector<MessageRow>* messagesA = nullptr,
-                           const std::vector<MessageRow>* messagesB = nullptr);
+                           const std::vector<MessageRow>* messagesB = nullptr,
+                           const std::vector<SystemFacts>& facts = {});
 
 // Many systems side by side, aligned as CompareMany aligns them: a column a
 // system, a row a paint that is not alike everywhere, with its groups beside
@@ -40,6 +43,7 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
 // its frames carries its messages.
 std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
                        const std::vector<std::string>& cutShort,
-                       const std::vector<const std::vector<MessageRow>*>& logs = {});
+                       const std::vector<const std::vector<MessageRow>*>& logs = {},
+                       const std::vector<SystemFacts>& facts = {});
 
 }  // namespace transcript

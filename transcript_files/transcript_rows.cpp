@@ -398,6 +398,21 @@ std::vector<std::string> Matrix::Changes() const {
     return out;
 }
 
+std::vector<std::string> Matrix::ChangesBySystem() const {
+    std::vector<std::string> out;
+    for (size_t k = 1; k < names.size(); ++k) {
+        int changed = 0;
+        const MatrixPaint* first = nullptr;
+        for (const MatrixPaint& p : paints)
+            if (p.group[k] != p.group[k - 1] && ++changed == 1) first = &p;
+        if (changed)
+            out.push_back("between " + names[k - 1] + " and " + names[k] + ": " +
+                          std::to_string(changed) + (changed == 1 ? " paint" : " paints") +
+                          " changed, the first at " + Where(*first));
+    }
+    return out;
+}
+
 bool Comparison::PaintsAgree() const {
     for (const AlignedPaint& p : paints)
         if (!p.paint.empty()) return false;

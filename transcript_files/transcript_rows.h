@@ -134,6 +134,9 @@ struct Matrix {
     // Where a paint changes from one system to the next in the order given:
     // "step 52 maximize button, paint 1: changed between Wine 8.0 and Wine 10.0".
     std::vector<std::string> Changes() const;
+    // The same, a line for each two systems next to each other: "between
+    // Wine 8.0 and Wine 10.0: 1 paint changed, the first at step 52 ...".
+    std::vector<std::string> ChangesBySystem() const;
 };
 Matrix CompareMany(const std::vector<std::vector<PaintRow>>& systems,
                    const std::vector<std::string>& names);

@@ -514,18 +514,21 @@ int CompareMany(const Options& o) {
     std::vector<std::vector<PaintRow>> systems;
     std::vector<std::string> cuts;
     std::vector<const std::vector<MessageRow>*> logged;
+    std::vector<transcript::SystemFacts> facts;
     for (const System& one : s) {
         systems.push_back(one.rows);
         cuts.push_back(one.cut);
         logged.push_back(one.logged ? &one.log : nullptr);
+        facts.push_back(one.facts);
     }
     const transcript::Matrix m = transcript::CompareMany(systems, names);
     Say(stdout, m.Summary() + "; the reference: " + names[0]);
     for (const std::string& line : m.AgainstFirst()) Say(stdout, line);
     const size_t shown = o.all ? SIZE_MAX : 20;
+    for (const std::string& line : o.all ? m.Changes() : m.ChangesBySystem()) Say(stdout, line);
     SayAtMost(m.Groups(), shown, "paints not alike everywhere");
-    SayAtMost(m.Changes(), shown, "changes");
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged)))
+    if (!o.html.empty() &&
+        !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged, facts)))
         return 2;
     return m.Agree() ? 0 : 1;
 }
@@ -545,8 +548,9 @@ int ConvertFile(const Options& o) {
     if (!o.csv.empty() && logged && !o.noMessages &&
         !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
         return 2;
-    if (!o.html.empty() && !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut,
-                                                                     logged ? &log : nullptr)))
+    if (!o.html.empty() &&
+        !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut,
+                                                  logged ? &log : nullptr, &system)))
         return 2;
     return 0;
 }
@@ -672,12 +676,12 @@ int RecordByHand(const Options& o, Remote& remote) {
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title = "by hand under " + SystemName();
+    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
     const std::pair<const std::string*, std::string> files[] = {
-        {&o.csv,
-         o.csv.empty() ? "" : transcript::ToCsv(rows, cut, transcript::ThisSystem(remote.Facts()))},
-        {&o.html, o.html.empty()
-                      ? ""
-                      : transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)},
+        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, facts)},
+        {&o.html, o.html.empty() ? ""
+                                 : transcript::HtmlReport(
+                                       rows, title, cut, MessagesKept(o) ? &log : nullptr, &facts)},
         {&o.saveScenario, o.saveScenario.empty() ? "" : ScenarioByHand(remote)}};
     for (const auto& [path, text] : files) {
         if (path->empty()) continue;
@@ -847,9 +851,8 @@ int Run(int argc, char** argv) {
             status = 2;
     }
     const std::string cut = remote.FaultText();
-    if (!o.csv.empty() &&
-        !WriteFile(o.csv, transcript::ToCsv(rows, cut, transcript::ThisSystem(remote.Facts()))))
-        status = 2;
+    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, facts))) status = 2;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
     const std::string title =
@@ -858,8 +861,8 @@ int Run(int argc, char** argv) {
                                                       : "scenario " + o.scenario) +
         " under " + SystemName();
     if (!o.html.empty() &&
-        !WriteFile(o.html,
-                   transcript::HtmlReport(rows, title, cut, MessagesKept(o) ? &log : nullptr)))
+        !WriteFile(o.html, transcript::HtmlReport(rows, title, cut,
+                                                  MessagesKept(o) ? &log : nullptr, &facts)))
         status = 2;
     if (!o.check.empty() && !remote.Faulted()) {
         const std::vector<std::string> diff =

@@ -2,7 +2,10 @@
 // draws it and writes what it finds into the page, for --dump-dom to show.
 // Captions overlap no other caption or picture, and each shows its step name
 // whole; no picture inside a frame has an outline of its own; every note
-// stands within the window's width and overlaps nothing.
+// stands within the window's width, overlaps nothing and breaks no word.
+// On the comparison pages (data-fit on the body): the page fits the
+// window's width; the systems' names stay in view as it scrolls; every
+// message list opened covers nothing else.
 (function () {
   const bad = [];
   const box = (e) => e.getBoundingClientRect();
@@ -30,6 +33,41 @@
     if (at.right > window.innerWidth) bad.push('a note stands past the right edge (' + at.right + ' > ' + window.innerWidth + '): ' + note.textContent.slice(0, 60));
     for (const [other, there] of all.concat(boxes(notes)))
       if (other !== note && overlap(at, there)) bad.push('a note overlaps ' + name(other) + ': ' + note.textContent.slice(0, 60));
+  }
+  // A word broken across two lines stands in two boxes.
+  for (const note of notes) {
+    const text = note.firstChild;
+    if (!text || text.nodeType !== Node.TEXT_NODE) continue;
+    for (const m of text.textContent.matchAll(/\S+/g)) {
+      const range = document.createRange();
+      range.setStart(text, m.index);
+      range.setEnd(text, m.index + m[0].length);
+      const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top)));
+      if (lines.size > 1) bad.push('a note breaks the word ' + m[0]);
+    }
+  }
+  if (document.body.dataset.fit) {
+    const wide = document.documentElement.scrollWidth;
+    if (wide > window.innerWidth) bad.push('the page is ' + wide + ' pixels wide, wider than ' + window.innerWidth);
+    for (const s of document.querySelectorAll('summary'))
+      if (s.scrollWidth > s.clientWidth + 1) bad.push('a message count is cut: ' + s.textContent);
+    // Scrolled to the last row, the names stand above it, in view.
+    const names = document.querySelector(document.body.dataset.fit);
+    const gridRows = document.querySelectorAll('.grid tbody tr');
+    const rows = gridRows.length ? gridRows : document.querySelectorAll('.row');
+    if (!names || !rows.length) bad.push('no names to keep in view');
+    else {
+      rows[rows.length - 1].scrollIntoView();
+      const n = box(names);
+      if (n.top < -0.5 || n.bottom > window.innerHeight) bad.push('the names scroll out of view');
+      window.scrollTo(0, 0);
+    }
+    for (const d of document.querySelectorAll('details')) d.open = true;
+    const lists = boxes([...document.querySelectorAll('.log')]);
+    const framesNow = boxes(pictures).concat(boxes(captions));
+    for (const [list, at] of lists)
+      for (const [other, there] of framesNow.concat(lists))
+        if (other !== list && overlap(at, there)) { bad.push('an opened message list covers ' + name(other)); break; }
   }
   const out = document.createElement('pre');
   out.id = 'layout';

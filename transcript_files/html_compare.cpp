@@ -1,0 +1,317 @@
+// Systems' transcripts compared as pages that read at a glance, 1,400
+// pixels wide: what differs first, then each aligned paint as a row of
+// frames, each row at the scale that fits it.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "html_parts.h"
+#include "html_report.h"
+
+namespace transcript {
+
+namespace {
+
+using html::Escape;
+
+constexpr int kRoom = 1400 - 2 * 16 - 24;  // the page, less its margins and a scroll bar
+constexpr int kGap = 16;
+constexpr int kFigureMin = 160;  // a caption's room under a narrow frame
+constexpr double kMostScale = 0.5;
+
+const char kStyle[] = R"(<style>
+body { margin: 0 16px; font: 12px/16px sans-serif; color: #222; background: #fff; }
+h1 { font-size: 18px; margin: 12px 0 6px; }
+header p { margin: 2px 0; }
+.names { position: sticky; top: 0; z-index: 3; background: #fff; border-bottom: 1px solid #888; padding: 4px 0; font-weight: bold; }
+.names span { margin-right: 24px; }
+table { border-collapse: collapse; margin: 6px 0; }
+th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: left; vertical-align: top; }
+.facts .fd { color: #b00000; font-weight: bold; }
+.grid thead th { position: sticky; top: 0; z-index: 3; background: #eee; }
+.grid td a, .grid th a { color: inherit; }
+.g0 { background: #d5ecd5; } .g1 { background: #f7d6a8; } .g2 { background: #c8daf5; }
+.g3 { background: #f0c3d5; } .g4 { background: #e2d5f6; } .g5 { background: #f2ec9f; }
+.g6 { background: #c9eee8; } .gn { background: #fff; color: #777; }
+.row { margin: 16px 0; padding-top: 4px; border-top: 1px solid #ddd; }
+.note { margin: 0 0 6px; color: #b00000; overflow-wrap: break-word; }
+.note.frame-only { color: #8a6000; }
+.frames { display: flex; gap: 16px; align-items: flex-start; }
+.frame { margin: 0; flex: none; }
+.frame svg { display: block; overflow: visible; }
+.frame svg svg { overflow: hidden; }
+.frame figcaption { margin-top: 4px; overflow-wrap: break-word; }
+.frame figcaption span { display: block; font-weight: bold; }
+.view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
+.earlier { fill: #000; fill-opacity: 0.12; }
+.region.unseen { fill: #bbb; }
+.reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
+.differs figcaption { color: #b00000; }
+.differs > svg { outline: 3px solid #d00000; outline-offset: 3px; }
+.frame-differs > svg { outline: 1px dashed #d08000; outline-offset: 3px; }
+.same { color: #006400; }
+.logs details { margin-top: 4px; }
+.logs summary { cursor: pointer; }
+.logs summary.md { color: #b00000; }
+.log { margin: 2px 0; padding: 4px 8px 4px 40px; max-height: 360px; overflow: auto; border: 1px solid #888; font: 11px/14px monospace; }
+.log li { white-space: pre-wrap; overflow-wrap: anywhere; }
+.log .md { color: #b00000; font-weight: bold; }
+.log .after { list-style: none; font-style: italic; }
+.cut { color: #b00000; font-weight: bold; }
+</style>
+)";
+
+// `names`: what keeps the systems' names in view, for the layout test.
+std::string Page(const std::string& title, const std::string& header, const std::string& body,
+                 const char* names) {
+    return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" +
+           Escape(title) + "</title>\n" + kStyle + "</head>\n<body data-fit=\"" + names +
+           "\">\n<header>" + header + "</header>\n" + body + "</body></html>\n";
+}
+
+// How strongly a frame is marked: a paint that differs strongly, one whose
+// window frame alone differs lightly.
+enum class Mark { None, Frame, Paint };
+
+// One system's paint in a row of the page.
+struct Cell {
+    const PaintRow* row = nullptr;  // none: that system has no such paint
+    const std::string* earlier = nullptr;
+    std::string system, id, messages;
+    Mark mark = Mark::None;
+};
+
+// The largest scale (half size at most) at which the row's frames stand
+// side by side within the page, each at least as wide as its caption needs.
+double RowScale(const std::vector<Cell>& cells) {
+    double scale = kMostScale;
+    for (int round = 0; round < 4; ++round) {
+        int fixed = 0, gaps = 0;
+        double scaled = 0;
+        for (const Cell& c : cells) {
+            if (!c.row) continue;
+            const double width = html::ViewOf(*c.row).right;
+            if (width * scale < kFigureMin)
+                fixed += kFigureMin;
+            else
+                scaled += width;
+            gaps += kGap;
+        }
+        if (scaled <= 0 || fixed + scaled * scale <= kRoom - gaps + kGap) break;
+        scale = std::max(0.01, (kRoom - gaps + kGap - fixed) / scaled);
+    }
+    return scale;
+}
+
+std::string Figure(const Cell& c, double scale) {
+    const PaintRow& row = *c.row;
+    const int width =
+        std::max(kFigureMin, static_cast<int>(std::ceil(html::ViewOf(row).right * scale)));
+    const char* cls[] = {"frame", "frame frame-differs", "frame differs"};
+    const std::string step = "step " + std::to_string(row.step) + " " + Escape(row.action);
+    char at[16];
+    std::snprintf(at, sizeof at, "%.3g", scale);
+    return "<figure id=\"" + c.id + "\" class=\"" + cls[static_cast<int>(c.mark)] +
+           "\" style=\"width:" + std::to_string(width) + "px\" data-scale=\"" + at + "\">" +
+           html::Picture(row, *c.earlier, scale) + "<figcaption><span>" + Escape(c.system) +
+           "</span>" + step + "<br>count " + std::to_string(row.count) + ", reported " +
+           RegionText({row.reported}) + "</figcaption></figure>";
+}
+
+// A row: its note, the frames side by side, then each system's messages
+// folded beneath them all, so that an opened list moves what follows down.
+std::string Row(const std::string& id, const std::string& noteClass, const std::string& note,
+                const std::vector<Cell>& cells) {
+    const double scale = RowScale(cells);
+    std::string frames, logs;
+    for (const Cell& c : cells) {
+        if (c.row) frames += Figure(c, scale);
+        logs += c.messages;
+    }
+    return "<section class=\"row\" id=\"" + id + "\">" +
+           (note.empty() ? "" : "<p class=\"" + noteClass + "\">" + Escape(note) + "</p>") +
+           "<div class=\"frames\">" + frames + "</div>" +
+           (logs.empty() ? "" : "<div class=\"logs\">" + logs + "</div>") + "</section>\n";
+}
+
+std::vector<SystemFacts> FactsOf(const std::vector<SystemFacts>& facts, size_t n) {
+    std::vector<SystemFacts> out = facts;
+    out.resize(n);
+    return out;
+}
+
+// The systems' names kept in view as the page scrolls.
+std::string Names(const std::vector<std::string>& names, const std::vector<std::string>& labels) {
+    std::string out = "<div class=\"names\">";
+    for (size_t k = 0; k < names.size(); ++k)
+        out += "<span>" + Escape(labels[k] + names[k]) + "</span>";
+    return out + "</div>\n";
+}
+
+}  // namespace
+
+std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
+                           const std::vector<PaintRow>& b, const std::string& nameB,
+                           const std::string& cutShortA, const std::string& cutShortB,
+                           const std::vector<MessageRow>* messagesA,
+                           const std::vector<MessageRow>* messagesB,
+                           const std::vector<SystemFacts>& facts) {
+    const Comparison c = CompareSystems(a, b);
+    const bool logs = messagesA && messagesB;
+    const MessageComparison mc =
+        logs ? CompareMessages(*messagesA, *messagesB) : MessageComparison();
+    const auto byPaintA = html::ByPaint(logs ? messagesA : nullptr, a.size());
+    const auto byPaintB = html::ByPaint(logs ? messagesB : nullptr, b.size());
+    const std::vector<std::string> earlierA = html::EarlierPaths(a),
+                                   earlierB = html::EarlierPaths(b);
+    std::string body;
+    for (size_t i = 0; i < c.paints.size(); ++i) {
+        const AlignedPaint& p = c.paints[i];
+        const std::string id = std::to_string(i + 1);
+        const Mark mark = !p.paint.empty()   ? Mark::Paint
+                          : !p.frame.empty() ? Mark::Frame
+                                             : Mark::None;
+        std::vector<Cell> cells(2);
+        if (p.a >= 0)
+            cells[0] = {
+                &a[p.a],
+                &earlierA[p.a],
+                "A: " + nameA,
+                "a" + id,
+                logs ? html::Messages(messagesA, byPaintA[p.a], p.a + 1, &mc.markedA, "A: ") : "",
+                mark};
+        if (p.b >= 0)
+            cells[1] = {
+                &b[p.b],
+                &earlierB[p.b],
+                "B: " + nameB,
+                "b" + id,
+                logs ? html::Messages(messagesB, byPaintB[p.b], p.b + 1, &mc.markedB, "B: ") : "",
+                mark};
+        const std::string where =
+            "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
+        // A step's first differing message, beside its first paint.
+        const StepMessages* step = p.place == 1 ? mc.Step(p.step) : nullptr;
+        const std::string message = step ? "messages: " + step->first : "";
+        std::string note;
+        if (mark == Mark::Paint)
+            note = where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame) +
+                   (step ? "; " + message : "");
+        else if (mark == Mark::Frame)
+            note = where + "frame only: " + p.frame + (step ? "; " + message : "");
+        else if (step)
+            note = where + message;
+        body += Row("p" + id, mark == Mark::Frame ? "note frame-only" : "note", note, cells);
+    }
+    // Where the paints that differ are, the first few of them.
+    constexpr int kLinks = 12;
+    std::string links;
+    int differing = 0;
+    for (size_t i = 0; i < c.paints.size(); ++i) {
+        const AlignedPaint& p = c.paints[i];
+        if (p.paint.empty() || ++differing > kLinks) continue;
+        links += std::string(links.empty() ? "" : ", ") + "<a href=\"#p" + std::to_string(i + 1) +
+                 "\">step " + std::to_string(p.step) + " " + Escape(p.action) + ", paint " +
+                 std::to_string(p.place) + "</a>";
+    }
+    if (differing > kLinks) links += " and " + std::to_string(differing - kLinks) + " more";
+    const std::vector<SystemFacts> f = FactsOf(facts, 2);
+    std::string factLines;
+    for (const std::string& line : FactDifferences(f, {nameA, nameB}))
+        factLines += "<p class=\"cut\">" + Escape(line) + "</p>";
+    const std::string header =
+        "<h1>Paint transcripts compared: " + Escape(nameA) + " and " + Escape(nameB) + "</h1>" +
+        html::FactsTable({"A: " + nameA + " (" + std::to_string(a.size()) + " paints)",
+                          "B: " + nameB + " (" + std::to_string(b.size()) + " paints)"},
+                         f) +
+        factLines + "<p class=\"" + (c.PaintsAgree() ? "same" : "count") + "\"><strong>" +
+        Escape(c.PaintSummary()) + "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
+        " (counts and colours are not compared)" +
+        (logs ? "; " + Escape(mc.Summary()) : std::string()) + "</p>" +
+        (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
+        "<p>Each aligned paint is a row, A's frame then B's, at the scale that fits the page; "
+        "a paint that differs is outlined in red, one whose window frame alone differs in "
+        "dashed orange.</p>" +
+        html::CutShort("A ", cutShortA) + html::CutShort("B ", cutShortB);
+    return Page(nameA + " / " + nameB, header, Names({nameA, nameB}, {"A: ", "B: "}) + body,
+                ".names");
+}
+
+std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
+                       const std::vector<std::string>& cutShort,
+                       const std::vector<const std::vector<MessageRow>*>& logs,
+                       const std::vector<SystemFacts>& facts) {
+    const size_t n = systems.size();
+    std::vector<std::vector<std::string>> earlier(n);
+    std::vector<std::vector<std::vector<size_t>>> byPaint(n);
+    for (size_t k = 0; k < n; ++k) {
+        earlier[k] = html::EarlierPaths(systems[k]);
+        byPaint[k] = html::ByPaint(k < logs.size() ? logs[k] : nullptr, systems[k].size());
+    }
+    // The grid: a row a paint not alike everywhere, a cell a system, lettered
+    // and coloured by its group; each row a click from its frames below.
+    std::string grid = "<table class=\"grid\"><thead><tr><th>paint</th>";
+    for (size_t k = 0; k < n; ++k) grid += "<th>" + Escape(m.names[k]) + "</th>";
+    grid += "</tr></thead><tbody>";
+    std::string rows, steps;
+    int lastStep = -1;
+    size_t folded = 0;
+    for (size_t i = 0; i < m.paints.size(); ++i) {
+        const MatrixPaint& p = m.paints[i];
+        if (p.Alike()) {
+            ++folded;
+            continue;
+        }
+        const std::string id = std::to_string(i + 1);
+        const std::string name = "step " + std::to_string(p.step) + " " + Escape(p.action) +
+                                 ", paint " + std::to_string(p.place);
+        if (p.step != lastStep)
+            steps += " <a href=\"#g" + id + "\">" + std::to_string(p.step) + "</a>";
+        lastStep = p.step;
+        grid += "<tr id=\"g" + id + "\"><th><a href=\"#p" + id + "\">" + name + "</a></th>";
+        std::vector<Cell> cells(n);
+        for (size_t k = 0; k < n; ++k) {
+            if (p.rows[k] < 0) {
+                grid += "<td class=\"gn\">no paint</td>";
+                continue;
+            }
+            const int g = p.group[k];
+            grid += "<td class=\"g" + std::to_string(std::min(g, 6)) + "\"><a href=\"#p" + id +
+                    "\">" + std::string(1, static_cast<char>('A' + std::min(g, 25))) + "</a></td>";
+            const std::vector<MessageRow>* log = k < logs.size() ? logs[k] : nullptr;
+            cells[k] = {&systems[k][p.rows[k]],
+                        &earlier[k][p.rows[k]],
+                        m.names[k],
+                        "m" + id + "-" + std::to_string(k + 1),
+                        log ? html::Messages(log, byPaint[k][p.rows[k]], p.rows[k] + 1, nullptr,
+                                             m.names[k] + ": ")
+                            : "",
+                        g ? Mark::Paint : Mark::None};
+        }
+        grid += "</tr>";
+        rows += Row("p" + id, "note", m.GroupText(p), cells);
+    }
+    grid += "</tbody></table>";
+    const std::vector<SystemFacts> f = FactsOf(facts, n);
+    std::string header = "<h1>Paint transcripts of " + std::to_string(n) +
+                         " systems compared</h1>" + html::FactsTable(m.names, f);
+    for (const std::string& line : FactDifferences(f, m.names))
+        header += "<p class=\"cut\">" + Escape(line) + "</p>";
+    header += "<p><strong>" + Escape(m.Summary()) + "</strong>; the first is the reference";
+    if (folded)
+        header += "; " + std::to_string(folded) + (folded == 1 ? " paint" : " paints") +
+                  " alike on every system not shown";
+    header += "</p>";
+    for (const std::string& line : m.AgainstFirst()) header += "<p>" + Escape(line) + "</p>";
+    for (size_t k = 0; k < n; ++k)
+        header += html::CutShort(m.names[k] + " ", k < cutShort.size() ? cutShort[k] : "");
+    if (!steps.empty())
+        header += "<p>Steps that differ:" + steps +
+                  "</p><p>A row a paint not alike on every system; in each, systems of one "
+                  "letter and colour paint it alike, A as the first. A click on a row shows "
+                  "its frames.</p>";
+    return Page("matrix of " + std::to_string(n) + " systems", header, grid + rows,
+                ".grid thead th");
+}
+
+}  // namespace transcript
