@@ -4,7 +4,7 @@
 #                               150 % display scale, side by side;
 #   compare-wine8-wine10.html   the Wine 8.0 and Wine 10.0 transcripts of
 #   compare-wine8-wine10.png    every scenario compared: the page, and its
-#                               top with the first paint that differs;
+#                               top and the first paint that differs;
 #   report-by-hand.png          the report of docs/transcript-by-hand.csv;
 #   matrix-wine.html            Wine 5.0, 8.0 (in its desktop and under
 #                               Openbox) and 10.0 (trixie's and sid's)
@@ -43,21 +43,16 @@ render() {  # PAGE WIDTH,HEIGHT OUT.png
         --force-device-scale-factor=1 --window-size="$2" --screenshot="$3" "file://$1" \
         >/dev/null 2>&1
 }
-# The whole page, then a page of two views into it: its top (the summary and
-# the first paints) and the first paint that differs.
-size=$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$page")
-render "$here/$page" "$size" "$tmp/page.png"
-width=${size%,*}
-differs=$(grep -o 'class="frame differs" style="left:[0-9]*px;top:[0-9]*px' "$page" |
-          sed -n '1s/.*top:\([0-9]*\)px/\1/p')
+# Two views into the page, 1,400 pixels wide: its top (the systems, the
+# summary and the first paints) and the first paint that differs.
+first=$(grep -o 'Paints that differ: <a href="#[^"]*"' "$page" | sed 's/.*href="#//; s/"$//')
 cat >"$tmp/views.html" <<HTML
-<!DOCTYPE html><html><body style="margin:0;background:#fff">
-<div style="height:600px;overflow:hidden"><img src="page.png"></div>
-<div style="height:8px;background:#ccc"></div>
-<div style="height:600px;overflow:hidden"><img src="page.png" style="margin-top:-$((differs - 16))px"></div>
+<!DOCTYPE html><html><body style="margin:0;background:#ccc">
+<iframe src="file://$here/$page" style="display:block;border:0;width:1400px;height:640px"></iframe>
+<iframe src="file://$here/$page#$first" style="display:block;border:0;margin-top:8px;width:1400px;height:560px"></iframe>
 </body></html>
 HTML
-render "$tmp/views.html" "$width,1208" docs/compare-wine8-wine10.png
+render "$tmp/views.html" 1400,1208 docs/compare-wine8-wine10.png
 "$WINE" "$build/paint_transcript.exe" --quiet --from docs/transcript-by-hand.csv \
     --html "$tmp/by-hand.html" >/dev/null
 render "$tmp/by-hand.html" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$tmp/by-hand.html")" \
@@ -71,7 +66,6 @@ status=0
     --names "Wine 5.0,Wine 8.0,Wine 8.0 under Openbox,Wine 10.0 (trixie),Wine 10.0 (sid)" \
     --html "$matrix" >/dev/null || status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the matrix failed" >&2; exit 1; }
-render "$here/$matrix" "$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:.*/\1/p' "$matrix"),900" \
-    docs/matrix-wine.png
+render "$here/$matrix" 1400,900 docs/matrix-wine.png
 echo "docs-images: wrote docs/form1-scales.png, $page, docs/compare-wine8-wine10.png," \
      "docs/report-by-hand.png, $matrix and docs/matrix-wine.png"

@@ -33,7 +33,8 @@ th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: left; vertical-al
 .g0 { background: #d5ecd5; } .g1 { background: #f7d6a8; } .g2 { background: #c8daf5; }
 .g3 { background: #f0c3d5; } .g4 { background: #e2d5f6; } .g5 { background: #f2ec9f; }
 .g6 { background: #c9eee8; } .gn { background: #fff; color: #777; }
-.row { margin: 16px 0; padding-top: 4px; border-top: 1px solid #ddd; }
+.row { margin: 16px 0; padding-top: 4px; border-top: 1px solid #ddd; scroll-margin-top: 32px; }
+.grid tr { scroll-margin-top: 48px; }
 .note { margin: 0 0 6px; color: #b00000; overflow-wrap: break-word; }
 .note.frame-only { color: #8a6000; }
 .frames { display: flex; gap: 16px; align-items: flex-start; }
