@@ -3,7 +3,6 @@
 // frames, each row at the scale that fits it.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "html_parts.h"
 #include "html_report.h"
@@ -110,8 +109,10 @@ std::string Figure(const Cell& c, double scale) {
         std::max(kFigureMin, static_cast<int>(std::ceil(html::ViewOf(row).right * scale)));
     const char* cls[] = {"frame", "frame frame-differs", "frame differs"};
     const std::string step = "step " + std::to_string(row.step) + " " + Escape(row.action);
-    char at[16];
-    std::snprintf(at, sizeof at, "%.3g", scale);
+    // The scale to three places, as the layout test reads it.
+    const int thousandths = static_cast<int>(std::lround(scale * 1000));
+    const std::string at = std::to_string(thousandths / 1000) + "." +
+                           std::to_string(1000 + thousandths % 1000).substr(1);
     return "<figure id=\"" + c.id + "\" class=\"" + cls[static_cast<int>(c.mark)] +
            "\" style=\"width:" + std::to_string(width) + "px\" data-scale=\"" + at + "\">" +
            html::Picture(row, *c.earlier, scale) + "<figcaption><span>" + Escape(c.system) +

@@ -2,7 +2,6 @@
 // cause seen at hundreds of messages reads as one line.
 #include <algorithm>
 #include <cctype>
-#include <map>
 
 #include "message_log.h"
 #include "text_fields.h"
@@ -51,7 +50,7 @@ Shape ShapeOf(const std::string& text) {
 
 // The words of a text that the other does not have, in order.
 std::string WordsNotIn(const std::string& text, const std::string& other) {
-    std::map<std::string, int> there;
+    std::vector<std::string> there;
     auto words = [](const std::string& t) {
         std::vector<std::string> out;
         std::string word;
@@ -65,10 +64,15 @@ std::string WordsNotIn(const std::string& text, const std::string& other) {
         }
         return out;
     };
-    for (const std::string& w : words(other)) ++there[w];
+    there = words(other);
     std::string out;
-    for (const std::string& w : words(text))
-        if (there[w]-- <= 0) out += (out.empty() ? "" : " ") + w;
+    for (const std::string& w : words(text)) {
+        const auto found = std::find(there.begin(), there.end(), w);
+        if (found != there.end())
+            there.erase(found);  // each word of the other once
+        else
+            out += (out.empty() ? "" : " ") + w;
+    }
     return out.empty() ? "(none)" : out;
 }
 
@@ -108,12 +112,14 @@ struct Cause {
 std::vector<std::string> MessageCauses(const std::vector<MessageRow>& a,
                                        const std::vector<MessageRow>& b,
                                        const MessageComparison& c) {
+    // Few causes, however many messages: a search along them is enough.
     std::vector<Cause> causes;
-    std::map<std::string, size_t> index;
     auto count = [&](const std::string& text, const StepMessages& s, const std::string& example) {
-        auto [at, fresh] = index.emplace(text, causes.size());
-        if (fresh) causes.push_back({text, 0, 0, -1, s.step, s.action, example});
-        Cause& cause = causes[at->second];
+        auto at = std::find_if(causes.begin(), causes.end(),
+                               [&](const Cause& c) { return c.text == text; });
+        if (at == causes.end())
+            at = causes.insert(causes.end(), {text, 0, 0, -1, s.step, s.action, example});
+        Cause& cause = *at;
         ++cause.messages;
         if (cause.lastStep != s.step) ++cause.steps, cause.lastStep = s.step;
     };

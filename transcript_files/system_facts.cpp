@@ -2,7 +2,7 @@
 // a transcript records of its system.
 #include "system_facts.h"
 
-#include <map>
+#include <algorithm>
 
 namespace transcript {
 
@@ -162,13 +162,11 @@ std::vector<std::string> DistinctNames(const std::vector<std::string>& systems,
                                        const std::vector<std::string>& files, std::string& note) {
     note.clear();
     std::vector<std::string> names;
-    std::map<std::string, int> uses;
-    for (size_t k = 0; k < files.size(); ++k) {
+    for (size_t k = 0; k < files.size(); ++k)
         names.push_back(k < systems.size() && !systems[k].empty() ? systems[k] : files[k]);
-        ++uses[names.back()];
-    }
+    const std::vector<std::string> given = names;
     for (size_t k = 0; k < names.size(); ++k) {
-        if (uses[names[k]] < 2 || names[k] == files[k]) continue;
+        if (std::count(given.begin(), given.end(), given[k]) < 2 || names[k] == files[k]) continue;
         if (note.empty()) note = "recorded on systems of one name, told apart by their files:";
         note += " " + names[k] + " (" + files[k] + ")";
         names[k] += " (" + files[k] + ")";
