@@ -16,18 +16,11 @@ setup:
 build/%/build.ninja: CMakeLists.txt CMakePresets.json
 	cmake --preset $* >/dev/null
 
-# A build with nothing to do says nothing.
-BUILD_PRESETS = for p in $(1); do \
-	    cmake --build --preset $$p -- -n | grep -qx 'ninja: no work to do.' || \
-	        cmake --build --preset $$p || exit 1; \
-	done
-
 build: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
-	@$(call BUILD_PRESETS,$(PRESETS))
+	@scripts/build.sh
 
-# The native build goes on beside the Windows suites, which mostly wait.
 test: setup $(foreach p,$(PRESETS),build/$(p)/build.ninja)
-	@$(call BUILD_PRESETS,win32 win64)
+	@scripts/build.sh --for-tests
 	@scripts/test.sh
 
 run: build

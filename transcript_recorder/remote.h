@@ -184,6 +184,8 @@ template <typename F>
 bool Remote::DragFrame(int hit, const std::vector<POINT>& moves, F afterMove) {
     POINT at = FindHit(hit);
     if (at.x < 0 || Faulted()) return false;
+    const POINT pressed = at;
+    const RECT before = OuterRect();
     MoveMouse(at);
     Settle();
     Press();
@@ -192,6 +194,17 @@ bool Remote::DragFrame(int hit, const std::vector<POINT>& moves, F afterMove) {
         at = {at.x + moves[i].x, at.y + moves[i].y};
         MoveMouse(at);
         Settle();
+        // On a busy system the first move can come before the system's
+        // sizing loop takes the mouse: back to the press and out again,
+        // which sizes nothing more if it was lost and repeats it if not.
+        const RECT now = OuterRect();
+        if (i == 0 && !Faulted() && now.left == before.left && now.top == before.top &&
+            now.right == before.right && now.bottom == before.bottom) {
+            MoveMouse(pressed);
+            Settle();
+            MoveMouse(at);
+            Settle();
+        }
         afterMove(i);
     }
     Release();
