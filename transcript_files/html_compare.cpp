@@ -18,7 +18,7 @@ constexpr int kGap = 16;
 constexpr int kFigureMin = 160;  // a caption's room under a narrow frame
 constexpr double kMostScale = 0.5;
 
-const char kStyle[] = R"(<style>
+const char kStyle[] = R"(
 body { margin: 0 16px; font: 12px/16px sans-serif; color: #222; background: #fff; }
 h1 { font-size: 18px; margin: 12px 0 6px; }
 header p { margin: 2px 0; }
@@ -38,14 +38,8 @@ th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: left; vertical-al
 .note.frame-only { color: #8a6000; }
 .frames { display: flex; gap: 16px; align-items: flex-start; }
 .frame { margin: 0; flex: none; }
-.frame svg { display: block; overflow: visible; }
-.frame svg svg { overflow: hidden; }
 .frame figcaption { margin-top: 4px; overflow-wrap: break-word; }
 .frame figcaption span { display: block; font-weight: bold; }
-.view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
-.earlier { fill: #000; fill-opacity: 0.12; }
-.region.unseen { fill: #bbb; }
-.reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
 .differs figcaption { color: #b00000; }
 .differs > svg { outline: 3px solid #d00000; outline-offset: 3px; }
 .frame-differs > svg { outline: 1px dashed #d08000; outline-offset: 3px; }
@@ -54,19 +48,15 @@ th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: left; vertical-al
 .logs summary { cursor: pointer; }
 .logs summary.md { color: #b00000; }
 .log { margin: 2px 0; padding: 4px 8px 4px 40px; max-height: 360px; overflow: auto; border: 1px solid #888; font: 11px/14px monospace; }
-.log li { white-space: pre-wrap; overflow-wrap: anywhere; }
-.log .md { color: #b00000; font-weight: bold; }
-.log .after { list-style: none; font-style: italic; }
-.cut { color: #b00000; font-weight: bold; }
-</style>
 )";
 
 // `names`: what keeps the systems' names in view, for the layout test.
 std::string Page(const std::string& title, const std::string& header, const std::string& body,
                  const char* names) {
     return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" +
-           Escape(title) + "</title>\n" + kStyle + "</head>\n<body data-fit=\"" + names +
-           "\">\n<header>" + header + "</header>\n" + body + "</body></html>\n";
+           Escape(title) + "</title>\n" + "<style>" + html::kPictureStyle + kStyle + "</style>\n" +
+           "</head>\n<body data-fit=\"" + names + "\">\n<header>" + header + "</header>\n" + body +
+           "</body></html>\n";
 }
 
 // How strongly a frame is marked: a paint that differs strongly, one whose
@@ -173,23 +163,32 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
         const Mark mark = !p.paint.empty()   ? Mark::Paint
                           : !p.frame.empty() ? Mark::Frame
                                              : Mark::None;
+        // A's frame, then B's, where each has the paint.
+        struct Side {
+            const std::vector<PaintRow>& rows;
+            const std::vector<std::string>& earlier;
+            const std::vector<std::vector<size_t>>& byPaint;
+            const std::vector<MessageRow>* log;
+            const std::vector<bool>& marked;
+            std::string label, name, id;
+            int row;
+        };
+        const Side sides[] = {
+            {a, earlierA, byPaintA, messagesA, mc.markedA, "A: ", nameA, "a", p.a},
+            {b, earlierB, byPaintB, messagesB, mc.markedB, "B: ", nameB, "b", p.b}};
         std::vector<Cell> cells(2);
-        if (p.a >= 0)
-            cells[0] = {
-                &a[p.a],
-                &earlierA[p.a],
-                "A: " + nameA,
-                "a" + id,
-                logs ? html::Messages(messagesA, byPaintA[p.a], p.a + 1, &mc.markedA, "A: ") : "",
-                mark};
-        if (p.b >= 0)
-            cells[1] = {
-                &b[p.b],
-                &earlierB[p.b],
-                "B: " + nameB,
-                "b" + id,
-                logs ? html::Messages(messagesB, byPaintB[p.b], p.b + 1, &mc.markedB, "B: ") : "",
-                mark};
+        for (size_t k = 0; k < 2; ++k) {
+            const Side& side = sides[k];
+            if (side.row < 0) continue;
+            cells[k] = {&side.rows[side.row],
+                        &side.earlier[side.row],
+                        side.label + side.name,
+                        side.id + id,
+                        logs ? html::Messages(side.log, side.byPaint[side.row], side.row + 1,
+                                              &side.marked, side.label)
+                             : "",
+                        mark};
+        }
         const std::string where =
             "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
         // A step's first differing message, beside its first paint.

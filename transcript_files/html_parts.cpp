@@ -25,6 +25,19 @@ std::string Rects(const std::vector<Rect>& rects, const char* cls, const std::st
 
 }  // namespace
 
+const char kPictureStyle[] = R"(
+.view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
+.earlier { fill: #000; fill-opacity: 0.12; }
+.region.unseen { fill: #bbb; }
+.reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
+.frame svg { display: block; overflow: visible; }
+.frame svg svg { overflow: hidden; }
+.log li { white-space: pre-wrap; overflow-wrap: anywhere; }
+.log .md { color: #b00000; font-weight: bold; }
+.log .after { list-style: none; font-style: italic; }
+.cut { color: #b00000; font-weight: bold; }
+)";
+
 std::string Escape(const std::string& text) {
     std::string out;
     for (char c : text) {

@@ -13,6 +13,9 @@ namespace transcript::html {
 
 std::string Escape(const std::string& text);
 
+// The style rules of what Picture and Messages draw, and of a cut-short line.
+extern const char kPictureStyle[];
+
 // The list view's client area at this paint; for transcripts that do not
 // record it, what the paint itself reached; kept to a size a page holds.
 Rect ViewOf(const PaintRow& row);

@@ -51,35 +51,24 @@ std::string Frame(const PaintRow& row, const std::string& earlier, const FrameGe
            "</figcaption></figure>\n";
 }
 
-const char kStyle[] = R"(<style>
+const char kStyle[] = R"(
 body { margin: 0; position: relative; font: 12px/16px sans-serif; color: #222; background: #fff; }
 header { position: absolute; left: 16px; top: 0; right: 16px; height: 132px; overflow: hidden; }
 h1 { font-size: 18px; margin: 12px 0 6px; }
 header p { margin: 2px 0; }
 .frame { position: absolute; margin: 0; }
-.frame svg { display: block; overflow: visible; }
-.frame svg svg { overflow: hidden; }
 .frame figcaption { height: 96px; overflow: hidden; overflow-wrap: anywhere; margin-top: 4px; }
 .frame figcaption span { display: -webkit-box; -webkit-box-orient: vertical; -webkit-line-clamp: 3; overflow: hidden; }
-.view { fill: #fff; stroke: #555; stroke-width: 1px; vector-effect: non-scaling-stroke; }
-.earlier { fill: #000; fill-opacity: 0.12; }
-.region.unseen { fill: #bbb; }
-.reported { fill: none; stroke: #000; stroke-width: 2px; vector-effect: non-scaling-stroke; }
 .frame details { margin-top: 0; }
 .frame summary { cursor: pointer; white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
 .frame summary.md { color: #b00000; }
 .log { position: absolute; z-index: 2; margin: 0; padding: 4px 8px 4px 40px; width: 640px; max-height: 360px; overflow: auto; background: #fff; border: 1px solid #888; font: 11px/14px monospace; color: #222; }
-.log li { white-space: pre-wrap; overflow-wrap: anywhere; }
-.log .md { color: #b00000; font-weight: bold; }
-.log .after { list-style: none; font-style: italic; }
-.cut { color: #b00000; font-weight: bold; }
-</style>
 )";
 
 std::string Page(const std::string& title, const std::string& header, const std::string& body,
                  int width, int height) {
     return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" +
-           Escape(title) + "</title>\n" + kStyle +
+           Escape(title) + "</title>\n" + "<style>" + html::kPictureStyle + kStyle + "</style>\n" +
            "</head>\n<body style=\"width:" + std::to_string(width) +
            "px;height:" + std::to_string(height) + "px\">\n<header>" + header + "</header>\n" +
            body + "</body></html>\n";

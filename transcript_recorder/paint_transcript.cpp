@@ -612,6 +612,56 @@ bool CheckSteps(const Options& o, const std::vector<PaintRow>& reference,
     return true;
 }
 
+// The steps to play: the scenario's, or the reference's with --check (then
+// also read, to compare); false, said, on a mistake.
+bool StepsToPlay(const Options& o, std::vector<Step>& steps, std::vector<PaintRow>& reference) {
+    steps = transcript::BuiltInSteps(o.scenario, o.steps, o.pixels);
+    std::string referenceCut, error;
+    if (!o.check.empty() && !ReadTranscript(o.check, reference, referenceCut)) return false;
+    if (!o.scenarioFile.empty()) {
+        std::string text;
+        if (!ReadFile(o.scenarioFile, text)) {
+            Say(stderr, "paint_transcript: cannot read " + o.scenarioFile);
+            return false;
+        }
+        if (!transcript::ParseScenario(text, steps, error)) {
+            Say(stderr, "paint_transcript: " + o.scenarioFile + ": " + error);
+            return false;
+        }
+        if (steps.empty()) {
+            Say(stderr, "paint_transcript: " + o.scenarioFile +
+                            ": no steps in it; a scenario needs a line at least "
+                            "(paint_transcript --list-scenarios shows some)");
+            return false;
+        }
+    }
+    if (!o.check.empty() && !CheckSteps(o, reference, steps)) return false;
+    if (o.fromOutside) steps = transcript::FromOutside(steps);
+    return true;
+}
+
+// Where the program is to run: a display there must be; under Wine on a
+// display's own desktop, a scenario that a frame must take plays in a
+// virtual desktop of the tool's own. False, said, where that fails.
+bool EnterDesktop(const Options& o, const std::vector<Step>& steps, transcript::OwnDesktop& own) {
+    if (const std::string none = transcript::NoDisplay(); !none.empty()) {
+        Say(stderr, "paint_transcript: " + none);
+        return false;
+    }
+    // Only steps that a frame takes need one: what is made from outside is not.
+    const bool framed = transcript::FromOutside(steps) != steps;
+    if (o.byHand || !framed || o.onThisDesktop || transcript::OnFramingDesktop()) return true;
+    std::string error;
+    if (!own.Open(error)) {
+        Say(stderr, "paint_transcript: " + error);
+        return false;
+    }
+    Say(stdout,
+        "desktop: a Wine virtual desktop of its own, 1280 x 1024, where this tool's "
+        "input sizes Form1 as Windows does (--on-this-desktop: this desktop)");
+    return true;
+}
+
 // Form1 as it stands on screen, as a 32-bit BMP.
 bool SaveScreenshot(const Remote& remote, const std::string& path) {
     const transcript::Image image = remote.Capture(remote.form);
@@ -754,29 +804,9 @@ int Run(int argc, char** argv) {
         std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
         return 0;
     }
-    std::vector<Step> steps = transcript::BuiltInSteps(o.scenario, o.steps, o.pixels);
+    std::vector<Step> steps;
     std::vector<PaintRow> reference;
-    std::string referenceCut;
-    if (!o.check.empty() && !ReadTranscript(o.check, reference, referenceCut)) return 2;
-    if (!o.scenarioFile.empty()) {
-        std::string text;
-        if (!ReadFile(o.scenarioFile, text)) {
-            Say(stderr, "paint_transcript: cannot read " + o.scenarioFile);
-            return 2;
-        }
-        if (!transcript::ParseScenario(text, steps, error)) {
-            Say(stderr, "paint_transcript: " + o.scenarioFile + ": " + error);
-            return 2;
-        }
-        if (steps.empty()) {
-            Say(stderr, "paint_transcript: " + o.scenarioFile +
-                            ": no steps in it; a scenario needs a line at least "
-                            "(paint_transcript --list-scenarios shows some)");
-            return 2;
-        }
-    }
-    if (!o.check.empty() && !CheckSteps(o, reference, steps)) return 2;
-    if (o.fromOutside) steps = transcript::FromOutside(steps);
+    if (!StepsToPlay(o, steps, reference)) return 2;
 
     // One recording at a time in a session: the mouse is shared.
     HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
@@ -787,23 +817,9 @@ int Run(int argc, char** argv) {
         return kBusy;
     }
 
-    if (const std::string none = transcript::NoDisplay(); !none.empty()) {
-        Say(stderr, "paint_transcript: " + none);
-        return kCutShort;
-    }
     // Declared before the program's remote: the program ends before its desktop.
     transcript::OwnDesktop own;
-    // Only steps that a frame takes need one: what is made from outside is not.
-    const bool framed = transcript::FromOutside(steps) != steps;
-    if (!o.byHand && framed && !o.onThisDesktop && !transcript::OnFramingDesktop()) {
-        if (!own.Open(error)) {
-            Say(stderr, "paint_transcript: " + error);
-            return kCutShort;
-        }
-        Say(stdout,
-            "desktop: a Wine virtual desktop of its own, 1280 x 1024, where this tool's "
-            "input sizes Form1 as Windows does (--on-this-desktop: this desktop)");
-    }
+    if (!EnterDesktop(o, steps, own)) return kCutShort;
     Remote remote;
     if (!remote.Start(error, own.Name())) {
         Say(stderr, std::string("paint_transcript: ") +
