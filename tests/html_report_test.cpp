@@ -114,10 +114,13 @@ TEST(HtmlReport, EachFrameCarriesTheMessagesBeforeItFoldedAndTheFirstThatDiffers
     const std::vector<MessageRow> a = {Message(1, "WM_SIZE", "<b>"), Message(2, "WM_MOVE", ""),
                                        Message(3, "WM_ENTERIDLE", "after")};
     const std::string page = HtmlReport(kRows, "test", "", &a);
-    // Paint 1 its own; paint 2 its own and what came after the last paint.
-    EXPECT_THAT(page, HasSubstr("reported 0,0,320,440<details><summary>1 message</summary><ol "
-                                "class=\"log\"><li>Form1 sent WM_SIZE &lt;b&gt;</li></ol>"));
-    EXPECT_THAT(page, HasSubstr("<summary>2 messages</summary><ol class=\"log\"><li>Form1 sent "
+    // Paint 1 its own; paint 2 its own and what came after the last paint;
+    // each a link from its frame to its list below the frames.
+    EXPECT_THAT(page, HasSubstr("reported 0,0,320,440<br><a href=\"#m1\">1 message</a>"));
+    EXPECT_THAT(page, HasSubstr("<div id=\"m1\"><details><summary>step 1 drag &lt;bottom&gt; "
+                                "+10, paint 1: 1 message</summary><ol class=\"log\"><li>Form1 "
+                                "sent WM_SIZE &lt;b&gt;</li></ol>"));
+    EXPECT_THAT(page, HasSubstr("paint 2: 2 messages</summary><ol class=\"log\"><li>Form1 sent "
                                 "WM_MOVE</li><li class=\"after\">after the last paint:</li><li>"
                                 "Form1 sent WM_ENTERIDLE after</li></ol>"));
 

@@ -59,10 +59,11 @@ header p { margin: 2px 0; }
 .frame { position: absolute; margin: 0; }
 .frame figcaption { height: 96px; overflow: hidden; overflow-wrap: anywhere; margin-top: 4px; }
 .frame figcaption span { display: -webkit-box; -webkit-box-orient: vertical; -webkit-line-clamp: 3; overflow: hidden; }
-.frame details { margin-top: 0; }
-.frame summary { cursor: pointer; white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
-.frame summary.md { color: #b00000; }
-.log { position: absolute; z-index: 2; margin: 0; padding: 4px 8px 4px 40px; width: 640px; max-height: 360px; overflow: auto; background: #fff; border: 1px solid #888; font: 11px/14px monospace; color: #222; }
+.messages { position: absolute; left: 16px; right: 16px; }
+.messages h2 { font-size: 15px; margin: 0 0 4px; }
+.messages summary { cursor: pointer; }
+.messages summary.md { color: #b00000; }
+.log { margin: 2px 0; padding: 4px 8px 4px 40px; max-height: 360px; overflow: auto; border: 1px solid #888; font: 11px/14px monospace; }
 )";
 
 std::string Page(const std::string& title, const std::string& header, const std::string& body,
@@ -90,7 +91,7 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
     // Frames flow left to right in rows, each row as tall as its tallest.
     const std::vector<std::string> earlier = html::EarlierPaths(rows);
     const std::vector<std::vector<size_t>> byPaint = html::ByPaint(messages, rows.size());
-    std::string body;
+    std::string body, lists;
     int x = kMargin, y = kHeader, rowHeight = 0, width = kPageWidth;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (x > kMargin && x + WidthOf(rows[i]) > kPageWidth - kMargin) {
@@ -98,8 +99,21 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
             y += rowHeight + kGap;
             rowHeight = 0;
         }
-        body += Frame(rows[i], earlier[i], {x, y}, "f" + std::to_string(i + 1),
-                      html::Messages(messages, byPaint[i], static_cast<int>(i + 1), nullptr));
+        // Each frame links to its messages, listed below all the frames: an
+        // opened list there moves nothing over a frame.
+        const std::string id = std::to_string(i + 1);
+        std::string link;
+        if (messages) {
+            const size_t n = byPaint[i].size();
+            link = "<br><a href=\"#m" + id + "\">" + std::to_string(n) +
+                   (n == 1 ? " message" : " messages") + "</a>";
+            lists += "<div id=\"m" + id + "\">" +
+                     html::Messages(messages, byPaint[i], static_cast<int>(i + 1), nullptr,
+                                    "step " + std::to_string(rows[i].step) + " " + rows[i].action +
+                                        ", paint " + id + ": ") +
+                     "</div>\n";
+        }
+        body += Frame(rows[i], earlier[i], {x, y}, "f" + id, link);
         x += WidthOf(rows[i]) + kGap;
         width = std::max(width, x + kMargin);
         rowHeight = std::max(rowHeight, HeightOf(rows[i]));
@@ -111,9 +125,15 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
                                "first frame has none before it), this "
                                "paint's update region in the colour it was filled with, and the "
                                "rectangle the program reported (black outline)" +
-                               (messages ? "; under each, the messages that led to it" : "") +
+                               (messages ? "; under each, a link to the messages that led to it, "
+                                           "listed below the frames"
+                                         : "") +
                                ".</p>" + FactsLine(facts) + html::CutShort("", cutShort);
-    return Page(title, header, body, width, y + rowHeight + kMargin);
+    const int bottom = y + rowHeight + kMargin;
+    if (!lists.empty())
+        body += "<section class=\"messages\" style=\"top:" + std::to_string(bottom) +
+                "px\"><h2>Messages, a paint at a time</h2>\n" + lists + "</section>\n";
+    return Page(title, header, body, width, bottom);
 }
 
 }  // namespace transcript

@@ -4,8 +4,8 @@
 // whole; no picture inside a frame has an outline of its own; every note
 // stands within the window's width, overlaps nothing and breaks no word.
 // On the comparison pages (data-fit on the body): the page fits the
-// window's width; the systems' names stay in view as it scrolls; every
-// message list opened covers nothing else.
+// window's width; the systems' names stay in view as it scrolls. On every
+// page, each message list opened covers nothing else.
 (function () {
   const bad = [];
   const box = (e) => e.getBoundingClientRect();
@@ -62,13 +62,14 @@
       if (n.top < -0.5 || n.bottom > window.innerHeight) bad.push('the names scroll out of view');
       window.scrollTo(0, 0);
     }
-    for (const d of document.querySelectorAll('details')) d.open = true;
-    const lists = boxes([...document.querySelectorAll('.log')]);
-    const framesNow = boxes(pictures).concat(boxes(captions));
-    for (const [list, at] of lists)
-      for (const [other, there] of framesNow.concat(lists))
-        if (other !== list && overlap(at, there)) { bad.push('an opened message list covers ' + name(other)); break; }
   }
+  // Every message list opened: none covers a frame or another list.
+  for (const d of document.querySelectorAll('details')) d.open = true;
+  const lists = boxes([...document.querySelectorAll('.log')]);
+  const framesNow = boxes(pictures).concat(boxes(captions));
+  for (const [list, at] of lists)
+    for (const [other, there] of framesNow.concat(lists))
+      if (other !== list && overlap(at, there)) { bad.push('an opened message list covers ' + name(other)); break; }
   const out = document.createElement('pre');
   out.id = 'layout';
   out.textContent = figures.length + ' frames, ' + notes.length + ' notes\n' + (bad.length ? bad.join('\n') : 'layout ok');
