@@ -534,6 +534,19 @@ std::string MessagesToCsv(const std::vector<MessageRow>& rows, const std::string
     return out;
 }
 
+// A log written before texts were escaped holds their line breaks as they
+// were, CR LF, which reading made one: escaped as a log writes them now.
+static std::string OnOneLine(const std::string& parameters) {
+    std::string out;
+    for (char c : parameters) {
+        if (c == '\r' || c == '\n' || c == '\t')
+            out += c == '\r' ? "\\r" : c == '\n' ? "\\r\\n" : "\\t";
+        else
+            out += c;
+    }
+    return out;
+}
+
 bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, std::string& error,
                       std::string* cutShort, std::string* full) {
     rows.clear();
@@ -576,14 +589,7 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
         r.window = f[3];
         r.how = f[4];
         r.message = f[5];
-        // A log written before texts were escaped holds their line breaks
-        // as they were, CR LF, which reading made one.
-        for (char c : f[6]) {
-            if (c == '\r' || c == '\n' || c == '\t')
-                r.parameters += c == '\r' ? "\\r" : c == '\n' ? "\\r\\n" : "\\t";
-            else
-                r.parameters += c;
-        }
+        r.parameters = OnOneLine(f[6]);
         r.result = f[7];
         rows.push_back(std::move(r));
     }
