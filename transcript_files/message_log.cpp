@@ -610,7 +610,7 @@ std::string Full(const MessageRow& r) {
 
 // "w 1; x 2; y 3" against "w 1; x 4; y 3": "x 2 / x 4", each value whole,
 // only those that differ.
-std::string WordsApart(const std::string& a, const std::string& b) {
+std::string FieldsApart(const std::string& a, const std::string& b) {
     const std::vector<std::string> fa = Split(a, ';'), fb = Split(b, ';');
     std::string out;
     for (size_t i = 0; i < fa.size() || i < fb.size(); ++i) {
@@ -628,8 +628,8 @@ std::string WordsApart(const std::string& a, const std::string& b) {
 // How two messages of one kind differ.
 std::string Apart(const MessageRow& a, const MessageRow& b) {
     std::string out;
-    if (a.parameters != b.parameters) out = WordsApart(a.parameters, b.parameters);
-    if (a.result != b.result) out = Join(out, "returned " + WordsApart(a.result, b.result), "; ");
+    if (a.parameters != b.parameters) out = FieldsApart(a.parameters, b.parameters);
+    if (a.result != b.result) out = Join(out, "returned " + FieldsApart(a.result, b.result), "; ");
     return a.window + " " + a.message + ": " + out;
 }
 

@@ -716,7 +716,7 @@ int RecordByHand(const Options& o, Remote& remote) {
         cut = "the recording is full: it holds " + std::to_string(o.maxPaints) + " paints and " +
               std::to_string(transcript::kMaxSteps - 1) + " steps";
     else if (code != 0 || !remote.Exited())
-        cut = remote.EndedText();
+        cut = remote.Ended();
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     const int steps = static_cast<int>(remote.Gestures().size()) - 1;
     Say(stdout, Paints(rows, "") + " in " + std::to_string(steps) +
@@ -725,8 +725,8 @@ int RecordByHand(const Options& o, Remote& remote) {
     int status = cut.empty() ? 0 : kCutShort;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
-    const std::string title = "by hand under " + SystemName();
     const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    const std::string title = "by hand under " + facts.system;
     const std::pair<const std::string*, std::string> files[] = {
         {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, facts)},
         {&o.html, o.html.empty() ? ""
@@ -875,7 +875,7 @@ int Run(int argc, char** argv) {
         (!o.scenarioFile.empty()                      ? "scenario file " + BaseName(o.scenarioFile)
          : !o.check.empty() && !o.Given("--scenario") ? "the steps of " + BaseName(o.check)
                                                       : "scenario " + o.scenario) +
-        " under " + SystemName();
+        " under " + facts.system;
     if (!o.html.empty() &&
         !WriteFile(o.html, transcript::HtmlReport(rows, title, cut,
                                                   MessagesKept(o) ? &log : nullptr, &facts)))

@@ -146,8 +146,8 @@ class Remote {
 
     // Whether it exited of itself, as a program does when closed.
     bool Exited() const { return shared_ && shared_->exited; }
-    // How it ended, once it has.
-    std::string EndedText() const { return Ended(); }
+    // How the program ended, once it has: "paintprobe.exe ended (exit code 1)".
+    std::string Ended() const;
     // Ends the program: returns its exit code, or -1 if it did not end in time.
     int WaitForExit(DWORD ms);
     DWORD ProcessId() const { return process_.dwProcessId; }
@@ -158,9 +158,7 @@ class Remote {
     void Button(DWORD flag);
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
-    bool CheckProgram();
-    // How the program ended, once it has: "paintprobe.exe ended (exit code 1)".
-    std::string Ended() const;  // false, with the fault set, once it has ended or filled up
+    bool CheckProgram();  // false, with the fault set, once it has ended or filled up
     std::string ActionOf(int step) const;
     bool FindControls(std::string& error);
     bool attached_ = false;
