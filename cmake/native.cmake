@@ -11,8 +11,7 @@ set(PAINTPROBE_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all
 add_subdirectory(paint_probe)
 add_subdirectory(main_window)
 add_subdirectory(transcript_files)
-add_subdirectory(transcript_recorder)  # its scenarios, which are pure data
-foreach(target paint_report form1_layout transcript_files scenario)
+foreach(target paint_report form1_layout transcript_files message_names)
   target_compile_options(${target} PRIVATE ${PAINTPROBE_SANITIZE} -fsanitize=fuzzer-no-link)
 endforeach()
 add_subdirectory(bench)

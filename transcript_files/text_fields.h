@@ -8,9 +8,15 @@
 
 namespace transcript {
 
-// A whole base-10 int32 with an optional minus sign, nothing else: no blank,
-// no plus sign, no leading zero, no "-0".
-bool ParseInt(const std::string& text, int32_t& value);
+// How a whole base-10 number is written, nothing else around it (no blank):
+enum class IntForm {
+    Strict,  // as a file stores it: an optional minus sign, no leading zero, no "-0"
+    Signed,  // with its sign always, + or - ("+10")
+    Plain,   // digits alone
+    Loose,   // an optional sign, + or - ("+5", "007")
+};
+// Any that an int32 holds; false for anything else.
+bool ParseInt(const std::string& text, int32_t& value, IntForm form = IntForm::Strict);
 
 // The parts of a text between separators; "" gives one empty part.
 std::vector<std::string> Split(const std::string& text, char separator);

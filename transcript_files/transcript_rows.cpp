@@ -26,31 +26,6 @@ std::string ColourText(int32_t colorref) {
     return text;
 }
 
-bool ParseInt(const std::string& text, int32_t& value) {
-    if (text.empty() || text.size() > 11) return false;
-    size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size()) return false;
-    if (text[i] == '0' && text.size() > i + 1) return false;  // no leading zeros
-    int64_t v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        v = v * 10 + (text[i] - '0');
-    }
-    if (text[0] == '-') v = -v;
-    if (text == "-0" || v < INT32_MIN || v > INT32_MAX) return false;
-    value = static_cast<int32_t>(v);
-    return true;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
 namespace {
 
 // The colour is random, and older transcripts do not know the list view's size.

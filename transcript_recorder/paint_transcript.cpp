@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "html_report.h"
+#include "options.h"
 #include "message_log.h"
 #include "text_fields.h"
 #include "own_desktop.h"
@@ -29,229 +30,14 @@ using transcript::Step;
 
 namespace {
 
-const char kUsage[] =
-    "usage: paint_transcript [--scenario NAME | --scenario-file FILE] [--steps N] [--pixels M]\n"
-    "                        [--csv FILE] [--html FILE] [--check REFERENCE.csv]\n"
-    "                        [--screenshot FILE.bmp] [--max-paints N] [--quiet]\n"
-    "                        [--no-messages | --messages all] [--max-messages N]\n"
-    "                        [--from-outside]\n"
-    "       paint_transcript --by-hand [--csv FILE] [--html FILE] [--save-scenario FILE]\n"
-    "                        [--max-paints N] [--quiet] [--no-messages | --messages all]\n"
-    "                        [--max-messages N]\n"
-    "       paint_transcript --compare A.csv B.csv [C.csv ...] [--names A,B,C] [--html FILE]\n"
-    "       paint_transcript --from FILE.csv [--csv FILE] [--html FILE] [--quiet]\n"
-    "       paint_transcript --list-scenarios [--steps N] [--pixels M] | --help\n"
-    "\n"
-    "Scenarios: drag, right, corner, top (that edge or corner outward, N moves of M\n"
-    "pixels, 10 of 10 by default), grow (two double-clicks), narrow (client widths\n"
-    "set from outside), maxrestore (the caption buttons), all (each in turn).\n"
-    "--list-scenarios prints them as a scenario file to copy and edit: a step a\n"
-    "line, # for comments:\n"
-    "  drag bottom|right|top|left|corner +N [+N ...] [xK]   (-N: inward; K: 1-1000)\n"
-    "  double-click list|header         maximize|restore|minimize button\n"
-    "  maximize|restore|minimize from outside\n"
-    "  resize EDGE +N from outside      set client width N    set outer size WxH\n"
-    "  move by +X,+Y                    room above N   (either: from outside)\n"
-    "--from-outside plays what a window manager takes (drags, caption buttons,\n"
-    "moves) as another program does it: where one frames Form1, no input reaches it.\n"
-    "With --csv X.csv it also writes X.messages.csv: every message Form1 and its\n"
-    "controls took, a row each, the paint each led to; --no-messages leaves it out,\n"
-    "--messages all keeps those that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...);\n"
-    "--max-messages caps it (65536 at most; a log that fills says so).\n"
-    "--compare compares the logs beside A and B too, where both have one; with\n"
-    "three or more it says which systems paint each paint alike, each against the\n"
-    "first, and where a paint changes from one to the next in the order given.\n"
-    "--by-hand records what you do with the program until you close Form1;\n"
-    "--save-scenario writes it as a scenario file. --from reads a transcript (one a\n"
-    "spreadsheet saved, say) and writes it in this tool's form or as a report.\n"
-    "\n"
-    "Exit status: 0 done, paints agree; 1 a paint differs (--compare, --check), or\n"
-    "the hook and Label2 disagree; 2 a mistake in the command or a scenario file, or\n"
-    "a file not read or written; 3 cut short: the program ended, did not show Form1\n"
-    "or stopped answering, or the recording filled up (rows so far written, marked\n"
-    "so); 4 input changed nothing (run inside a Wine virtual desktop, or on Windows\n"
-    "or ReactOS); 5 another paint_transcript is recording in this session.\n";
-
-// Exit statuses beyond 0, 1 and 2.
-constexpr int kCutShort = 3;
-constexpr int kInputIgnored = 4;
-constexpr int kBusy = 5;
-
-struct Options {
-    std::string scenario = "drag";
-    int steps = 10;
-    int pixels = 10;
-    std::string csv, html, check, screenshot;
-    int maxPaints = transcript::kMaxPaints;
-    int maxMessages = transcript::kMaxMessages;
-    bool quiet = false;
-    bool help = false;
-    std::vector<std::string> compare;  // two or more transcripts
-    std::string names;                 // for them, "A,B,C"
-    std::string from;
-    std::string scenarioFile, saveScenario;
-    bool list = false;
-    bool byHand = false;
-    bool noMessages = false;
-    bool fromOutside = false;
-    bool all = false;  // --compare: every line, not the answer first
-    bool onThisDesktop = false;
-    std::string messages;            // "all"
-    std::vector<std::string> given;  // the options, as typed
-    bool Given(const char* option) const {
-        for (const std::string& g : given)
-            if (g == option) return true;
-        return false;
-    }
-};
-
-// Each way of running the tool, and the options it takes.
-struct Mode {
-    const char* option;  // the option that chooses it
-    const char* name;    // for "--X does not apply to NAME"
-    const char* takes;
-};
-const Mode kModes[] = {
-    {"--compare", "--compare", " --html --names --all "},
-    {"--from", "--from", " --csv --html --quiet "},
-    {"--list-scenarios", "--list-scenarios", " --steps --pixels "},
-    {"--by-hand", "--by-hand",
-     " --csv --html --save-scenario --max-paints --quiet --no-messages --messages --max-messages "},
-    {"--scenario-file", "a scenario file",
-     " --csv --html --check --screenshot --max-paints --quiet --no-messages --messages "
-     "--max-messages --from-outside --on-this-desktop "},
-    {"", "a scenario",
-     " --scenario --steps --pixels --csv --html --check --screenshot --max-paints --quiet "
-     "--no-messages --messages --max-messages --from-outside --on-this-desktop "},
-};
+using transcript::Mode;
+using transcript::Options;
+using transcript::Status;
 
 // What was wrong, in one line; false.
 bool Mistake(std::string& error, const std::string& what) {
     error = what;
     return false;
-}
-
-bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out, const char* what) {
-            if (i + 1 >= argc) return Mistake(error, arg + " needs " + what + " after it");
-            out = argv[++i];
-            return true;
-        };
-        auto number = [&](int& out, int low, int high) {
-            std::string text;
-            if (!value(text, "a number")) return false;
-            char* end = nullptr;
-            const long n = std::strtol(text.c_str(), &end, 10);
-            if (text.empty() || *end || n < low || n > high)
-                return Mistake(error, arg + " takes a whole number from " + std::to_string(low) +
-                                          " to " + std::to_string(high) + ", not \"" + text + "\"");
-            out = static_cast<int>(n);
-            return true;
-        };
-        if (o.Given(arg.c_str()) && arg.compare(0, 2, "--") == 0)
-            return Mistake(error, arg + " is given twice");
-        o.given.push_back(arg);
-        bool ok = true;
-        if (arg == "--scenario") {
-            ok = value(o.scenario, "a scenario's name");
-            if (ok && transcript::BuiltInSteps(o.scenario, 1, 1).empty()) {
-                std::string names;
-                for (const transcript::BuiltIn& b : transcript::BuiltInScenarios())
-                    names += std::string(b.name) + ", ";
-                return Mistake(error, "there is no scenario \"" + o.scenario + "\"; there are " +
-                                          names + "and all");
-            }
-        } else if (arg == "--scenario-file")
-            ok = value(o.scenarioFile, "a file");
-        else if (arg == "--list-scenarios")
-            o.list = true;
-        else if (arg == "--by-hand")
-            o.byHand = true;
-        else if (arg == "--save-scenario")
-            ok = value(o.saveScenario, "a file");
-        else if (arg == "--steps")
-            ok = number(o.steps, 1, 100);
-        else if (arg == "--pixels")
-            ok = number(o.pixels, 1, 100);
-        else if (arg == "--csv")
-            ok = value(o.csv, "a file");
-        else if (arg == "--html")
-            ok = value(o.html, "a file");
-        else if (arg == "--check")
-            ok = value(o.check, "a reference transcript");
-        else if (arg == "--screenshot")
-            ok = value(o.screenshot, "a file");
-        else if (arg == "--max-paints")
-            ok = number(o.maxPaints, 1, transcript::kMaxPaints);
-        else if (arg == "--max-messages")
-            ok = number(o.maxMessages, 1, transcript::kMaxMessages);
-        else if (arg == "--quiet")
-            o.quiet = true;
-        else if (arg == "--from-outside")
-            o.fromOutside = true;
-        else if (arg == "--all")
-            o.all = true;
-        else if (arg == "--on-this-desktop")
-            o.onThisDesktop = true;
-        else if (arg == "--no-messages")
-            o.noMessages = true;
-        else if (arg == "--messages") {
-            ok = value(o.messages, "\"all\"");
-            if (ok && o.messages != "all")
-                return Mistake(error, "--messages takes \"all\", not \"" + o.messages + "\"");
-        } else if (arg == "--help" || arg == "-h" || arg == "/?")
-            o.help = true;
-        else if (arg == "--from")
-            ok = value(o.from, "a transcript");
-        else if (arg == "--names")
-            ok = value(o.names, "the systems' names, apart by commas");
-        else if (arg == "--compare") {
-            while (i + 1 < argc && std::string(argv[i + 1]).compare(0, 2, "--") != 0)
-                o.compare.push_back(argv[++i]);
-            if (o.compare.size() < 2)
-                return Mistake(error,
-                               "--compare needs two transcripts or more after it, A and B ...");
-        } else
-            return Mistake(error, (arg[0] == '-' ? "there is no option " : "unexpected ") +
-                                      std::string("\"") + arg + "\"");
-        if (!ok) return false;
-    }
-    if (o.help) return true;
-
-    // One way of running at a time, and only the options that way takes.
-    const Mode* mode = nullptr;
-    for (const Mode& m : kModes) {
-        if (*m.option && !o.Given(m.option)) continue;
-        if (mode && *m.option)
-            return Mistake(error,
-                           std::string(mode->option) + " and " + m.option + " do not go together");
-        if (!mode) mode = &m;
-    }
-    for (const auto& [one, other] :
-         {std::pair<const char*, const char*>{"--scenario", "--scenario-file"},
-          {"--no-messages", "--messages"}})
-        if (o.Given(one) && o.Given(other))
-            return Mistake(error, std::string(one) + " and " + other + " do not go together");
-    for (const std::string& g : o.given)
-        if (g.compare(0, 2, "--") == 0 && g != mode->option &&
-            std::string(mode->takes).find(" " + g + " ") == std::string::npos)
-            return Mistake(error, g + " does not apply to " + mode->name);
-    if (o.Given("--names") && transcript::Split(o.names, ',').size() != o.compare.size())
-        return Mistake(error,
-                       "--names gives " + std::to_string(transcript::Split(o.names, ',').size()) +
-                           " names for " + std::to_string(o.compare.size()) + " transcripts");
-    if (!*mode->option) {
-        bool drags = false;
-        for (const Step& s : transcript::BuiltInSteps(o.scenario, 1, 1))
-            drags = drags || s.kind == Step::Drag;
-        for (const char* option : {"--steps", "--pixels"})
-            if (o.Given(option) && !drags)
-                return Mistake(error, std::string(option) + " does not apply to scenario " +
-                                          o.scenario + ": it has no drags");
-    }
-    return true;
 }
 
 // A line of output. No printf: its formatting code would be a tenth of the tool.
@@ -329,16 +115,9 @@ bool CanWrite(const std::string& path, std::string& error) {
 
 // Every file named is checked before anything is played or written: each
 // output can be written, and none is an input or another output.
-// Whether a recording logs its messages: 0 not, 1 all but those that only
-// ask, 2 all. Only where a transcript file or report is written.
-int MessagesKept(const Options& o) {
-    if (o.noMessages || (o.csv.empty() && o.html.empty())) return 0;
-    return o.messages == "all" ? 2 : 1;
-}
-
 bool CheckOutputs(const Options& o, std::string& error) {
     const std::string log =
-        MessagesKept(o) && !o.csv.empty() ? transcript::MessagesPath(o.csv) : "";
+        transcript::MessagesKept(o) && !o.csv.empty() ? transcript::MessagesPath(o.csv) : "";
     std::vector<std::pair<const char*, std::string>> inputs = {
         {"--scenario-file", o.scenarioFile}, {"--check", o.check}, {"--from", o.from}};
     if (!o.from.empty())
@@ -399,7 +178,7 @@ bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& ro
 // word if the log filled up; false if it could not be written.
 bool WriteMessages(const Options& o, const Remote& remote, const std::vector<PaintRow>& rows,
                    const std::string& cut, std::vector<MessageRow>& log) {
-    if (!MessagesKept(o)) return true;
+    if (!transcript::MessagesKept(o)) return true;
     log = remote.MessageRows(rows);
     std::string full;
     if (remote.MessagesFull()) {
@@ -480,7 +259,7 @@ void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* 
 // cannot be read or the report cannot be written.
 int CompareTwo(const Options& o) {
     std::vector<System> s;
-    if (!ReadSystems(o.compare, s)) return 2;
+    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
     const std::vector<std::string> names = SayNames(o, s);
     const bool logs = s[0].logged && s[1].logged;
     const transcript::Comparison c = transcript::CompareSystems(s[0].rows, s[1].rows);
@@ -500,8 +279,8 @@ int CompareTwo(const Options& o) {
         !WriteFile(o.html, transcript::HtmlComparison(
                                s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
                                logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr)))
-        return 2;
-    return c.PaintsAgree() ? 0 : 1;
+        return transcript::kMistake;
+    return c.PaintsAgree() ? transcript::kDone : transcript::kDiffers;
 }
 
 // Three systems or more, the first the reference: 0 when every paint is
@@ -509,7 +288,7 @@ int CompareTwo(const Options& o) {
 // page cannot be written.
 int CompareMany(const Options& o) {
     std::vector<System> s;
-    if (!ReadSystems(o.compare, s)) return 2;
+    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
     const std::vector<std::string> names = SayNames(o, s);
     std::vector<std::vector<PaintRow>> systems;
     std::vector<std::string> cuts;
@@ -529,8 +308,12 @@ int CompareMany(const Options& o) {
     SayAtMost(m.Groups(), shown, "paints not alike everywhere");
     if (!o.html.empty() &&
         !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged, facts)))
-        return 2;
-    return m.Agree() ? 0 : 1;
+        return transcript::kMistake;
+    return m.Agree() ? transcript::kDone : transcript::kDiffers;
+}
+
+int CompareFiles(const Options& o) {
+    return o.compare.size() == 2 ? CompareTwo(o) : CompareMany(o);
 }
 
 // A transcript read rather than recorded, written again in this tool's form.
@@ -540,19 +323,19 @@ int ConvertFile(const Options& o) {
     std::string cut;
     transcript::SystemFacts system;
     bool logged = false;
-    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged)) return 2;
+    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged)) return transcript::kMistake;
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     Say(stdout,
         Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system))) return 2;
-    if (!o.csv.empty() && logged && !o.noMessages &&
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system))) return transcript::kMistake;
+    if (!o.csv.empty() && logged &&
         !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
-        return 2;
+        return transcript::kMistake;
     if (!o.html.empty() &&
         !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut,
                                                   logged ? &log : nullptr, &system)))
-        return 2;
-    return 0;
+        return transcript::kMistake;
+    return transcript::kDone;
 }
 
 // The action of each step a reference recorded, from its rows and its
@@ -650,7 +433,7 @@ bool EnterDesktop(const Options& o, const std::vector<Step>& steps, transcript::
     }
     // Only steps that a frame takes need one: what is made from outside is not.
     const bool framed = transcript::FromOutside(steps) != steps;
-    if (o.byHand || !framed || o.onThisDesktop || transcript::OnFramingDesktop()) return true;
+    if (o.mode == Mode::ByHand || !framed || o.onThisDesktop || transcript::OnFramingDesktop()) return true;
     std::string error;
     if (!own.Open(error)) {
         Say(stderr, "paint_transcript: " + error);
@@ -679,6 +462,55 @@ bool SaveScreenshot(const Remote& remote, const std::string& path) {
 // The system the transcript is recorded on, as a person would name it.
 std::string SystemName() {
     return transcript::SystemName(transcript::ThisSystemVersion());
+}
+
+// The transcript, its report and (by hand) the scenario of a recording,
+// each where one is asked for; false if one could not be written.
+bool WriteOutputs(const Options& o, const std::vector<PaintRow>& rows, const std::string& cut,
+                  const transcript::SystemFacts& facts, const std::string& title,
+                  const std::vector<MessageRow>& log, const std::string& scenario,
+                  bool sayWritten) {
+    const bool logged = transcript::MessagesKept(o) != 0;
+    const std::pair<const std::string*, std::string> files[] = {
+        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, facts)},
+        {&o.html, o.html.empty() ? ""
+                                 : transcript::HtmlReport(rows, title, cut,
+                                                          logged ? &log : nullptr, &facts)},
+        {&o.saveScenario, scenario}};
+    bool ok = true;
+    for (const auto& [path, text] : files) {
+        if (path->empty()) continue;
+        if (!WriteFile(*path, text))
+            ok = false;
+        else if (sayWritten)
+            Say(stdout, "written: " + *path);
+    }
+    return ok;
+}
+
+// Whether the hook saw as many paints as Label2 counted, said.
+bool CountsAgree(const Remote& remote, const std::vector<PaintRow>& rows, int countBefore) {
+    int countAfter = 0;
+    transcript::ParseCount(remote.Text(remote.label2), countAfter);
+    const int counted = ((countAfter - countBefore) % 9999 + 9999) % 9999;
+    Say(stdout, Paints(rows, "") + " seen by the hook; Label2 went from " +
+                    std::to_string(countBefore) + " to " + std::to_string(countAfter) + " (" +
+                    std::to_string(counted) + " paints)");
+    if (static_cast<int>(rows.size()) == counted) return true;
+    Say(stdout, "MISMATCH: the hook and the program's count disagree");
+    return false;
+}
+
+// This run against the reference --check names, said row by row; whether
+// they are the same.
+bool CheckAgainst(const Options& o, const std::vector<PaintRow>& reference,
+                  const std::vector<PaintRow>& rows) {
+    const std::vector<std::string> diff =
+        transcript::CompareExact(reference, rows, "reference", "this run");
+    for (const std::string& line : diff) Say(stdout, line);
+    Say(stdout, "this run against the reference " + o.check + ": " +
+                    (diff.empty() ? "same" : "DIFFERENT"));
+    return diff.empty();
 }
 
 // What a person did, as a scenario file that does it again.
@@ -722,24 +554,13 @@ int RecordByHand(const Options& o, Remote& remote) {
     Say(stdout, Paints(rows, "") + " in " + std::to_string(steps) +
                     (steps == 1 ? " step" : " steps") + " recorded by hand");
     if (!cut.empty()) Say(stderr, "paint_transcript: cut short: " + cut);
-    int status = cut.empty() ? 0 : kCutShort;
+    int status = cut.empty() ? transcript::kDone : transcript::kCutShort;
     std::vector<MessageRow> log;
-    if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
+    if (!WriteMessages(o, remote, rows, cut, log)) status = transcript::kMistake;
     const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
     const std::string title = "by hand under " + facts.system;
-    const std::pair<const std::string*, std::string> files[] = {
-        {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, facts)},
-        {&o.html, o.html.empty() ? ""
-                                 : transcript::HtmlReport(
-                                       rows, title, cut, MessagesKept(o) ? &log : nullptr, &facts)},
-        {&o.saveScenario, o.saveScenario.empty() ? "" : ScenarioByHand(remote)}};
-    for (const auto& [path, text] : files) {
-        if (path->empty()) continue;
-        if (WriteFile(*path, text))
-            Say(stdout, "written: " + *path);
-        else
-            status = 2;
-    }
+    if (!WriteOutputs(o, rows, cut, facts, title, log, ScenarioByHand(remote), true))
+        status = transcript::kMistake;
     return status;
 }
 
@@ -756,6 +577,93 @@ void SayFault(const Remote& remote) {
             "from outside (--from-outside).");
 }
 
+// Plays the steps and writes what the hook saw of them; the remote is
+// watching the program, as it was started.
+int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& steps,
+                 const std::vector<PaintRow>& reference) {
+    int countBefore = 0;
+    transcript::ParseCount(remote.Text(remote.label2), countBefore);
+    int step = 0;
+    std::string error;
+    if (!transcript::PlaySteps(remote, steps, step, error)) {
+        Say(stderr, "paint_transcript: " + error);
+        return transcript::kMistake;
+    }
+    remote.Settle();
+
+    const std::vector<PaintRow> rows = remote.Rows();
+    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
+    int status = transcript::kDone;
+    if (remote.Faulted()) {
+        Say(stdout, Paints(rows, "") + " seen by the hook before it was cut short");
+        SayFault(remote);
+        status = remote.fault() == transcript::Fault::InputIgnored ? transcript::kInputIgnored
+                                                                    : transcript::kCutShort;
+    } else if (!CountsAgree(remote, rows, countBefore)) {
+        status = transcript::kDiffers;
+    }
+    if (!o.screenshot.empty() && !remote.Faulted()) {
+        if (SaveScreenshot(remote, o.screenshot))
+            Say(stdout, "screenshot: " + o.screenshot);
+        else
+            status = transcript::kMistake;
+    }
+    const std::string cut = remote.FaultText();
+    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    std::vector<MessageRow> log;
+    if (!WriteMessages(o, remote, rows, cut, log)) status = transcript::kMistake;
+    const std::string title =
+        (!o.scenarioFile.empty()                      ? "scenario file " + BaseName(o.scenarioFile)
+         : !o.check.empty() && !o.Given("--scenario") ? "the steps of " + BaseName(o.check)
+                                                      : "scenario " + o.scenario) +
+        " under " + facts.system;
+    if (!WriteOutputs(o, rows, cut, facts, title, log, "", false)) status = transcript::kMistake;
+    if (!o.check.empty() && !remote.Faulted() && !CheckAgainst(o, reference, rows))
+        status = transcript::kDiffers;
+    if (remote.Faulted()) return status;
+
+    PostMessageA(remote.form, WM_CLOSE, 0, 0);
+    const int exitCode = remote.WaitForExit(10000);
+    if (exitCode != 0) {
+        Say(stdout, "paintprobe.exe ended with " + std::to_string(exitCode));
+        if (status == transcript::kDone) status = transcript::kDiffers;
+    }
+    return status;
+}
+
+// A recording: a scenario played, or what a person does by hand.
+int Record(const Options& o) {
+    std::vector<Step> steps;
+    std::vector<PaintRow> reference;
+    if (o.mode != Mode::ByHand && !StepsToPlay(o, steps, reference)) return transcript::kMistake;
+
+    // One recording at a time in a session: the mouse is shared.
+    HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
+    if (recording && GetLastError() == ERROR_ALREADY_EXISTS) {
+        Say(stderr,
+            "paint_transcript: another paint_transcript is recording in this session; "
+            "two at once would mix their mouse input. Wait for it to end.");
+        return transcript::kBusy;
+    }
+
+    // Declared before the program's remote: the program ends before its desktop.
+    transcript::OwnDesktop own;
+    if (!EnterDesktop(o, steps, own)) return transcript::kCutShort;
+    Remote remote;
+    std::string error;
+    if (!remote.Start(error, own.Name())) {
+        Say(stderr, std::string("paint_transcript: ") +
+                        (remote.Faulted() ? "cut short at the start: " : "") + error);
+        return remote.Faulted() ? transcript::kCutShort : transcript::kMistake;
+    }
+    const bool byHand = o.mode == Mode::ByHand;
+    if (!remote.Watch(error, o.maxPaints, byHand, transcript::MessagesKept(o), o.maxMessages)) {
+        Say(stderr, "paint_transcript: " + error);
+        return transcript::kMistake;
+    }
+    return byHand ? RecordByHand(o, remote) : PlayScenario(o, remote, steps, reference);
+}
+
 }  // namespace
 
 // Ends with a word rather than a trace: an exception nobody caught (there
@@ -768,133 +676,44 @@ void __verbose_terminate_handler() {
 }
 }  // namespace __gnu_cxx
 
-int Run(int argc, char** argv);
+int Run(const std::vector<std::string>& args);
 
 int main(int argc, char** argv) {
     try {
-        return Run(argc, argv);
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::bad_alloc&) {
         std::fputs("paint_transcript: out of memory\n", stderr);
     } catch (const std::exception& e) {
         Say(stderr, std::string("paint_transcript: internal error: ") + e.what());
     }
-    return 2;
+    return transcript::kMistake;
 }
 
-int Run(int argc, char** argv) {
+int Run(const std::vector<std::string>& args) {
     Options o;
     std::string error;
-    if (!ParseOptions(argc, argv, o, error)) {
+    if (!transcript::ParseOptions(args, o, error)) {
         Say(stderr, "paint_transcript: " + error);
         Say(stderr, "(paint_transcript --help shows how to use it)");
-        return 2;
+        return transcript::kMistake;
     }
-    if (o.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    if (o.mode == Mode::Help) {
+        std::fputs(transcript::Usage().c_str(), stdout);
+        return transcript::kDone;
     }
     if (!CheckOutputs(o, error)) {
         Say(stderr, "paint_transcript: " + error);
-        return 2;
+        return transcript::kMistake;
     }
-    if (o.compare.size() == 2) return CompareTwo(o);
-    if (!o.compare.empty()) return CompareMany(o);
-    if (!o.from.empty()) return ConvertFile(o);
-    if (o.list) {
-        std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
-        return 0;
+    switch (o.mode) {
+        case Mode::Compare:
+            return CompareFiles(o);
+        case Mode::From:
+            return ConvertFile(o);
+        case Mode::List:
+            std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
+            return transcript::kDone;
+        default:
+            return Record(o);
     }
-    std::vector<Step> steps;
-    std::vector<PaintRow> reference;
-    if (!StepsToPlay(o, steps, reference)) return 2;
-
-    // One recording at a time in a session: the mouse is shared.
-    HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
-    if (recording && GetLastError() == ERROR_ALREADY_EXISTS) {
-        Say(stderr,
-            "paint_transcript: another paint_transcript is recording in this session; "
-            "two at once would mix their mouse input. Wait for it to end.");
-        return kBusy;
-    }
-
-    // Declared before the program's remote: the program ends before its desktop.
-    transcript::OwnDesktop own;
-    if (!EnterDesktop(o, steps, own)) return kCutShort;
-    Remote remote;
-    if (!remote.Start(error, own.Name())) {
-        Say(stderr, std::string("paint_transcript: ") +
-                        (remote.Faulted() ? "cut short at the start: " : "") + error);
-        return remote.Faulted() ? kCutShort : 2;
-    }
-    if (!remote.Watch(error, o.maxPaints, o.byHand, MessagesKept(o), o.maxMessages)) {
-        Say(stderr, "paint_transcript: " + error);
-        return 2;
-    }
-    if (o.byHand) return RecordByHand(o, remote);
-    int countBefore = 0;
-    transcript::ParseCount(remote.Text(remote.label2), countBefore);
-
-    int step = 0;
-    if (!transcript::PlaySteps(remote, steps, step, error)) {
-        Say(stderr, "paint_transcript: " + error);
-        return 2;
-    }
-    remote.Settle();
-
-    const std::vector<PaintRow> rows = remote.Rows();
-    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
-    int status = 0;
-    if (remote.Faulted()) {
-        Say(stdout, Paints(rows, "") + " seen by the hook before it was cut short");
-        SayFault(remote);
-        status = remote.fault() == transcript::Fault::InputIgnored ? kInputIgnored : kCutShort;
-    } else {
-        int countAfter = 0;
-        transcript::ParseCount(remote.Text(remote.label2), countAfter);
-        const int counted = ((countAfter - countBefore) % 9999 + 9999) % 9999;
-        Say(stdout, Paints(rows, "") + " seen by the hook; Label2 went from " +
-                        std::to_string(countBefore) + " to " + std::to_string(countAfter) + " (" +
-                        std::to_string(counted) + " paints)");
-        if (static_cast<int>(rows.size()) != counted) {
-            Say(stdout, "MISMATCH: the hook and the program's count disagree");
-            status = 1;
-        }
-    }
-    if (!o.screenshot.empty() && !remote.Faulted()) {
-        if (SaveScreenshot(remote, o.screenshot))
-            Say(stdout, "screenshot: " + o.screenshot);
-        else
-            status = 2;
-    }
-    const std::string cut = remote.FaultText();
-    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, facts))) status = 2;
-    std::vector<MessageRow> log;
-    if (!WriteMessages(o, remote, rows, cut, log)) status = 2;
-    const std::string title =
-        (!o.scenarioFile.empty()                      ? "scenario file " + BaseName(o.scenarioFile)
-         : !o.check.empty() && !o.Given("--scenario") ? "the steps of " + BaseName(o.check)
-                                                      : "scenario " + o.scenario) +
-        " under " + facts.system;
-    if (!o.html.empty() &&
-        !WriteFile(o.html, transcript::HtmlReport(rows, title, cut,
-                                                  MessagesKept(o) ? &log : nullptr, &facts)))
-        status = 2;
-    if (!o.check.empty() && !remote.Faulted()) {
-        const std::vector<std::string> diff =
-            transcript::CompareExact(reference, rows, "reference", "this run");
-        for (const std::string& line : diff) Say(stdout, line);
-        Say(stdout, "this run against the reference " + o.check + ": " +
-                        (diff.empty() ? "same" : "DIFFERENT"));
-        if (!diff.empty()) status = 1;
-    }
-    if (remote.Faulted()) return status;
-
-    PostMessageA(remote.form, WM_CLOSE, 0, 0);
-    const int exitCode = remote.WaitForExit(10000);
-    if (exitCode != 0) {
-        Say(stdout, "paintprobe.exe ended with " + std::to_string(exitCode));
-        if (status == 0) status = 1;
-    }
-    return status;
 }

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "text_fields.h"
+
 namespace transcript {
 
 namespace {
@@ -41,21 +43,7 @@ std::vector<std::string> Words(const std::string& line) {
 // A whole number, signed if `sign` ("+10", "-3"), plain otherwise ("300");
 // any that an int holds, so that every number a step is written with reads.
 bool Number(const std::string& text, bool sign, int& value) {
-    size_t i = 0;
-    if (sign) {
-        if (text.empty() || (text[0] != '+' && text[0] != '-')) return false;
-        i = 1;
-    }
-    if (i == text.size() || text.size() - i > 10) return false;
-    long long n = 0;
-    for (size_t k = i; k < text.size(); ++k) {
-        if (text[k] < '0' || text[k] > '9') return false;
-        n = n * 10 + (text[k] - '0');
-    }
-    if (text[0] == '-') n = -n;
-    if (n < INT_MIN || n > INT_MAX) return false;
-    value = static_cast<int>(n);
-    return true;
+    return ParseInt(text, value, sign ? IntForm::Signed : IntForm::Plain);
 }
 
 // "x3": how many times the move before it is made, from 1 to kMaxRepeat.
@@ -176,7 +164,7 @@ std::string MoveText(const Step& s, size_t move) {
                 return MoveText(plain, move) + " from outside";
             }
             const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
-            // Negated in a wider type: the most negative int has no opposite in int.
+            // The most negative int has no opposite in int: written "move by".
             if (d.dx == 0 && d.dy >= 0) return "move down " + std::to_string(d.dy);
             if (d.dx == 0 && d.dy > INT_MIN) return "move up " + std::to_string(-d.dy);
             if (d.dy == 0 && d.dx > INT_MIN)

@@ -1,0 +1,314 @@
+// The option table, and the parser, mistakes and --help made from it.
+#include "options.h"
+
+#include <iterator>
+
+#include "scenario.h"
+#include "text_fields.h"
+
+namespace transcript {
+
+namespace {
+
+// The modes as bits, for the options that apply to them.
+enum : unsigned {
+    kScenario = 1,
+    kFile = 2,
+    kByHand = 4,
+    kCompare = 8,
+    kFrom = 16,
+    kList = 32,
+    kRecording = kScenario | kFile,
+    kLogging = kRecording | kByHand,
+};
+
+struct ModeSpec {
+    Mode mode;
+    unsigned bit;
+    const char* option;  // that chooses it; "" for a built-in scenario
+    const char* name;    // for "--X does not apply to NAME"
+    const char* usage;   // what --help's line for it starts with
+};
+const ModeSpec kModes[] = {
+    {Mode::Compare, kCompare, "--compare", "--compare", "--compare A.csv B.csv [C.csv ...]"},
+    {Mode::From, kFrom, "--from", "--from", "--from FILE.csv"},
+    {Mode::List, kList, "--list-scenarios", "--list-scenarios", "--list-scenarios"},
+    {Mode::ByHand, kByHand, "--by-hand", "--by-hand", "--by-hand"},
+    {Mode::ScenarioFile, kFile, "--scenario-file", "a scenario file", "--scenario-file FILE"},
+    {Mode::Scenario, kScenario, "", "a scenario", ""},
+};
+
+struct Spec;
+using Setter = bool (*)(const Spec&, const std::string& value, Options&, std::string& error);
+
+struct Spec {
+    const char* name;
+    const char* value;  // as --help shows it; null for an option alone
+    const char* needs;  // "a file": what must follow it
+    unsigned modes;
+    const char* help;
+    Setter set;
+    int low, high;  // for a number
+};
+
+bool Mistake(std::string& error, const std::string& what) {
+    error = what;
+    return false;
+}
+
+template <std::string Options::*field>
+bool Text(const Spec&, const std::string& value, Options& o, std::string&) {
+    o.*field = value;
+    return true;
+}
+
+template <bool Options::*field>
+bool Flag(const Spec&, const std::string&, Options& o, std::string&) {
+    o.*field = true;
+    return true;
+}
+
+template <int Options::*field>
+bool Number(const Spec& spec, const std::string& value, Options& o, std::string& error) {
+    int32_t n = 0;
+    if (!ParseInt(value, n, IntForm::Loose) || n < spec.low || n > spec.high)
+        return Mistake(error, std::string(spec.name) + " takes a whole number from " +
+                                  std::to_string(spec.low) + " to " + std::to_string(spec.high) +
+                                  ", not \"" + value + "\"");
+    o.*field = n;
+    return true;
+}
+
+bool Scenario(const Spec&, const std::string& value, Options& o, std::string& error) {
+    o.scenario = value;
+    if (!BuiltInSteps(value, 1, 1).empty()) return true;
+    std::string names;
+    for (const BuiltIn& b : BuiltInScenarios()) names += std::string(b.name) + ", ";
+    return Mistake(error,
+                   "there is no scenario \"" + value + "\"; there are " + names + "and all");
+}
+
+bool AllMessages(const Spec&, const std::string& value, Options& o, std::string& error) {
+    o.messages = value;
+    return value == "all" || Mistake(error, "--messages takes \"all\", not \"" + value + "\"");
+}
+
+bool Nothing(const Spec&, const std::string&, Options&, std::string&) {
+    return true;
+}
+
+const Spec kOptions[] = {
+    {"--scenario", "NAME", "a scenario's name", kScenario,
+     "a built-in scenario (drag by default; --list-scenarios shows them)", Scenario, 0, 0},
+    {"--scenario-file", "FILE", "a file", kFile, "the steps to play, a line each", Text<&Options::scenarioFile>, 0, 0},
+    {"--steps", "N", "a number", kScenario | kList, "moves of each drag (10)", Number<&Options::steps>, 1, 100},
+    {"--pixels", "M", "a number", kScenario | kList, "pixels of each move (10)", Number<&Options::pixels>, 1, 100},
+    {"--by-hand", nullptr, nullptr, kByHand, "records what you do with Form1 until you close it",
+     Nothing, 0, 0},
+    {"--compare", "A.csv B.csv", nullptr, kCompare,
+     "compares transcripts (and the message logs beside them), the first the reference",
+     Nothing, 0, 0},
+    {"--from", "FILE.csv", "a transcript", kFrom,
+     "reads a transcript (one a spreadsheet saved) to write it again", Text<&Options::from>, 0, 0},
+    {"--list-scenarios", nullptr, nullptr, kList, "prints the built-in scenarios as a scenario file",
+     Nothing, 0, 0},
+    {"--csv", "FILE", "a file", kLogging | kFrom,
+     "writes the transcript there, and its message log as FILE's .messages.csv", Text<&Options::csv>, 0, 0},
+    {"--html", "FILE", "a file", kLogging | kFrom | kCompare, "writes a report or comparison page",
+     Text<&Options::html>, 0, 0},
+    {"--check", "REFERENCE.csv", "a reference transcript", kRecording,
+     "compares this run with a transcript; plays its steps where no scenario is given",
+     Text<&Options::check>, 0, 0},
+    {"--screenshot", "FILE.bmp", "a file", kRecording, "saves Form1 as the steps left it",
+     Text<&Options::screenshot>, 0, 0},
+    {"--save-scenario", "FILE", "a file", kByHand, "writes what you did as a scenario file",
+     Text<&Options::saveScenario>, 0, 0},
+    {"--max-paints", "N", "a number", kLogging, "paints recorded at most (8192)",
+     Number<&Options::maxPaints>, 1, kMaxPaints},
+    {"--quiet", nullptr, nullptr, kLogging | kFrom, "leaves the table of paints out",
+     Flag<&Options::quiet>, 0, 0},
+    {"--no-messages", nullptr, nullptr, kLogging, "writes no message log",
+     Flag<&Options::noMessages>, 0, 0},
+    {"--messages", "all", "\"all\"", kLogging,
+     "logs also the messages that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...)", AllMessages,
+     0, 0},
+    {"--max-messages", "N", "a number", kLogging, "messages logged at most (65536; a full log says so)",
+     Number<&Options::maxMessages>, 1, kMaxMessages},
+    {"--from-outside", nullptr, nullptr, kRecording,
+     "plays drags, caption buttons and moves as another program makes them",
+     Flag<&Options::fromOutside>, 0, 0},
+    {"--on-this-desktop", nullptr, nullptr, kRecording,
+     "under Wine, plays on this desktop rather than a virtual desktop of its own",
+     Flag<&Options::onThisDesktop>, 0, 0},
+    {"--names", "A,B,C", "the systems' names, apart by commas", kCompare,
+     "the systems' names, rather than those the transcripts record", Text<&Options::names>, 0, 0},
+    {"--all", nullptr, nullptr, kCompare, "lists every differing paint and message",
+     Flag<&Options::all>, 0, 0},
+    {"--help", nullptr, nullptr, 0, "prints this (also -h, /?)", Nothing, 0, 0},
+};
+
+const Spec* Find(const std::string& arg) {
+    const std::string name = arg == "-h" || arg == "/?" ? "--help" : arg;
+    for (const Spec& spec : kOptions)
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+// Reads one option and its value from args[i] on; i ends on the last word
+// it took.
+bool ReadOption(const std::vector<std::string>& args, size_t& i, Options& o, std::string& error) {
+    const std::string& arg = args[i];
+    const Spec* spec = Find(arg);
+    if (!spec)
+        return Mistake(error, (arg[0] == '-' ? "there is no option \"" : "unexpected \"") + arg +
+                                  "\"");
+    if (o.Given(spec->name) && arg.compare(0, 2, "--") == 0)
+        return Mistake(error, arg + " is given twice");
+    o.given.push_back(spec->name);
+    if (spec->name == std::string("--compare")) {
+        while (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0)
+            o.compare.push_back(args[++i]);
+        return o.compare.size() >= 2 ||
+               Mistake(error, "--compare needs two transcripts or more after it, A and B ...");
+    }
+    if (!spec->value) return spec->set(*spec, "", o, error);
+    if (i + 1 >= args.size())
+        return Mistake(error, arg + " needs " + spec->needs + " after it");
+    return spec->set(*spec, args[++i], o, error);
+}
+
+// One way of running at a time, and only the options that way takes.
+bool CheckMode(Options& o, std::string& error) {
+    const ModeSpec* mode = nullptr;
+    for (const ModeSpec& m : kModes) {
+        if (*m.option && !o.Given(m.option)) continue;
+        if (mode && *m.option)
+            return Mistake(error,
+                           std::string(mode->option) + " and " + m.option + " do not go together");
+        if (!mode) mode = &m;
+    }
+    o.mode = mode->mode;
+    for (const auto& [one, other] : {std::pair<const char*, const char*>{"--scenario", "--scenario-file"},
+                                     {"--no-messages", "--messages"}})
+        if (o.Given(one) && o.Given(other))
+            return Mistake(error, std::string(one) + " and " + other + " do not go together");
+    for (const std::string& g : o.given)
+        if (g != mode->option && !(Find(g)->modes & mode->bit))
+            return Mistake(error, g + " does not apply to " + mode->name);
+    return true;
+}
+
+// What a mode's options say of each other.
+bool CheckTogether(const Options& o, std::string& error) {
+    const size_t names = Split(o.names, ',').size();
+    if (o.Given("--names") && names != o.compare.size())
+        return Mistake(error, "--names gives " + std::to_string(names) + " names for " +
+                                  std::to_string(o.compare.size()) + " transcripts");
+    if (o.mode != Mode::Scenario) return true;
+    bool drags = false;
+    for (const Step& s : BuiltInSteps(o.scenario, 1, 1)) drags = drags || s.kind == Step::Drag;
+    for (const char* option : {"--steps", "--pixels"})
+        if (o.Given(option) && !drags)
+            return Mistake(error, std::string(option) + " does not apply to scenario " +
+                                      o.scenario + ": it has no drags");
+    return true;
+}
+
+// Words after a head, wrapped at 79 columns; each line after the first
+// indented as far as the head is long.
+std::string Wrapped(const std::vector<std::string>& words, std::string line, size_t indent) {
+    std::string out;
+    bool fresh = true;  // nothing after the head yet on this line
+    for (const std::string& w : words) {
+        if (!fresh && line.size() + 1 + w.size() > 79) {
+            out += line + "\n";
+            line = std::string(indent, ' ');
+            fresh = true;
+        }
+        if (!fresh || line.back() != ' ') line += ' ';
+        line += w;
+        fresh = false;
+    }
+    return out + line + "\n";
+}
+
+const char kSteps[] =
+    "\n"
+    "Scenarios: drag, right, corner, top (that edge or corner outward, N moves of M\n"
+    "pixels), grow (two double-clicks), narrow (client widths set from outside),\n"
+    "maxrestore (the caption buttons), all (each in turn). A scenario file has a\n"
+    "step a line, # for comments:\n"
+    "  drag bottom|right|top|left|corner +N [+N ...] [xK]   (-N: inward; K: 1-1000)\n"
+    "  double-click list|header         maximize|restore|minimize button\n"
+    "  maximize|restore|minimize from outside\n"
+    "  resize EDGE +N from outside      set client width N    set outer size WxH\n"
+    "  move by +X,+Y                    room above N   (either: from outside)\n"
+    "With three transcripts or more, --compare says which systems paint each paint\n"
+    "alike, each against the first, and where a paint changes from one to the next.\n";
+
+struct StatusSpec {
+    Status status;
+    const char* meaning;
+};
+const StatusSpec kStatuses[] = {
+    {kDone, "done, paints agree"},
+    {kDiffers, "a paint differs (--compare, --check), or the hook and Label2 disagree"},
+    {kMistake, "a mistake in the command or a scenario file, or a file not read or written"},
+    {kCutShort,
+     "cut short: the program ended, did not show Form1 or stopped answering, or the "
+     "recording filled up (rows so far written, marked so)"},
+    {kInputIgnored,
+     "input changed nothing (run inside a Wine virtual desktop, or on Windows or ReactOS)"},
+    {kBusy, "another paint_transcript is recording in this session"},
+};
+
+}  // namespace
+
+bool Options::Given(const std::string& option) const {
+    for (const std::string& g : given)
+        if (g == option) return true;
+    return false;
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i)
+        if (!ReadOption(args, i, o, error)) return false;
+    if (o.Given("--help")) {
+        o.mode = Mode::Help;
+        return true;
+    }
+    return CheckMode(o, error) && CheckTogether(o, error);
+}
+
+std::string Usage() {
+    std::string text;
+    // The commonest first: a scenario.
+    for (auto m = std::rbegin(kModes); m != std::rend(kModes); ++m) {
+        std::vector<std::string> words;
+        if (*m->usage) words.push_back(m->usage);
+        for (const Spec& s : kOptions)
+            if ((s.modes & m->bit) && s.name != std::string(m->option))
+                words.push_back("[" + std::string(s.name) + (s.value ? " " : "") +
+                                (s.value ? s.value : "") + "]");
+        text += Wrapped(words, text.empty() ? "usage: paint_transcript" : "       paint_transcript",
+                        24);
+    }
+    text += "       paint_transcript --help\n\n";
+    for (const Spec& s : kOptions) {
+        std::string head = "  " + std::string(s.name) + (s.value ? " " + std::string(s.value) : "");
+        head.resize(head.size() < 24 ? 24 : head.size() + 1, ' ');
+        text += Wrapped(Split(s.help, ' '), head, 24);
+    }
+    text += kSteps;
+    text += "\nExit status:\n";
+    for (const StatusSpec& s : kStatuses)
+        text += Wrapped(Split(s.meaning, ' '), "  " + std::to_string(s.status) + "  ", 5);
+    return text;
+}
+
+int MessagesKept(const Options& o) {
+    if (o.noMessages || (o.csv.empty() && o.html.empty())) return 0;
+    return o.messages == "all" ? 2 : 1;
+}
+
+}  // namespace transcript
