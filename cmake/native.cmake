@@ -11,7 +11,7 @@ set(PAINTPROBE_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all
 add_subdirectory(paint_probe)
 add_subdirectory(main_window)
 add_subdirectory(transcript_files)
-foreach(target paint_report form1_layout transcript_files message_names)
+foreach(target paint_report form1_layout transcript_files)
   target_compile_options(${target} PRIVATE ${PAINTPROBE_SANITIZE} -fsanitize=fuzzer-no-link)
 endforeach()
 add_subdirectory(bench)

@@ -1,109 +1,139 @@
 #include <algorithm>
 #include <gmock/gmock.h>
 
+#include <iterator>
+
 #include "message_log.h"
-#include "message_table.h"
 
 using namespace transcript;
 using testing::ElementsAre;
 
 namespace {
 
-RawMessage Sent(uint32_t message, int window = kInForm1) {
+// A message as the hook records it, built by name: M("WM_SIZE").W(2)...
+struct M {
     RawMessage m;
-    m.message = message;
-    m.window = window;
-    m.sent = m.returned = true;
-    return m;
+    explicit M(const char* name, int window = kInForm1) {
+        for (const MessageInfo& info : kMessages)
+            if (std::string(info.name) == name) m.message = info.number;
+        EXPECT_NE(m.message, 0u) << name;
+        m.window = window;
+        m.sent = m.returned = true;
+    }
+    explicit M(uint32_t number, int window) {
+        m.message = number;
+        m.window = window;
+        m.sent = m.returned = true;
+    }
+    M& W(uint64_t v, Found f = Found::Number) { return m.wParam = v, m.wFound = f, *this; }
+    M& L(uint64_t v, Found f = Found::Number) { return m.lParam = v, m.lFound = f, *this; }
+    M& Returns(int64_t v, Found f = Found::Number) { return m.result = v, m.rFound = f, *this; }
+    M& Before(std::initializer_list<int32_t> w) {
+        return std::copy(w.begin(), w.end(), m.before), *this;
+    }
+    M& After(std::initializer_list<int32_t> w) {
+        return std::copy(w.begin(), w.end(), m.after), *this;
+    }
+    M& Posted() { return m.sent = m.returned = false, *this; }
+    M& Unreturned() { return m.returned = false, *this; }
+    M& Text(const char* text) { return m.text = text, *this; }
+    M& Region(std::vector<Rect> r) { return m.region = r, *this; }
+};
+
+// Each shape of message, and the line it is decoded as: what decides a
+// repaint named, and no handle or pointer written as a number.
+TEST(MessageDecoding, EachShapeReadsAsPeopleNameIt) {
+    const int kWpFlags = 0x8000 | 0x0020 | 0x0004 | 0x0001 | 0x40000;
+    const struct {
+        M message;
+        const char* line;
+    } table[] = {
+        {M("WM_WINDOWPOSCHANGED").Before({-4, -4, 1288, 1032, kWpFlags, 0}),
+         "Form1 sent WM_WINDOWPOSCHANGED at -4,-4 size 1288x1032 "
+         "SWP_NOSIZE|SWP_NOZORDER|SWP_FRAMECHANGED|SWP_STATECHANGED|0x40000"},
+        {M("WM_WINDOWPOSCHANGING", kInText1)  // changed on its way: said so
+             .Before({10, 20, 30, 40, 0x0002, 0})
+             .After({10, 20, 35, 40, 0x0002, 0}),
+         "Text1 sent WM_WINDOWPOSCHANGING at 10,20 size 30x40 SWP_NOMOVE after HWND_TOP; "
+         "returns changed to at 10,20 size 35x40 SWP_NOMOVE after HWND_TOP"},
+        {M("WM_NCCALCSIZE")
+             .W(1)
+             .Before({0, 0, 640, 480, 0, 0, 600, 400, 4, 30, 596, 396})
+             .After({4, 30, 636, 476, 1, 2, 3, 4, 5, 6, 7, 8}),
+         "Form1 sent WM_NCCALCSIZE window 0,0,640,480; was 0,0,600,400; client was "
+         "4,30,596,396; returns client 4,30,636,476"},
+        {M("WM_NCCALCSIZE")
+             .W(1)
+             .After({4, 30, 636, 476, 1, 2, 3, 4, 5, 6, 7, 8})
+             .Returns(0x0400 | 0x0300),
+         "Form1 sent WM_NCCALCSIZE window 0,0,0,0; was 0,0,0,0; client was 0,0,0,0; returns "
+         "client 4,30,636,476 WVR_HREDRAW|WVR_VREDRAW|WVR_VALIDRECTS valid 1,2,3,4 from 5,6,7,8"},
+        {M("WM_NCCALCSIZE").Before({0, 0, 640, 480}).After({4, 30, 636, 476}),
+         "Form1 sent WM_NCCALCSIZE window 0,0,640,480; returns client 4,30,636,476"},
+        {M("WM_NOTIFY")
+             .L(0x12345678, Found::Memory)
+             .Before({1, -12, kInListView1, 0x10001})
+             .Returns(0x20),
+         "Form1 sent WM_NOTIFY NM_CUSTOMDRAW from ListView1 CDDS_ITEM|CDDS_PREPAINT; returns "
+         "CDRF_NOTIFYITEMDRAW"},
+        {M("WM_GETMINMAXINFO")
+             .Before({0, 0, 1, 2, 3, 4, 5, 6, 7, 8})
+             .After({0, 0, 1, 2, 3, 4, 5, 6, 7, 8}),
+         "Form1 sent WM_GETMINMAXINFO max 1x2 at 3,4, track 5x6 to 7x8"},
+        {M("WM_SIZING").W(6).Before({1, 2, 3, 4}).After({1, 2, 3, 9}),
+         "Form1 sent WM_SIZING WMSZ_BOTTOM 1,2,3,4; returns changed to 1,2,3,9"},
+        {M("WM_MOVING").Before({1, 2, 3, 4}).After({1, 2, 3, 4}),
+         "Form1 sent WM_MOVING window 1,2,3,4"},
+        {M("WM_STYLECHANGED")
+             .W(static_cast<uint64_t>(-16))
+             .Before({0x10, 0x30})
+             .After({0x10, 0x30}),
+         "Form1 sent WM_STYLECHANGED GWL_STYLE 0x10 to 0x30"},
+        {M("WM_NCPAINT").W(1), "Form1 sent WM_NCPAINT 1, the whole frame; returns 0"},
+        {M("WM_NCPAINT").W(0x1234, Found::Object).Before({0, 0, 8, 30, 3}),
+         "Form1 sent WM_NCPAINT region 0,0,8,30 (its bounds); returns 0"},
+        {M("WM_SHOWWINDOW").W(1).L(3),
+         "Form1 sent WM_SHOWWINDOW shown SW_PARENTOPENING; returns 0"},
+        {M("WM_NCHITTEST").L((20 << 16) | 10).Returns(17),
+         "Form1 sent WM_NCHITTEST at 10,20; returns HTBOTTOMRIGHT"},
+        // Unknown: by number, its parameters as the hook found them.
+        {M(0x0499, kInLabel2).W(7).L(0xDEAD0000, Found::Memory).Returns(0x00C0FFEE, Found::Object),
+         "Label2 sent 0x499 wParam 7, lParam memory; returns an object"},
+        // Registered: numbered afresh each session, so by name.
+        {M(0xC123, kInLabel2).W(7).L(0xDEAD0000, Found::Memory).Text("MSWHEEL_ROLLMSG").Posted(),
+         "Label2 posted registered \"MSWHEEL_ROLLMSG\" wParam 7, lParam memory"},
+        {M("WM_SIZE", kInListView1).W(2).L((998 << 16) | 1280),
+         "ListView1 sent WM_SIZE SIZE_MAXIMIZED 1280x998; returns 0"},
+        {M("WM_SETTEXT", kInText1).L(0x1000000, Found::Memory).Text("a\r\n\"b\""),
+         "Text1 sent WM_SETTEXT \"a\\r\\n\\\"b\\\"\"; returns 0"},
+        // The list view's paint: its whole region.
+        {M("WM_PAINT", kInListView1).Posted().Region({{0, 0, 10, 10}, {0, 10, 20, 20}}),
+         "ListView1 posted WM_PAINT update 0,0,10,10 0,10,20,20"},
+        {M("WM_PAINT").Posted().Before({1, 2, 3, 4}), "Form1 posted WM_PAINT update 1,2,3,4"},
+        // Its DC is not written.
+        {M("WM_ERASEBKGND").W(0x01010055, Found::Object).Returns(1),
+         "Form1 sent WM_ERASEBKGND; returns erased"},
+        {M("WM_SYSCOMMAND").W(0xF032).Unreturned(),
+         "Form1 sent WM_SYSCOMMAND SC_MAXIMIZE; returns (had not returned)"},
+        {M("WM_SYSCOMMAND").W(0xF006), "Form1 sent WM_SYSCOMMAND SC_SIZE+WMSZ_BOTTOM; returns 0"},
+        // A child's click says where, whatever the number happens to be.
+        {M("WM_PARENTNOTIFY").W(0x0201).L((427 << 16) | 414, Found::Memory),
+         "Form1 sent WM_PARENTNOTIFY WM_LBUTTONDOWN at 414,427; returns 0"},
+    };
+    for (const auto& c : table) EXPECT_EQ(MessageLine(Decode(c.message.m)), c.line);
 }
 
-void Words(int32_t* to, std::initializer_list<int32_t> values) {
-    std::copy(values.begin(), values.end(), to);
-}
-
-std::string Text(const RawMessage& m) {
-    return MessageLine(Decode(m));
-}
-
-TEST(MessageDecoding, NamesWhatDecidesARepaintAndNoHandleOrPointerAsANumber) {
-    ASSERT_TRUE(MessagesSorted());
-
-    RawMessage pos = Sent(0x0047);  // WM_WINDOWPOSCHANGED
-    Words(pos.before, {-4, -4, 1288, 1032, 0x8000 | 0x0020 | 0x0004 | 0x0001 | 0x40000, 0});
-    EXPECT_EQ(Text(pos),
-              "Form1 sent WM_WINDOWPOSCHANGED at -4,-4 size 1288x1032 "
-              "SWP_NOSIZE|SWP_NOZORDER|SWP_FRAMECHANGED|SWP_STATECHANGED|0x40000");
-    RawMessage changing = Sent(0x0046, kInText1);  // changed on its way: said so
-    Words(changing.before, {10, 20, 30, 40, 0x0002, 0});
-    Words(changing.after, {10, 20, 35, 40, 0x0002, 0});
-    EXPECT_EQ(Text(changing),
-              "Text1 sent WM_WINDOWPOSCHANGING at 10,20 size 30x40 SWP_NOMOVE after HWND_TOP; "
-              "returns changed to at 10,20 size 35x40 SWP_NOMOVE after HWND_TOP");
-
-    RawMessage calc = Sent(0x0083);  // WM_NCCALCSIZE, with and without WVR_ flags
-    calc.wParam = 1;
-    Words(calc.before, {0, 0, 640, 480, 0, 0, 600, 400, 4, 30, 596, 396});
-    Words(calc.after, {4, 30, 636, 476, 1, 2, 3, 4, 5, 6, 7, 8});
-    EXPECT_EQ(Decode(calc).parameters,
-              "window 0,0,640,480; was 0,0,600,400; client was 4,30,596,396");
-    EXPECT_EQ(Decode(calc).result, "client 4,30,636,476");
-    calc.result = 0x0400 | 0x0300;
-    EXPECT_EQ(
-        Decode(calc).result,
-        "client 4,30,636,476 WVR_HREDRAW|WVR_VREDRAW|WVR_VALIDRECTS valid 1,2,3,4 from 5,6,7,8");
-    calc.wParam = 0;
-    EXPECT_EQ(Text(calc),
-              "Form1 sent WM_NCCALCSIZE window 0,0,640,480; returns client 4,30,636,476");
-
-    RawMessage notify = Sent(0x004E);  // WM_NOTIFY from the list view, code by name
-    notify.lParam = 0x12345678;
-    notify.lFound = Found::Memory;
-    Words(notify.before, {1, -12, kInListView1, 0x10001});
-    notify.result = 0x20;
-    EXPECT_EQ(Text(notify),
-              "Form1 sent WM_NOTIFY NM_CUSTOMDRAW from ListView1 "
-              "CDDS_ITEM|CDDS_PREPAINT; returns CDRF_NOTIFYITEMDRAW");
-
-    // Unknown: by number, its parameters as the hook found them.
-    RawMessage unknown = Sent(0x0499, kInLabel2);
-    unknown.wParam = 7;
-    unknown.lParam = 0xDEAD0000;
-    unknown.lFound = Found::Memory;
-    unknown.result = 0x00C0FFEE;
-    unknown.rFound = Found::Object;
-    EXPECT_EQ(Text(unknown), "Label2 sent 0x499 wParam 7, lParam memory; returns an object");
-    unknown.message = 0xC123;  // registered: numbered afresh each session
-    unknown.text = "MSWHEEL_ROLLMSG";
-    unknown.sent = false;
-    EXPECT_EQ(Text(unknown),
-              "Label2 posted registered \"MSWHEEL_ROLLMSG\" wParam 7, lParam memory");
-
-    RawMessage size = Sent(0x0005, kInListView1);  // WM_SIZE
-    size.wParam = 2;
-    size.lParam = (998 << 16) | 1280;
-    EXPECT_EQ(Text(size), "ListView1 sent WM_SIZE SIZE_MAXIMIZED 1280x998; returns 0");
-    RawMessage paint;  // the list view's: its whole region
-    paint.message = 0x000F;
-    paint.window = kInListView1;
-    paint.region = {{0, 0, 10, 10}, {0, 10, 20, 20}};
-    EXPECT_EQ(Text(paint), "ListView1 posted WM_PAINT update 0,0,10,10 0,10,20,20");
-    RawMessage erase = Sent(0x0014);  // WM_ERASEBKGND: its DC is not written
-    erase.wParam = 0x01010055;
-    erase.wFound = Found::Object;
-    erase.result = 1;
-    EXPECT_EQ(Text(erase), "Form1 sent WM_ERASEBKGND; returns erased");
-    RawMessage unfinished = Sent(0x0112);  // WM_SYSCOMMAND, cut short inside it
-    unfinished.wParam = 0xF032;
-    unfinished.returned = false;
-    EXPECT_EQ(Text(unfinished), "Form1 sent WM_SYSCOMMAND SC_MAXIMIZE; returns (had not returned)");
-
-    // A child's click says where, whatever the number happens to be.
-    RawMessage click = Sent(0x0210);  // WM_PARENTNOTIFY
-    click.wParam = 0x0201;
-    click.lParam = (427 << 16) | 414;
-    click.lFound = Found::Memory;
-    EXPECT_EQ(Decode(click).parameters, "WM_LBUTTONDOWN at 414,427");
-
+// The catalogue is sorted (a search relies on it), each shape is decoded by
+// a message of it, and those that only ask are the ones a log leaves out.
+TEST(MessageCatalogue, SortedEachShapeUsedAndQueriesMarked) {
+    static_assert(MessagesSorted(), "the catalogue is sorted by number, each number once");
+    for (int shape = 0; shape <= static_cast<int>(Shape::HitTest); ++shape)
+        EXPECT_TRUE(
+            std::any_of(std::begin(kMessages), std::end(kMessages),
+                        [&](const MessageInfo& m) { return static_cast<int>(m.shape) == shape; }))
+            << "shape " << shape;
+    for (const MessageInfo& m : kMessages)
+        EXPECT_FALSE(m.asks && ReadsAfter(m.shape)) << m.name << ": it asks, yet changes";
     EXPECT_TRUE(IsQuery(0x000D));   // WM_GETTEXT
     EXPECT_TRUE(IsQuery(0x0084));   // WM_NCHITTEST
     EXPECT_FALSE(IsQuery(0x0024));  // WM_GETMINMAXINFO decides a size

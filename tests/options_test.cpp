@@ -93,12 +93,29 @@ TEST(Options, EachWayOfRunningTakesItsOwnOptions) {
 TEST(Options, HelpNamesEveryOptionWithinEightyColumns) {
     const std::string usage = Usage();
     for (const std::string& line : Split(usage, '\n')) EXPECT_LE(line.size(), 79u) << line;
-    for (const char* option :
-         {"--scenario NAME", "--scenario-file FILE", "--steps N", "--pixels M", "--by-hand",
-          "--compare A.csv B.csv", "--from FILE.csv", "--list-scenarios", "--csv FILE",
-          "--html FILE", "--check REFERENCE.csv", "--screenshot FILE.bmp", "--save-scenario FILE",
-          "--max-paints N", "--quiet", "--no-messages", "--messages all", "--max-messages N",
-          "--from-outside", "--on-this-desktop", "--names A,B,C", "--all", "--help"})
+    for (const char* option : {"--scenario NAME",
+                               "--scenario-file FILE",
+                               "--steps N",
+                               "--pixels M",
+                               "--by-hand",
+                               "--compare A.csv B.csv",
+                               "--from FILE.csv",
+                               "--list-scenarios",
+                               "--csv FILE",
+                               "--html FILE",
+                               "--check REFERENCE.csv",
+                               "--screenshot FILE.bmp",
+                               "--save-scenario FILE",
+                               "--max-paints N",
+                               "--quiet",
+                               "--no-messages",
+                               "--messages all",
+                               "--max-messages N",
+                               "--from-outside",
+                               "--on-this-desktop",
+                               "--names A,B,C",
+                               "--all",
+                               "--help"})
         EXPECT_NE(usage.find("\n  " + std::string(option) + " "), std::string::npos) << option;
     for (int status = kDone; status <= kBusy; ++status)
         EXPECT_NE(usage.find("\n  " + std::to_string(status) + "  "), std::string::npos);

@@ -8,24 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "message_queries.h"
+#include "hook_shared.h"
+#include "message_catalogue.h"
 #include "transcript_rows.h"
 
 namespace transcript {
 
-// The windows whose messages are logged, by their number in a log.
-enum WatchedWindow { kInForm1, kInListView1, kInHeader, kInText1, kInLabel1, kInLabel2, kWatched };
-// "Form1", "ListView1", "ListView1 header", ...; "a window" for any other.
+// The name of a watched window (WatchedWindow): "Form1", "ListView1", "ListView1 header", ...; "a
+// window" for any other.
 const char* WindowName(int window);
-
-// A message's name where the headers give it one ("WM_SIZE", "LVM_SCROLL"),
-// else null.
-const char* MessageName(uint32_t message);
-
-// What the hook made of a parameter the message's own decoding does not
-// explain: a window, another object of the system, memory of the program,
-// or a plain number.
-enum class Found : uint8_t { Number, Window, Object, Memory };
 
 // What the hook saw of one message: the numbers, and the structures its
 // parameters point to as they were when it came and when it returned.
@@ -42,22 +33,10 @@ struct RawMessage {
     Found wFound = Found::Number, lFound = Found::Number, rFound = Found::Number;
     int wWindow = -1, lWindow = -1, rWindow = -1;  // which watched window, where one is
     int32_t before[kWords] = {}, after[kWords] = {};
+    int ended = 0;             // a sent one that returned: the messages logged by then
     std::string text;          // WM_SETTEXT's text; a registered message's name
     std::vector<Rect> region;  // the list view's update region at its WM_PAINT
 };
-
-// The hook's layout of `before` and `after` for the messages it reads more of.
-namespace words {
-// WM_WINDOWPOSCHANGING/ED: x, y, cx, cy, flags, and where in the z-order
-// (0 top, 1 bottom, -1 topmost, -2 not topmost, 2 after a window).
-constexpr int kPosWords = 6;
-// WM_NOTIFY: idFrom, code, the sender (a watched window or -1), and for
-// NM_CUSTOMDRAW its drawing stage.
-enum Notify { kId, kCode, kFrom, kStage };
-// WM_NCPAINT: the region's bounds, and its kind (1 empty, 2 one rectangle, 3
-// more); 0 when it could not be read.
-constexpr int kRegionKind = 4;
-}  // namespace words
 
 // One row of a message log, as people read it and the file stores it.
 struct MessageRow {

@@ -84,8 +84,7 @@ bool Scenario(const Spec&, const std::string& value, Options& o, std::string& er
     if (!BuiltInSteps(value, 1, 1).empty()) return true;
     std::string names;
     for (const BuiltIn& b : BuiltInScenarios()) names += std::string(b.name) + ", ";
-    return Mistake(error,
-                   "there is no scenario \"" + value + "\"; there are " + names + "and all");
+    return Mistake(error, "there is no scenario \"" + value + "\"; there are " + names + "and all");
 }
 
 bool AllMessages(const Spec&, const std::string& value, Options& o, std::string& error) {
@@ -100,20 +99,24 @@ bool Nothing(const Spec&, const std::string&, Options&, std::string&) {
 const Spec kOptions[] = {
     {"--scenario", "NAME", "a scenario's name", kScenario,
      "a built-in scenario (drag by default; --list-scenarios shows them)", Scenario, 0, 0},
-    {"--scenario-file", "FILE", "a file", kFile, "the steps to play, a line each", Text<&Options::scenarioFile>, 0, 0},
-    {"--steps", "N", "a number", kScenario | kList, "moves of each drag (10)", Number<&Options::steps>, 1, 100},
-    {"--pixels", "M", "a number", kScenario | kList, "pixels of each move (10)", Number<&Options::pixels>, 1, 100},
+    {"--scenario-file", "FILE", "a file", kFile, "the steps to play, a line each",
+     Text<&Options::scenarioFile>, 0, 0},
+    {"--steps", "N", "a number", kScenario | kList, "moves of each drag (10)",
+     Number<&Options::steps>, 1, 100},
+    {"--pixels", "M", "a number", kScenario | kList, "pixels of each move (10)",
+     Number<&Options::pixels>, 1, 100},
     {"--by-hand", nullptr, nullptr, kByHand, "records what you do with Form1 until you close it",
      Nothing, 0, 0},
     {"--compare", "A.csv B.csv", nullptr, kCompare,
-     "compares transcripts (and the message logs beside them), the first the reference",
-     Nothing, 0, 0},
+     "compares transcripts (and the message logs beside them), the first the reference", Nothing, 0,
+     0},
     {"--from", "FILE.csv", "a transcript", kFrom,
      "reads a transcript (one a spreadsheet saved) to write it again", Text<&Options::from>, 0, 0},
-    {"--list-scenarios", nullptr, nullptr, kList, "prints the built-in scenarios as a scenario file",
-     Nothing, 0, 0},
+    {"--list-scenarios", nullptr, nullptr, kList,
+     "prints the built-in scenarios as a scenario file", Nothing, 0, 0},
     {"--csv", "FILE", "a file", kLogging | kFrom,
-     "writes the transcript there, and its message log as FILE's .messages.csv", Text<&Options::csv>, 0, 0},
+     "writes the transcript there, and its message log as FILE's .messages.csv",
+     Text<&Options::csv>, 0, 0},
     {"--html", "FILE", "a file", kLogging | kFrom | kCompare, "writes a report or comparison page",
      Text<&Options::html>, 0, 0},
     {"--check", "REFERENCE.csv", "a reference transcript", kRecording,
@@ -130,10 +133,11 @@ const Spec kOptions[] = {
     {"--no-messages", nullptr, nullptr, kLogging, "writes no message log",
      Flag<&Options::noMessages>, 0, 0},
     {"--messages", "all", "\"all\"", kLogging,
-     "logs also the messages that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...)", AllMessages,
-     0, 0},
-    {"--max-messages", "N", "a number", kLogging, "messages logged at most (65536; a full log says so)",
-     Number<&Options::maxMessages>, 1, kMaxMessages},
+     "logs also the messages that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...)", AllMessages, 0,
+     0},
+    {"--max-messages", "N", "a number", kLogging,
+     "messages logged at most (65536; a full log says so)", Number<&Options::maxMessages>, 1,
+     kMaxMessages},
     {"--from-outside", nullptr, nullptr, kRecording,
      "plays drags, caption buttons and moves as another program makes them",
      Flag<&Options::fromOutside>, 0, 0},
@@ -160,8 +164,8 @@ bool ReadOption(const std::vector<std::string>& args, size_t& i, Options& o, std
     const std::string& arg = args[i];
     const Spec* spec = Find(arg);
     if (!spec)
-        return Mistake(error, (arg[0] == '-' ? "there is no option \"" : "unexpected \"") + arg +
-                                  "\"");
+        return Mistake(error,
+                       (arg[0] == '-' ? "there is no option \"" : "unexpected \"") + arg + "\"");
     if (o.Given(spec->name) && arg.compare(0, 2, "--") == 0)
         return Mistake(error, arg + " is given twice");
     o.given.push_back(spec->name);
@@ -172,8 +176,7 @@ bool ReadOption(const std::vector<std::string>& args, size_t& i, Options& o, std
                Mistake(error, "--compare needs two transcripts or more after it, A and B ...");
     }
     if (!spec->value) return spec->set(*spec, "", o, error);
-    if (i + 1 >= args.size())
-        return Mistake(error, arg + " needs " + spec->needs + " after it");
+    if (i + 1 >= args.size()) return Mistake(error, arg + " needs " + spec->needs + " after it");
     return spec->set(*spec, args[++i], o, error);
 }
 
@@ -188,8 +191,9 @@ bool CheckMode(Options& o, std::string& error) {
         if (!mode) mode = &m;
     }
     o.mode = mode->mode;
-    for (const auto& [one, other] : {std::pair<const char*, const char*>{"--scenario", "--scenario-file"},
-                                     {"--no-messages", "--messages"}})
+    for (const auto& [one, other] :
+         {std::pair<const char*, const char*>{"--scenario", "--scenario-file"},
+          {"--no-messages", "--messages"}})
         if (o.Given(one) && o.Given(other))
             return Mistake(error, std::string(one) + " and " + other + " do not go together");
     for (const std::string& g : o.given)

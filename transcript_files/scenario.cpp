@@ -1,7 +1,9 @@
 #include "scenario.h"
 
 #include <climits>
+#include <iterator>
 
+#include "message_catalogue.h"
 #include "text_fields.h"
 
 namespace transcript {
@@ -9,6 +11,8 @@ namespace transcript {
 namespace {
 
 const char* const kEdges[] = {"bottom", "right", "top", "left", "corner"};
+const int kEdgeHits[] = {steps::kHtBottom, steps::kHtRight, steps::kHtTop, steps::kHtLeft,
+                         steps::kHtBottomRight};
 const char* const kStates[] = {"maximize", "restore", "minimize"};
 
 template <size_t N>
@@ -151,6 +155,18 @@ bool ParseLine(std::vector<std::string> w, Step& s, const char*& expected) {
 }
 
 }  // namespace
+
+int HitOfEdge(const std::string& where) {
+    for (size_t i = 0; i < std::size(kEdges); ++i)
+        if (where == kEdges[i]) return kEdgeHits[i];
+    return 0;
+}
+
+const char* EdgeOfHit(int hit) {
+    for (size_t i = 0; i < std::size(kEdges); ++i)
+        if (hit == kEdgeHits[i]) return kEdges[i];
+    return nullptr;
+}
 
 std::string MoveText(const Step& s, size_t move) {
     switch (s.kind) {

@@ -51,6 +51,11 @@ struct Step {
     }
 };
 
+// The hit-test code where an edge or corner is taken ("bottom": HTBOTTOM,
+// "corner": HTBOTTOMRIGHT), and back; 0 and null for none.
+int HitOfEdge(const std::string& where);
+const char* EdgeOfHit(int hit);
+
 // The step as a line of a scenario file.
 std::string StepText(const Step& step);
 // The action of each step a transcript has for it: a drag is a step per

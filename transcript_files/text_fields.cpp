@@ -23,6 +23,36 @@ bool ParseInt(const std::string& text, int32_t& value, IntForm form) {
     return true;
 }
 
+std::string HexDigits(uint32_t value, int width, bool upper) {
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    std::string out;
+    for (; value || width > 0; value >>= 4, --width) out.insert(out.begin(), digits[value & 15]);
+    return out;
+}
+
+std::string Hex(uint32_t value) {
+    return "0x" + HexDigits(value);
+}
+
+std::string RectText(const Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Folder(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+std::string Join(const std::string& a, const std::string& b, const char* between) {
+    return a.empty() ? b : b.empty() ? a : a + between + b;
+}
+
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     size_t start = 0;

@@ -1,4 +1,5 @@
-// Small pieces of text reading shared by the transcript's readers.
+// Small pieces of text, read and written one way wherever they stand:
+// numbers, hexadecimal, rectangles, paths, lists, CSV records.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,31 @@ enum class IntForm {
 };
 // Any that an int32 holds; false for anything else.
 bool ParseInt(const std::string& text, int32_t& value, IntForm form = IntForm::Strict);
+
+// A value in hexadecimal, at least `width` digits, lower or upper case.
+std::string HexDigits(uint32_t value, int width = 1, bool upper = false);
+// "0x1f"
+std::string Hex(uint32_t value);
+
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+// "0,377,270,388"
+std::string RectText(const Rect& r);
+
+// A path's parts, after its last slash or backslash ("b.csv" of "C:\a\b.csv")
+// and before it ("C:\a"; "" where there is none).
+std::string BaseName(const std::string& path);
+std::string Folder(const std::string& path);
+
+// Two texts with `between` where both are there, else the one that is.
+std::string Join(const std::string& a, const std::string& b, const char* between = " ");
 
 // The parts of a text between separators; "" gives one empty part.
 std::vector<std::string> Split(const std::string& text, char separator);

@@ -16,13 +16,9 @@ bool PaintRow::operator==(const PaintRow& o) const {
 
 std::string ColourText(int32_t colorref) {
     if (colorref < 0) return "";
-    static const char digits[] = "0123456789abcdef";
     std::string text = "#";
-    for (int shift : {0, 8, 16}) {  // red, green, blue
-        const int channel = colorref >> shift & 0xFF;
-        text += digits[channel >> 4];
-        text += digits[channel & 15];
-    }
+    for (int shift : {0, 8, 16})  // red, green, blue
+        text += HexDigits(colorref >> shift & 0xFF, 2);
     return text;
 }
 
@@ -38,11 +34,6 @@ bool SameButColour(PaintRow a, const PaintRow& b) {
 bool TakePrefixed(const std::string& line, const std::string& prefix, int32_t& value) {
     return line.compare(0, prefix.size(), prefix) == 0 &&
            ParseInt(line.substr(prefix.size()), value);
-}
-
-std::string RectText(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
 }
 
 std::string Describe(const PaintRow& r) {

@@ -6,19 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "text_fields.h"
+
 #include "system_facts.h"
 
 namespace transcript {
-
-struct Rect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    bool operator==(const Rect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
 
 struct PaintRow {
     int step = 0;

@@ -1,9 +1,9 @@
 // The memory the paint hook (inside the program) and the transcript tool
-// share: the tool says which windows to watch and which step it is on; the
-// hook appends one record per WM_PAINT the list view receives, and one per
-// message the watched windows take. Each run of
-// the program has its own, named after its process id, so two recordings
-// never write into one.
+// share, its layout declared once: the tool says which windows to watch and
+// which step it is on; the hook appends a record per WM_PAINT the list view
+// receives and one per message the watched windows take, as numbers. Each
+// run of the program has its own, named after its process id, so two
+// recordings never write into one.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +12,15 @@ namespace transcript {
 
 constexpr int kMaxPaints = 8192;
 constexpr int kMaxRects = 8 * kMaxPaints;  // of all regions together
-constexpr int kMaxSteps = 4096;            // recorded by hand
 constexpr int kMaxMessages = 65536;
+
+// The windows watched, in the order a record numbers them.
+enum WatchedWindow { kInForm1, kInListView1, kInHeader, kInText1, kInLabel1, kInLabel2, kWatched };
+
+// What the hook made of a parameter the message's own decoding does not
+// explain: a window, another object of the system, memory of the program,
+// or a plain number.
+enum class Found : uint8_t { Number, Window, Object, Memory };
 
 struct SharedName {
     char text[64] = "Local\\PaintProbeTranscript-";
@@ -39,15 +46,9 @@ struct HookPaint {
     int32_t firstRect, rectCount;   // the region, in HookShared::rects
     char report[128];               // Text1 and Label2 as they stood once the paint was done
     char count[64];
-    int32_t colour;  // in the list view inside the region once painted (0x00BBGGRR), or -1
+    int32_t colour;   // in the list view inside the region once painted (0x00BBGGRR), or -1
+    int32_t message;  // the messages logged before it began
     volatile int32_t complete;
-};
-
-// A step a person took, recorded by hand: its action as a scenario line, and
-// the gesture it belongs to (the moves of one drag share one; 0 for none).
-struct HookStep {
-    int32_t gesture;
-    char action[60];
 };
 
 // A message one of the watched windows took, as numbers; what its
@@ -62,6 +63,7 @@ struct HookMessage {
     uint64_t wParam, lParam;
     int64_t result;
     int32_t before[12], after[12];
+    int32_t ended;  // a sent one: the messages logged by the time it returned
     char text[48];
 };
 
@@ -79,21 +81,20 @@ struct HookFacts {
 };
 
 struct HookShared {
-    // Window handles, written by the tool, in the order a message log numbers them.
-    uint64_t form, listView, header, text1, label1, label2;
-    uint32_t flushMessage;  // a registered message the tool posts
-    int32_t maxPaints;      // at most kMaxPaints, set by the tool
-    int32_t byHand;         // the hook names the steps as they come
+    uint64_t windows[kWatched];  // handles, written by the tool
+    uint32_t flushMessage;       // a registered message the tool posts
+    int32_t maxPaints;           // at most kMaxPaints, set by the tool
     volatile int32_t step;
-    volatile int32_t paints;      // records begun
-    volatile int32_t rectsUsed;   // of rects
-    volatile int32_t full;        // a paint came that there was no room left for
-    volatile int32_t flushes;     // flush messages seen
-    volatile int32_t idle;        // the last one found nothing left to do, its pixels shown
-    volatile int32_t buttons;     // mouse button messages taken, client and non-client
-    volatile int32_t moves;       // mouse move messages taken
-    volatile int32_t stepsTaken;  // by hand: steps begun, numbered from 1
-    volatile int32_t exited;      // the program exited, rather than being killed
+    volatile int32_t paints;            // records begun
+    volatile int32_t rectsUsed;         // of rects
+    volatile int32_t full;              // a paint came that there was no room left for
+    volatile int32_t flushes;           // flush messages seen
+    volatile int32_t idle;              // the last one found nothing left to do, its pixels shown
+    volatile int32_t buttons;           // mouse button messages taken, client and non-client
+    volatile uint64_t buttonWindow;     // the last one's window
+    volatile int32_t buttonX, buttonY;  // and where on the screen the cursor stood for it
+    volatile int32_t moves;             // mouse move messages taken
+    volatile int32_t exited;            // the program exited, rather than being killed
     // What Text1, Label1 and Label2 show, read inside the program at each
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).
@@ -103,7 +104,6 @@ struct HookShared {
     int32_t maxMessages;        // at most kMaxMessages, set by the tool
     volatile int32_t messages;  // records of messageLog written
     volatile int32_t messagesFull;
-    HookStep steps[kMaxSteps];
     HookPaint records[kMaxPaints];
     HookRect rects[kMaxRects];
     HookMessage messageLog[kMaxMessages];

@@ -1,8 +1,10 @@
-// A WH_GETMESSAGE hook that the transcript tool loads into the program's
-// user-interface thread. It records every WM_PAINT of the list view as the
-// message loop takes it: the update region about to be painted, the window's
-// size, and then (at the next message) what the program reported for it and
-// the colour it filled it with.
+// The hooks the transcript tool loads into the program's user-interface
+// thread. They record, as numbers, into the memory they share with the tool:
+// every WM_PAINT of the list view as the loop takes it (the update region,
+// the window's size, then what the program reported and the colour it
+// filled), every message the watched windows take, the mouse buttons and
+// moves taken, and at the first flush what decides the paints beside the
+// system. They name nothing: the tool makes sense of the records.
 #include <windows.h>
 // The list view's notification structures only: nothing of comctl32 is linked.
 #include <commctrl.h>
@@ -12,13 +14,12 @@
 #include <vector>
 
 #include "hook_shared.h"
-#include "message_log.h"
-#include "scenario.h"
+#include "message_catalogue.h"
 
 using transcript::HookMessage;
 using transcript::HookPaint;
 using transcript::HookShared;
-using transcript::Step;
+using transcript::Shape;
 
 namespace {
 
@@ -44,7 +45,7 @@ int Pending = -1;  // the record whose paint is being dispatched now
 // Read from the list view's own pixels, where the paint went: a system that
 // composes its desktop puts them on the screen only some time later.
 int32_t ColourPainted(const HookShared& s, const HookPaint& p) {
-    HWND listView = Handle(s.listView);
+    HWND listView = Handle(s.windows[transcript::kInListView1]);
     RECT header = {};
     GetWindowRect(GetWindow(listView, GW_CHILD), &header);
     const LONG below = header.bottom - header.top;
@@ -66,8 +67,8 @@ void Complete(HookShared& s) {
     if (Pending < 0) return;
     InHook = true;
     HookPaint& p = s.records[Pending];
-    GetWindowTextA(Handle(s.text1), p.report, sizeof p.report);
-    GetWindowTextA(Handle(s.label2), p.count, sizeof p.count);
+    GetWindowTextA(Handle(s.windows[transcript::kInText1]), p.report, sizeof p.report);
+    GetWindowTextA(Handle(s.windows[transcript::kInLabel2]), p.count, sizeof p.count);
     p.colour = ColourPainted(s, p);
     p.complete = 1;
     Pending = -1;
@@ -102,10 +103,11 @@ void Begin(HookShared& s, HWND listView) {
     HookPaint& p = s.records[n];
     p.step = s.step;
     RECT r;
-    GetWindowRect(Handle(s.form), &r);
+    HWND form = Handle(s.windows[transcript::kInForm1]);
+    GetWindowRect(form, &r);
     p.outerWidth = r.right - r.left;
     p.outerHeight = r.bottom - r.top;
-    GetClientRect(Handle(s.form), &r);
+    GetClientRect(form, &r);
     p.clientWidth = r.right;
     p.clientHeight = r.bottom;
     GetClientRect(listView, &r);
@@ -117,6 +119,7 @@ void Begin(HookShared& s, HWND listView) {
         s.rects[p.firstRect + i] = {region[i].left, region[i].top, region[i].right,
                                     region[i].bottom};
     s.rectsUsed += p.rectCount;
+    p.message = s.messages;
     p.complete = 0;
     Pending = n;
     InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s.paints));
@@ -161,9 +164,8 @@ namespace messages {
 
 int WindowOf(const HookShared& s, HWND hwnd) {
     const uint64_t handle = reinterpret_cast<uintptr_t>(hwnd);
-    const uint64_t windows[] = {s.form, s.listView, s.header, s.text1, s.label1, s.label2};
     for (int i = 0; i < transcript::kWatched; ++i)
-        if (handle && windows[i] == handle) return i;
+        if (handle && s.windows[i] == handle) return i;
     return -1;
 }
 
@@ -198,36 +200,31 @@ void Copy(int32_t* to, const void* from, size_t bytes) {
 void Structures(const HookShared& s, HookMessage& m, HWND hwnd, WPARAM wParam, LPARAM lParam,
                 int32_t* words) {
     const void* p = reinterpret_cast<const void*>(lParam);
-    switch (m.message) {
-        case WM_WINDOWPOSCHANGING:
-        case WM_WINDOWPOSCHANGED: {
+    using namespace transcript::words;
+    switch (transcript::ShapeOf(m.message)) {
+        case Shape::PosChanging:
+        case Shape::Pos: {
             const WINDOWPOS& pos = *static_cast<const WINDOWPOS*>(p);
             const intptr_t after = reinterpret_cast<intptr_t>(pos.hwndInsertAfter);
-            const int32_t place[] = {pos.x,
-                                     pos.y,
-                                     pos.cx,
-                                     pos.cy,
-                                     static_cast<int32_t>(pos.flags),
-                                     after >= -2 && after <= 1 ? static_cast<int32_t>(after) : 2};
-            Copy(words, place, sizeof place);
+            words[kX] = pos.x, words[kY] = pos.y, words[kWidth] = pos.cx, words[kHeight] = pos.cy;
+            words[kFlags] = static_cast<int32_t>(pos.flags);
+            words[kAfter] = after >= -2 && after <= 1 ? static_cast<int32_t>(after) : 2;
             break;
         }
-        case WM_NCCALCSIZE:
+        case Shape::CalcSize:
             Copy(words, p, wParam ? 3 * sizeof(RECT) : sizeof(RECT));
             break;
-        case WM_GETMINMAXINFO:
+        case Shape::MinMax:
             Copy(words, p, sizeof(MINMAXINFO));
             break;
-        case WM_SIZING:
-        case WM_MOVING:
+        case Shape::Sizing:
+        case Shape::Moving:
             Copy(words, p, sizeof(RECT));
             break;
-        case WM_STYLECHANGING:
-        case WM_STYLECHANGED:
+        case Shape::Style:
             Copy(words, p, sizeof(STYLESTRUCT));
             break;
-        case WM_NOTIFY: {
-            using namespace transcript::words;
+        case Shape::Notify: {
             const NMHDR& header = *static_cast<const NMHDR*>(p);
             words[kId] = static_cast<int32_t>(header.idFrom);
             words[kCode] = static_cast<int32_t>(header.code);
@@ -237,23 +234,24 @@ void Structures(const HookShared& s, HookMessage& m, HWND hwnd, WPARAM wParam, L
                     static_cast<int32_t>(static_cast<const NMCUSTOMDRAW*>(p)->dwDrawStage);
             break;
         }
-        case WM_NCPAINT: {
+        case Shape::NcPaint: {
             RECT box = {};
             const int kind = wParam == 1 ? 0 : GetRgnBox(reinterpret_cast<HRGN>(wParam), &box);
             Copy(words, &box, sizeof box);
-            words[transcript::words::kRegionKind] = kind == ERROR ? 0 : kind;
+            words[kRegionKind] = kind == ERROR ? 0 : kind;
             break;
         }
-        case WM_PAINT: {
+        case Shape::Paint: {
             RECT update = {};
             GetUpdateRect(hwnd, &update, FALSE);
             Copy(words, &update, sizeof update);
             break;
         }
-        case WM_SETTEXT:
-        case EM_REPLACESEL:
+        case Shape::Text:
             if (p && words == m.before)
                 lstrcpynA(m.text, static_cast<const char*>(p), sizeof m.text);
+            break;
+        default:
             break;
     }
 }
@@ -281,7 +279,7 @@ HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARA
     m.lParam = static_cast<uint64_t>(lParam);
     m.wFound = Find(s, wParam, m.wWindow);
     m.lFound = Find(s, static_cast<uint64_t>(lParam), m.lWindow);
-    if (message >= 0xC000 && message <= 0xFFFF)
+    if (message >= transcript::kFirstRegistered && message <= 0xFFFF)
         GetClipboardFormatNameA(message, m.text, sizeof m.text);
     Structures(s, m, hwnd, wParam, lParam, m.before);
     s.messages = n + 1;
@@ -312,187 +310,13 @@ void Returned(const HookShared& s, const CWPRETSTRUCT& m) {
     if (!record) return;
     record->result = m.lResult;
     record->rFound = Find(s, static_cast<uint64_t>(m.lResult), record->rWindow);
-    if (record->message != WM_NCPAINT && record->message != WM_PAINT &&
-        record->message != WM_NOTIFY && record->message != WM_SETTEXT)
+    if (transcript::ReadsAfter(transcript::ShapeOf(record->message)))
         Structures(s, *record, m.hwnd, m.wParam, m.lParam, record->after);
+    record->ended = s.messages;
     record->returned = 1;
 }
 
 }  // namespace messages
-
-// By hand: the steps a person takes, named as scenario lines, from the
-// messages Form1 takes. Sizing loops and caption buttons are seen where the
-// system that runs the program moves its frame (Windows, Wine's desktop);
-// where a window manager does, only the changes it makes reach the program,
-// and they are steps "from outside".
-namespace byhand {
-
-int NcHit = 0;               // where the last non-client press on Form1 was
-int Sizing = 0;              // the sizing loop's hit-test code; 0 outside one
-int Gesture = 0;             // the number of the last gesture
-bool InCommand = false;      // inside a WM_SYSCOMMAND of a step already named
-bool InDoubleClick = false;  // a double-click's growth is under way
-bool StatePending = false;   // a state step whose change may come later
-RECT Last = {};              // Form1's frame, as last seen
-// Where in the message log the messages of a step a person took begin: a
-// step is named only once its change is made, by then they are logged.
-int PressAt = 0;            // Form1's last press on its frame
-int ChangeAt = 0;           // the WM_SIZING or WM_WINDOWPOSCHANGING of Form1's last change
-bool SizingSeen = false;    // a WM_SIZING began the change under way
-bool GestureBegun = false;  // a sizing loop has begun and named no step yet
-int LastState = -1;         // 0 normal, 1 maximized, 2 minimized
-
-int StateOf(HWND form) {
-    return IsZoomed(form) ? 1 : IsIconic(form) ? 2 : 0;
-}
-
-void NewStep(HookShared& s, const std::string& action, int gesture, int from = -1) {
-    const int n = s.stepsTaken + 1;
-    if (n >= transcript::kMaxSteps) {
-        s.full = 1;
-        return;
-    }
-    // A change is named only once made: the messages that made it are its.
-    for (int i = from < 0 ? s.messages : from; i < s.messages; ++i) s.messageLog[i].step = n;
-    transcript::HookStep& step = s.steps[n];
-    step.gesture = gesture;
-    lstrcpynA(step.action, action.c_str(), sizeof step.action);
-    s.stepsTaken = n;
-    s.step = n;
-}
-
-// A step of one edge or corner moved outward by dx, dy (the one that
-// applies for an edge).
-Step Moved(Step::Kind kind, const char* where, int dx, int dy) {
-    Step step;
-    step.kind = kind;
-    step.where = where;
-    step.moves = {{dx, dy}};
-    return step;
-}
-
-// The edge or corner a change from outside moved; false if it is not one of
-// those alone.
-bool EdgeMoved(const RECT& a, const RECT& b, Step& step) {
-    const int top = a.top - b.top, bottom = b.bottom - a.bottom;
-    const int left = a.left - b.left, right = b.right - a.right;
-    const char* where = !top && !left && !right && bottom   ? "bottom"
-                        : !top && !left && right && !bottom ? "right"
-                        : top && !left && !right && !bottom ? "top"
-                        : !top && left && !right && !bottom ? "left"
-                        : !top && !left && right && bottom  ? "corner"
-                                                            : nullptr;
-    if (where) step = Moved(Step::Resize, where, left ? left : right, top ? top : bottom);
-    return where != nullptr;
-}
-
-const char* EdgeOf(int hit) {
-    switch (hit) {
-        case HTBOTTOM:
-            return "bottom";
-        case HTRIGHT:
-            return "right";
-        case HTTOP:
-            return "top";
-        case HTLEFT:
-            return "left";
-        case HTBOTTOMRIGHT:
-            return "corner";
-    }
-    return nullptr;
-}
-
-void Changed(HookShared& s, HWND form) {
-    RECT now;
-    GetWindowRect(form, &now);
-    const int state = StateOf(form);
-    const bool resized = now.right - now.left != Last.right - Last.left ||
-                         now.bottom - now.top != Last.bottom - Last.top;
-    const RECT before = Last;
-    Last = now;
-    Step step;
-    if (state != LastState) {
-        const int was = LastState;
-        LastState = state;
-        if (InCommand || StatePending || InDoubleClick || was < 0) {
-            StatePending = false;
-            return;
-        }
-        const char* names[] = {"restore", "maximize", "minimize"};
-        step.kind = Step::State;
-        step.where = names[state];
-        NewStep(s, StepText(step), 0, ChangeAt);
-        return;
-    }
-    if (!resized || InCommand || InDoubleClick || state != 0) return;
-    if (const char* grip = EdgeOf(Sizing)) {  // one move of a drag
-        const int dx = Sizing == HTLEFT ? before.left - now.left : now.right - before.right;
-        const int dy = Sizing == HTTOP ? before.top - now.top : now.bottom - before.bottom;
-        NewStep(s, StepText(Moved(Step::Drag, grip, dx, dy)), Gesture,
-                GestureBegun ? PressAt : ChangeAt);
-        GestureBegun = false;
-        return;
-    }
-    if (!EdgeMoved(before, now, step)) {
-        step.kind = Step::OuterSize;
-        step.width = now.right - now.left;
-        step.height = now.bottom - now.top;
-    }
-    NewStep(s, StepText(step), 0, ChangeAt);
-}
-
-void Sent(HookShared& s, const CWPSTRUCT& m) {
-    HWND form = Handle(s.form);
-    if (m.hwnd != form) return;
-    if (LastState < 0) {
-        GetWindowRect(form, &Last);
-        LastState = StateOf(form);
-    }
-    switch (m.message) {
-        case WM_ENTERSIZEMOVE:
-            Sizing = NcHit;
-            ++Gesture;
-            GestureBegun = true;
-            GetWindowRect(form, &Last);
-            break;
-        case WM_EXITSIZEMOVE:
-            Sizing = NcHit = 0;  // a sizing loop from the keyboard has no press
-            break;
-        case WM_SYSCOMMAND: {
-            const WPARAM command = m.wParam & 0xFFF0;
-            const char* name = command == SC_MAXIMIZE   ? "maximize"
-                               : command == SC_RESTORE  ? "restore"
-                               : command == SC_MINIMIZE ? "minimize"
-                                                        : nullptr;
-            if (!name) break;
-            Step step;
-            step.kind = NcHit == HTMAXBUTTON || NcHit == HTMINBUTTON ? Step::Button : Step::State;
-            step.where = name;
-            NewStep(s, StepText(step), 0, step.kind == Step::Button ? PressAt : -1);
-            NcHit = 0;
-            InCommand = StatePending = true;
-            break;
-        }
-        case WM_WINDOWPOSCHANGED:
-            Changed(s, form);
-            break;
-    }
-}
-
-void Posted(HookShared& s, const MSG& m) {
-    InDoubleClick = false;  // the last message's handling has ended
-    if (m.hwnd == Handle(s.form) &&
-        (m.message == WM_NCLBUTTONDOWN || m.message == WM_NCLBUTTONDBLCLK))
-        NcHit = static_cast<int>(m.wParam), PressAt = s.messages;
-    if (m.message == WM_LBUTTONDBLCLK) {
-        HWND listView = Handle(s.listView);
-        if (m.hwnd == listView) NewStep(s, "double-click list", 0);
-        if (GetParent(m.hwnd) == listView) NewStep(s, "double-click header", 0);
-        InDoubleClick = m.hwnd == listView || GetParent(m.hwnd) == listView;
-    }
-}
-
-}  // namespace byhand
 
 }  // namespace
 
@@ -501,15 +325,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     HookShared* s = Shared();
     if (s && code == HC_ACTION) {
         const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (s->byHand) byhand::Sent(*s, m);
-        if (s->messagesKept) {
-            using namespace byhand;
-            const bool form = m.hwnd == Handle(s->form);
-            if (form && m.message == WM_SIZING) ChangeAt = s->messages, SizingSeen = true;
-            if (form && m.message == WM_WINDOWPOSCHANGING && !SizingSeen) ChangeAt = s->messages;
-            messages::Sending(*s, m);
-            if (form && m.message == WM_WINDOWPOSCHANGED) SizingSeen = false;
-        }
+        if (s->messagesKept) messages::Sending(*s, m);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -520,8 +336,6 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     if (s && code == HC_ACTION) {
         const CWPRETSTRUCT& m = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
         if (s->messagesKept) messages::Returned(*s, m);
-        if (s->byHand && m.hwnd == Handle(s->form) && m.message == WM_SYSCOMMAND)
-            byhand::InCommand = false;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -541,7 +355,7 @@ void ReadFacts(HookShared& s) {
     } version = {sizeof(DllVersion), 0, 0, 0, 0};
     // The comctl32 whose code the list view runs: a program may have two
     // loaded (5 and 6), and its class's procedure is in the one it uses.
-    HWND listView = Handle(s.listView);
+    HWND listView = Handle(s.windows[transcript::kInListView1]);
     HMODULE comctl32 = nullptr;
     if (!GetModuleHandleExA(
             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -587,24 +401,27 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     if (s && code == HC_ACTION && wParam == PM_REMOVE) {
         const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
         Complete(*s);
-        if (s->byHand) byhand::Posted(*s, msg);
-        const bool listViewPaint = msg.message == WM_PAINT && msg.hwnd == Handle(s->listView);
+        const bool listViewPaint =
+            msg.message == WM_PAINT && msg.hwnd == Handle(s->windows[transcript::kInListView1]);
         if (listViewPaint) Begin(*s, msg.hwnd);
         if (HookMessage* m =
                 messages::Record(*s, msg.hwnd, msg.message, msg.wParam, msg.lParam, false))
             if (listViewPaint) m->paint = s->paints;  // the paint it is
         if (msg.message == s->flushMessage) {
             InHook = true;
-            const uint64_t shown[] = {s->text1, s->label1, s->label2};
             for (int i = 0; i < 3; ++i)
-                GetWindowTextA(Handle(shown[i]), s->texts[i], sizeof s->texts[i]);
+                GetWindowTextA(Handle(s->windows[transcript::kInText1 + i]), s->texts[i],
+                               sizeof s->texts[i]);
             if (!s->facts.dpi) ReadFacts(*s);
             InHook = false;
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
         }
-        if (IsButton(msg.message))
+        if (IsButton(msg.message)) {
+            s->buttonWindow = reinterpret_cast<uintptr_t>(msg.hwnd);
+            s->buttonX = msg.pt.x, s->buttonY = msg.pt.y;
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->buttons));
+        }
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->moves));
     }

@@ -193,12 +193,6 @@ bool WriteMessages(const Options& o, const Remote& remote, const std::vector<Pai
     return true;
 }
 
-// The file's name without its folder, to label it in a report.
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A transcript read to compare, with its message log where it has one.
 struct System {
     std::string file;
@@ -228,7 +222,7 @@ std::vector<std::string> SayNames(const Options& o, const std::vector<System>& s
     std::vector<transcript::SystemFacts> facts;
     for (const System& s : systems) {
         recorded.push_back(s.facts.system);
-        files.push_back(BaseName(s.file));
+        files.push_back(transcript::BaseName(s.file));
         facts.push_back(s.facts);
     }
     std::string note;
@@ -323,16 +317,18 @@ int ConvertFile(const Options& o) {
     std::string cut;
     transcript::SystemFacts system;
     bool logged = false;
-    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged)) return transcript::kMistake;
+    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged))
+        return transcript::kMistake;
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
     Say(stdout,
         Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system))) return transcript::kMistake;
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system)))
+        return transcript::kMistake;
     if (!o.csv.empty() && logged &&
         !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
         return transcript::kMistake;
     if (!o.html.empty() &&
-        !WriteFile(o.html, transcript::HtmlReport(rows, BaseName(o.from), cut,
+        !WriteFile(o.html, transcript::HtmlReport(rows, transcript::BaseName(o.from), cut,
                                                   logged ? &log : nullptr, &system)))
         return transcript::kMistake;
     return transcript::kDone;
@@ -433,7 +429,8 @@ bool EnterDesktop(const Options& o, const std::vector<Step>& steps, transcript::
     }
     // Only steps that a frame takes need one: what is made from outside is not.
     const bool framed = transcript::FromOutside(steps) != steps;
-    if (o.mode == Mode::ByHand || !framed || o.onThisDesktop || transcript::OnFramingDesktop()) return true;
+    if (o.mode == Mode::ByHand || !framed || o.onThisDesktop || transcript::OnFramingDesktop())
+        return true;
     std::string error;
     if (!own.Open(error)) {
         Say(stderr, "paint_transcript: " + error);
@@ -473,9 +470,9 @@ bool WriteOutputs(const Options& o, const std::vector<PaintRow>& rows, const std
     const bool logged = transcript::MessagesKept(o) != 0;
     const std::pair<const std::string*, std::string> files[] = {
         {&o.csv, o.csv.empty() ? "" : transcript::ToCsv(rows, cut, facts)},
-        {&o.html, o.html.empty() ? ""
-                                 : transcript::HtmlReport(rows, title, cut,
-                                                          logged ? &log : nullptr, &facts)},
+        {&o.html, o.html.empty()
+                      ? ""
+                      : transcript::HtmlReport(rows, title, cut, logged ? &log : nullptr, &facts)},
         {&o.saveScenario, scenario}};
     bool ok = true;
     for (const auto& [path, text] : files) {
@@ -508,27 +505,28 @@ bool CheckAgainst(const Options& o, const std::vector<PaintRow>& reference,
     const std::vector<std::string> diff =
         transcript::CompareExact(reference, rows, "reference", "this run");
     for (const std::string& line : diff) Say(stdout, line);
-    Say(stdout, "this run against the reference " + o.check + ": " +
-                    (diff.empty() ? "same" : "DIFFERENT"));
+    Say(stdout,
+        "this run against the reference " + o.check + ": " + (diff.empty() ? "same" : "DIFFERENT"));
     return diff.empty();
 }
 
 // What a person did, as a scenario file that does it again.
 std::string ScenarioByHand(const Remote& remote) {
-    const std::vector<int> gestures = remote.Gestures();
     std::vector<Step> steps;
     std::vector<int> ofSteps;
     std::string skipped;
-    for (size_t i = 1; i < gestures.size(); ++i) {
+    int number = 0;
+    for (const transcript::HandStep& taken : remote.StepsTaken()) {
         std::vector<Step> one;
         std::string error;
-        const std::string action = remote.StepAction(static_cast<int>(i));
-        if (!transcript::ParseScenario(action, one, error) || one.size() != 1) {
-            skipped += "# step " + std::to_string(i) + " cannot be played again: " + action + "\n";
+        ++number;
+        if (!transcript::ParseScenario(taken.action, one, error) || one.size() != 1) {
+            skipped += "# step " + std::to_string(number) +
+                       " cannot be played again: " + taken.action + "\n";
             continue;
         }
         steps.push_back(one[0]);
-        ofSteps.push_back(gestures[i]);
+        ofSteps.push_back(taken.gesture);
     }
     std::string text = "# recorded by hand under " + SystemName() + "\n" + skipped;
     for (const Step& s : transcript::JoinGestures(steps, ofSteps))
@@ -546,11 +544,11 @@ int RecordByHand(const Options& o, Remote& remote) {
     const int code = remote.WaitForExit(0);
     if (remote.Full())
         cut = "the recording is full: it holds " + std::to_string(o.maxPaints) + " paints and " +
-              std::to_string(transcript::kMaxSteps - 1) + " steps";
+              std::to_string(o.maxMessages) + " messages";
     else if (code != 0 || !remote.Exited())
         cut = remote.Ended();
     if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
-    const int steps = static_cast<int>(remote.Gestures().size()) - 1;
+    const int steps = static_cast<int>(remote.StepsTaken().size());
     Say(stdout, Paints(rows, "") + " in " + std::to_string(steps) +
                     (steps == 1 ? " step" : " steps") + " recorded by hand");
     if (!cut.empty()) Say(stderr, "paint_transcript: cut short: " + cut);
@@ -598,7 +596,7 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
         Say(stdout, Paints(rows, "") + " seen by the hook before it was cut short");
         SayFault(remote);
         status = remote.fault() == transcript::Fault::InputIgnored ? transcript::kInputIgnored
-                                                                    : transcript::kCutShort;
+                                                                   : transcript::kCutShort;
     } else if (!CountsAgree(remote, rows, countBefore)) {
         status = transcript::kDiffers;
     }
@@ -613,9 +611,10 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = transcript::kMistake;
     const std::string title =
-        (!o.scenarioFile.empty()                      ? "scenario file " + BaseName(o.scenarioFile)
-         : !o.check.empty() && !o.Given("--scenario") ? "the steps of " + BaseName(o.check)
-                                                      : "scenario " + o.scenario) +
+        (!o.scenarioFile.empty() ? "scenario file " + transcript::BaseName(o.scenarioFile)
+         : !o.check.empty() && !o.Given("--scenario")
+             ? "the steps of " + transcript::BaseName(o.check)
+             : "scenario " + o.scenario) +
         " under " + facts.system;
     if (!WriteOutputs(o, rows, cut, facts, title, log, "", false)) status = transcript::kMistake;
     if (!o.check.empty() && !remote.Faulted() && !CheckAgainst(o, reference, rows))

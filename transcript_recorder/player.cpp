@@ -16,11 +16,9 @@ struct Grip {
     int x, y;
 };
 Grip GripOf(const std::string& where) {
-    if (where == "right") return {HTRIGHT, 1, 0};
-    if (where == "top") return {HTTOP, 0, -1};
-    if (where == "left") return {HTLEFT, -1, 0};
-    if (where == "corner") return {HTBOTTOMRIGHT, 1, 1};
-    return {HTBOTTOM, 0, 1};
+    const int x = where == "right" || where == "corner" ? 1 : where == "left" ? -1 : 0;
+    const int y = where == "bottom" || where == "corner" ? 1 : where == "top" ? -1 : 0;
+    return {HitOfEdge(where), x, y};
 }
 
 // Where on Form1's frame a step presses: an edge or corner, the caption

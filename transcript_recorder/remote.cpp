@@ -11,11 +11,6 @@ constexpr DWORD kTimeoutMs = 10000;  // for the program to go quiet
 constexpr DWORD kAnswerMs = 5000;    // for a message to be answered, input to be taken
 constexpr DWORD kStartMs = 60000;    // for Form1 to show at all
 
-std::string Folder(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -53,6 +48,7 @@ std::string FindBeside(const char* name) {
     GetModuleFileNameA(nullptr, self, sizeof self);
     const std::string here = Folder(self);
     for (const std::string& dir : {here, Folder(here)}) {
+        if (dir.empty()) continue;
         const std::string path = dir + "\\" + name;
         if (Exists(path)) return path;
     }
@@ -178,17 +174,20 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesK
     }
     shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
     std::memset(shared_, 0, sizeof(HookShared));
-    shared_->form = reinterpret_cast<uintptr_t>(form);
-    shared_->listView = reinterpret_cast<uintptr_t>(listView);
-    shared_->header = reinterpret_cast<uintptr_t>(GetWindow(listView, GW_CHILD));
-    shared_->text1 = reinterpret_cast<uintptr_t>(text1);
-    shared_->label1 = reinterpret_cast<uintptr_t>(label1);
-    shared_->label2 = reinterpret_cast<uintptr_t>(label2);
-    shared_->messagesKept = messagesKept;
+    const HWND watched[kWatched] = {form,  listView, GetWindow(listView, GW_CHILD),
+                                    text1, label1,   label2};
+    for (int i = 0; i < kWatched; ++i)
+        shared_->windows[i] = reinterpret_cast<uintptr_t>(watched[i]);
+    byHand_ = byHand;
+    const RECT frame = OuterRect();
+    start_ = {{frame.left, frame.top, frame.right, frame.bottom},
+              IsZoomed(form)   ? 1
+              : IsIconic(form) ? 2
+                               : 0};
+    shared_->messagesKept = byHand && !messagesKept ? 1 : messagesKept;
     shared_->maxMessages = maxMessages < kMaxMessages ? maxMessages : kMaxMessages;
     shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
     shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
-    shared_->byHand = byHand;
 
     const std::string dll = FindBeside("paint_hook.dll");
     hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
@@ -205,7 +204,7 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesK
     }
     const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
     hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
-    const bool sends = byHand || messagesKept;
+    const bool sends = shared_->messagesKept != 0;
     if (sends) {
         const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
         const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
@@ -240,9 +239,8 @@ void Remote::SetFault(Fault fault, const std::string& what) {
 std::string Remote::Ended() const {
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
-    std::string hex = "0x";
-    for (int shift = 28; shift >= 0; shift -= 4) hex += "0123456789ABCDEF"[code >> shift & 15];
-    const std::string exit = "exit code " + std::to_string(code) + (code > 255 ? ", " + hex : "");
+    const std::string exit =
+        "exit code " + std::to_string(code) + (code > 255 ? ", 0x" + HexDigits(code, 8, true) : "");
     // A process that exits runs its DLLs' goodbyes; one killed (a signal
     // under Wine, TerminateProcess) does not, and is given some code all the same.
     if (shared_ && !shared_->exited)
@@ -332,86 +330,24 @@ void Remote::BeginStep(int step, const std::string& action) {
 
 void Remote::WaitForClose() {
     while (WaitForSingleObject(process_.hProcess, 200) == WAIT_TIMEOUT)
-        if (shared_ && shared_->full) break;
+        if (Full()) break;
+    if (shared_) hand_ = StepsByHand(RawMessages(*shared_, {}, StepNames()), start_);
 }
 
-std::vector<int> Remote::Gestures() const {
-    std::vector<int> out(1, 0);
-    for (int i = 1; shared_ && i <= shared_->stepsTaken; ++i)
-        out.push_back(shared_->steps[i].gesture);
-    return out;
-}
-
-std::string Remote::StepAction(int step) const {
-    return shared_ && step > 0 && step <= shared_->stepsTaken ? shared_->steps[step].action : "";
-}
-
-std::string Remote::ActionOf(int step) const {
-    if (shared_ && shared_->byHand)
-        return step > 0 && step <= shared_->stepsTaken ? std::string(shared_->steps[step].action)
-                                                       : "as started";
-    return step >= 0 && static_cast<size_t>(step) < actions_.size() ? actions_[step] : "";
+StepNames Remote::Names() const {
+    StepNames names;
+    names.played = actions_;
+    if (byHand_) names.byHand = &hand_;
+    return names;
 }
 
 std::vector<MessageRow> Remote::MessageRows(const std::vector<PaintRow>& paints) const {
-    std::vector<MessageRow> out;
-    const int n = shared_ ? std::min<int>(int{shared_->messages}, kMaxMessages) : 0;
-    for (int i = 0; i < n; ++i) {
-        const HookMessage& h = shared_->messageLog[i];
-        RawMessage m;
-        m.step = h.step;
-        m.paint = h.paint;
-        m.window = h.window;
-        m.sent = h.sent;
-        m.returned = h.returned;
-        m.message = h.message;
-        m.wParam = h.wParam;
-        m.lParam = h.lParam;
-        m.result = h.result;
-        m.wFound = static_cast<Found>(h.wFound);
-        m.lFound = static_cast<Found>(h.lFound);
-        m.rFound = static_cast<Found>(h.rFound);
-        m.wWindow = h.wWindow;
-        m.lWindow = h.lWindow;
-        m.rWindow = h.rWindow;
-        std::copy(h.before, h.before + RawMessage::kWords, m.before);
-        std::copy(h.after, h.after + RawMessage::kWords, m.after);
-        m.text.assign(h.text, strnlen(h.text, sizeof h.text));
-        if (h.message == WM_PAINT && h.window == kInListView1 && h.paint >= 1 &&
-            static_cast<size_t>(h.paint) <= paints.size())
-            m.region = paints[h.paint - 1].region;
-        MessageRow row = Decode(m);
-        row.action = ActionOf(h.step);
-        out.push_back(std::move(row));
-    }
-    return out;
+    if (!shared_) return {};
+    return transcript::MessageRows(RawMessages(*shared_, paints, Names()), Names());
 }
 
 std::vector<PaintRow> Remote::Rows() const {
-    std::vector<PaintRow> rows;
-    if (!shared_) return rows;
-    const int n = shared_->paints < kMaxPaints ? shared_->paints : kMaxPaints;
-    for (int i = 0; i < n; ++i) {
-        const HookPaint& p = shared_->records[i];
-        PaintRow row;
-        row.step = p.step;
-        row.action = ActionOf(p.step);
-        row.outerWidth = p.outerWidth;
-        row.outerHeight = p.outerHeight;
-        row.clientWidth = p.clientWidth;
-        row.clientHeight = p.clientHeight;
-        row.viewWidth = p.viewWidth;
-        row.viewHeight = p.viewHeight;
-        if (!p.complete || !ParseCount(p.count, row.count)) row.count = -1;
-        if (!p.complete || !ParseReport(p.report, row.reported)) row.reported = {-1, -1, -1, -1};
-        if (p.complete) row.colour = ColourText(p.colour);
-        for (int k = p.firstRect; k < p.firstRect + p.rectCount; ++k) {
-            const HookRect& r = shared_->rects[k];
-            row.region.push_back({r.left, r.top, r.right, r.bottom});
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return shared_ ? PaintRows(*shared_, Names()) : std::vector<PaintRow>();
 }
 
 void Remote::MoveMouse(POINT to, bool taken) {

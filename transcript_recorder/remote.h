@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "hook_records.h"
 #include "hook_shared.h"
 #include "message_log.h"
+#include "steps_by_hand.h"
 #include "transcript_rows.h"
 
 namespace transcript {
@@ -49,23 +51,22 @@ class Remote {
     // On the named desktop, where one is given.
     bool Start(std::string& error, const std::string& desktop = "");
     // Takes hold of a Form1 that a recording by hand started and watches, to
-    // drive it as a person would (its hook tells when it has settled); the
-    // steps are that recording's to name, and the program its to end.
+    // drive it as a person would (its hook tells when it has settled). That
+    // recording names the steps and ends the program, not this remote.
     bool Attach(std::string& error);
     // Puts the hook on the program's user-interface thread; it records at
-    // most maxPaints paints (no more than kMaxPaints).
-    // By hand, the hook also names each step a person takes. It logs the
-    // messages the program's windows take: none (0), all but those that
-    // only ask (1), or all (2), at most maxMessages of them.
+    // most maxPaints paints (no more than kMaxPaints). It logs the messages
+    // the program's windows take: none (0), all but those that only ask (1),
+    // or all (2), at most maxMessages of them; by hand, at least (1), for
+    // the steps a person takes are known from them.
     bool Watch(std::string& error, int maxPaints = kMaxPaints, bool byHand = false,
                int messagesKept = 0, int maxMessages = kMaxMessages);
     // By hand: waits until the program has ended, as a person closed it, or
-    // the recording is full (Full() then says so).
+    // the recording is full (Full() then says so); then names the steps the
+    // person took.
     void WaitForClose();
-    // By hand: the gesture of each step taken, by step number (0 for none).
-    std::vector<int> Gestures() const;
-    // By hand: the action of a step, as a scenario line.
-    std::string StepAction(int step) const;
+    // By hand: the steps taken, once WaitForClose has named them.
+    const std::vector<HandStep>& StepsTaken() const { return hand_; }
 
     // Waits until the program has painted all it has to and handled all
     // input. Within seconds in any case: a program that has ended, stops
@@ -96,7 +97,8 @@ class Remote {
         return shared_ && shared_->facts.dpi ? &shared_->facts : nullptr;
     }
     bool MessagesFull() const { return shared_ && shared_->messagesFull; }
-    bool Full() const { return shared_ && shared_->full; }
+    // By hand, a full log is a full recording: the steps after it are not known.
+    bool Full() const { return shared_ && (shared_->full || (byHand_ && shared_->messagesFull)); }
     void BeginStep(int step, const std::string& action);
 
     // Real mouse input, in screen coordinates.
@@ -159,7 +161,7 @@ class Remote {
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
     bool CheckProgram();  // false, with the fault set, once it has ended or filled up
-    std::string ActionOf(int step) const;
+    StepNames Names() const;
     bool FindControls(std::string& error);
     bool attached_ = false;
 
@@ -173,6 +175,9 @@ class Remote {
     HHOOK hook_ = nullptr;
     HHOOK sentHook_ = nullptr, returnHook_ = nullptr;  // by hand
     std::vector<std::string> actions_;
+    bool byHand_ = false;
+    FrameState start_;  // by hand: Form1 as the person found it
+    std::vector<HandStep> hand_;
     int buttonsSent_ = 0;  // left button presses and releases sent
     bool moved_ = false;   // a move was sent that the program has not taken yet
     int movesSeen_ = 0;

@@ -1,0 +1,182 @@
+// Two systems' message logs compared step by step.
+#include <algorithm>
+
+#include "message_log.h"
+#include "text_fields.h"
+
+namespace transcript {
+
+namespace {
+
+// "window how message": what a message is, whatever its parameters.
+std::string Key(const MessageRow& r) {
+    return r.window + " " + r.how + " " + r.message;
+}
+std::string Full(const MessageRow& r) {
+    return Key(r) + "\x1F" + r.parameters + "\x1F" + r.result;
+}
+
+// "w 1; x 2; y 3" against "w 1; x 4; y 3": "x 2 / x 4", each value whole,
+// only those that differ.
+std::string FieldsApart(const std::string& a, const std::string& b) {
+    const std::vector<std::string> fa = Split(a, ';'), fb = Split(b, ';');
+    std::string out;
+    for (size_t i = 0; i < fa.size() || i < fb.size(); ++i) {
+        auto field = [](const std::vector<std::string>& f, size_t i) {
+            const std::string text = i < f.size() ? f[i] : "";
+            const size_t start = text.find_first_not_of(' ');
+            return start == std::string::npos ? std::string("(none)") : text.substr(start);
+        };
+        const std::string one = field(fa, i), other = field(fb, i);
+        if (one != other) out = Join(out, one + " / " + other, "; ");
+    }
+    return out;
+}
+
+// How two messages of one kind differ.
+std::string Apart(const MessageRow& a, const MessageRow& b) {
+    std::string out;
+    if (a.parameters != b.parameters) out = FieldsApart(a.parameters, b.parameters);
+    if (a.result != b.result) out = Join(out, "returned " + FieldsApart(a.result, b.result), "; ");
+    return a.window + " " + a.message + ": " + out;
+}
+
+// Which of a and b are matched, as the longest common subsequence has them;
+// past a size, only a common start and end.
+constexpr size_t kLargestTable = 4u << 20;
+void Match(const std::vector<std::string>& a, const std::vector<std::string>& b,
+           std::vector<bool>& inA, std::vector<bool>& inB) {
+    inA = std::vector<bool>(a.size());
+    inB = std::vector<bool>(b.size());
+    size_t head = 0, tail = 0;
+    while (head < a.size() && head < b.size() && a[head] == b[head])
+        inA[head] = inB[head] = true, ++head;
+    while (tail + head < a.size() && tail + head < b.size() &&
+           a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        inA[a.size() - 1 - tail] = inB[b.size() - 1 - tail] = true, ++tail;
+    const size_t n = a.size() - head - tail, m = b.size() - head - tail;
+    if (!n || !m || (n + 1) * (m + 1) > kLargestTable) return;
+    std::vector<uint32_t> table((n + 1) * (m + 1), 0);
+    auto at = [&](size_t i, size_t j) -> uint32_t& { return table[i * (m + 1) + j]; };
+    for (size_t i = n; i-- > 0;)
+        for (size_t j = m; j-- > 0;)
+            at(i, j) = a[head + i] == b[head + j] ? at(i + 1, j + 1) + 1
+                                                  : std::max(at(i + 1, j), at(i, j + 1));
+    for (size_t i = 0, j = 0; i < n && j < m;) {
+        if (a[head + i] == b[head + j]) {
+            inA[head + i] = inB[head + j] = true;
+            ++i, ++j;
+        } else if (at(i + 1, j) >= at(i, j + 1))
+            ++i;
+        else
+            ++j;
+    }
+}
+
+}  // namespace
+
+MessageComparison CompareMessages(const std::vector<MessageRow>& a,
+                                  const std::vector<MessageRow>& b) {
+    MessageComparison c;
+    c.markedA = std::vector<bool>(a.size());
+    c.markedB = std::vector<bool>(b.size());
+    // Each step's rows on both sides, in step order.
+    struct Rows {
+        int step;
+        std::string action;
+        std::vector<size_t> a, b;
+    };
+    std::vector<Rows> steps;
+    const auto rowsOf = [&](const MessageRow& row) -> Rows& {
+        auto at = std::lower_bound(steps.begin(), steps.end(), row.step,
+                                   [](const Rows& r, int step) { return r.step < step; });
+        if (at == steps.end() || at->step != row.step)
+            at = steps.insert(at, Rows{row.step, row.action, {}, {}});
+        return *at;
+    };
+    for (size_t i = 0; i < a.size(); ++i) rowsOf(a[i]).a.push_back(i);
+    for (size_t i = 0; i < b.size(); ++i) rowsOf(b[i]).b.push_back(i);
+    c.steps = static_cast<int>(steps.size());
+    for (const Rows& rows : steps) {
+        const int step = rows.step;
+        const std::vector<size_t>&ia = rows.a, &ib = rows.b;
+        std::vector<std::string> fa, fb;
+        for (size_t i : ia) fa.push_back(Full(a[i]));
+        for (size_t i : ib) fb.push_back(Full(b[i]));
+        if (fa == fb) continue;
+        StepMessages s;
+        s.step = step;
+        s.action = rows.action;
+        size_t k = 0;
+        while (k < fa.size() && k < fb.size() && fa[k] == fb[k]) ++k;
+        if (k < fa.size() && k < fb.size() && Key(a[ia[k]]) == Key(b[ib[k]]))
+            s.first = Apart(a[ia[k]], b[ib[k]]);
+        else
+            s.first = "A: " + (k < fa.size() ? MessageLine(a[ia[k]]) : "nothing more") +
+                      " / B: " + (k < fb.size() ? MessageLine(b[ib[k]]) : "nothing more");
+        std::vector<bool> inA, inB;
+        Match(fa, fb, inA, inB);
+        // Unmatched messages of one kind on both sides, in order, are one
+        // message whose parameters differ.
+        size_t from = 0;
+        std::vector<bool> paired(ib.size(), false);
+        for (size_t i = 0; i < ia.size(); ++i) {
+            if (inA[i]) continue;
+            c.markedA[ia[i]] = true;
+            size_t j = from;
+            while (j < ib.size() && (inB[j] || paired[j] || Key(b[ib[j]]) != Key(a[ia[i]]))) ++j;
+            if (j < ib.size()) {
+                paired[j] = true;
+                from = j + 1;
+                s.differ.push_back(Apart(a[ia[i]], b[ib[j]]));
+                s.pairs.emplace_back(ia[i], ib[j]);
+            } else {
+                s.onlyA.push_back(MessageLine(a[ia[i]]));
+                s.aloneA.push_back(ia[i]);
+            }
+        }
+        for (size_t j = 0; j < ib.size(); ++j) {
+            if (inB[j]) continue;
+            c.markedB[ib[j]] = true;
+            if (!paired[j]) {
+                s.onlyB.push_back(MessageLine(b[ib[j]]));
+                s.aloneB.push_back(ib[j]);
+            }
+        }
+        c.differing.push_back(std::move(s));
+    }
+    return c;
+}
+
+std::string MessageComparison::Summary() const {
+    return "messages: " + std::to_string(steps - static_cast<int>(differing.size())) + " of " +
+           std::to_string(steps) + (steps == 1 ? " step" : " steps") + " alike";
+}
+
+std::vector<std::string> MessageComparison::Listing() const {
+    constexpr size_t kShown = 10;  // of each kind, a step
+    std::vector<std::string> out;
+    for (const StepMessages& s : differing) {
+        out.push_back("step " + std::to_string(s.step) + " " + s.action + ": " + s.first);
+        for (const auto& [label, lines] :
+             {std::pair<const char*, const std::vector<std::string>*>{"only in A", &s.onlyA},
+              {"only in B", &s.onlyB},
+              {"differs", &s.differ}}) {
+            for (size_t i = 0; i < lines->size() && i < kShown; ++i)
+                out.push_back(std::string("  ") + label + ": " + (*lines)[i]);
+            if (lines->size() > kShown)
+                out.push_back("  " + std::string(label) + ": and " +
+                              std::to_string(lines->size() - kShown) + " more");
+        }
+    }
+    return out;
+}
+
+const StepMessages* MessageComparison::Step(int step) const {
+    const auto at =
+        std::lower_bound(differing.begin(), differing.end(), step,
+                         [](const StepMessages& s, int number) { return s.step < number; });
+    return at != differing.end() && at->step == step ? &*at : nullptr;
+}
+
+}  // namespace transcript
