@@ -1,3 +1,5 @@
+// The program's process and the link to its hook: starting it, watching
+// it through the shared memory, waiting until it is idle, and its end.
 #include "remote.h"
 
 #include <algorithm>
@@ -7,9 +9,7 @@ namespace transcript {
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 10000;  // for the program to go quiet
-constexpr DWORD kAnswerMs = 5000;    // for a message to be answered, input to be taken
-constexpr DWORD kStartMs = 60000;    // for Form1 to show at all
+constexpr DWORD kStartMs = 60000;  // for Form1 to show at all
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -216,14 +216,9 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesK
         return false;
     }
     // The hook is loaded when the thread next takes a message.
-    const int before = shared_->flushes;
-    for (DWORD start = GetTickCount(); shared_->flushes == before;) {
-        PostMessageA(form, shared_->flushMessage, 0, 0);
-        Sleep(20);
-        if (GetTickCount() - start > kTimeoutMs) {
-            error = "the hook never ran in the program";
-            return false;
-        }
+    if (!Flush(kTimeoutMs)) {
+        error = "the hook never ran in the program";
+        return false;
     }
     return true;
 }
@@ -306,18 +301,27 @@ void Remote::Settle() {
             Sleep(5);
             continue;
         }
-        const int flushes = shared_->flushes;
-        PostMessageA(form, shared_->flushMessage, 0, 0);
-        while (shared_->flushes == flushes && GetTickCount() - start < kTimeoutMs) {
-            if (!CheckProgram()) return;
-            Sleep(2);
-        }
+        if (!Flush(kTimeoutMs - (GetTickCount() - start)) && !CheckProgram()) return;
         quietRounds = shared_->idle && shared_->paints == lastPaints ? quietRounds + 1 : 0;
         lastPaints = shared_->paints;
         if (quietRounds == 2) break;
         Sleep(shared_->idle ? 15 : 2);
     }
     CheckProgram();
+}
+
+bool Remote::Flush(DWORD ms) const {
+    const int flushes = shared_->flushes;
+    PostMessageA(form, shared_->flushMessage, 0, 0);
+    const DWORD start = GetTickCount();
+    for (DWORD posted = start; shared_->flushes == flushes; Sleep(2)) {
+        const DWORD now = GetTickCount();
+        if (now - start > ms || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0)
+            return false;
+        // One posted before the hook was loaded is not seen: again, now and then.
+        if (now - posted >= 200) PostMessageA(form, shared_->flushMessage, 0, 0), posted = now;
+    }
+    return true;
 }
 
 void Remote::BeginStep(int step, const std::string& action) {
@@ -348,261 +352,6 @@ std::vector<MessageRow> Remote::MessageRows(const std::vector<PaintRow>& paints)
 
 std::vector<PaintRow> Remote::Rows() const {
     return shared_ ? PaintRows(*shared_, Names()) : std::vector<PaintRow>();
-}
-
-void Remote::MoveMouse(POINT to, bool taken) {
-    if (Faulted()) return;
-    POINT now;
-    GetCursorPos(&now);
-    if (now.x == to.x && now.y == to.y) return;
-    if (shared_ && !moved_ && taken) {
-        moved_ = true;
-        movesSeen_ = shared_->moves;
-    }
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = MulDiv(to.x, 65535, width - 1);
-    input.mi.dy = MulDiv(to.y, 65535, height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // After a program that held the mouse has gone, Wine may put the cursor
-    // back where that program left it, a moment after a move; repeat until
-    // the cursor stays where it was sent.
-    for (int attempt = 0, stayed = 0; attempt < 50 && stayed < 2; ++attempt) {
-        if (stayed == 0) SendInput(1, &input, sizeof input);
-        Sleep(10);
-        GetCursorPos(&now);
-        stayed = now.x == to.x && now.y == to.y ? stayed + 1 : 0;
-    }
-}
-
-void Remote::Button(DWORD flag) {
-    if (Faulted()) return;
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    SendInput(1, &input, sizeof input);
-    ++buttonsSent_;
-}
-
-void Remote::Click(POINT at) {
-    MoveMouse(at);
-    Settle();
-    Press();
-    Release();
-    Settle();
-    // A click may put another window under the cursor (a maximize may put
-    // the list view's header there): it hears of the mouse now, not whenever
-    // the system happens to tell it. The moves may go to any window, or none
-    // of the program's.
-    MoveMouse({at.x + 1, at.y}, false);
-    MoveMouse(at, false);
-    Settle();
-    RestMouse();
-}
-
-// A window under the cursor that tracks it (the header's hot item) asks the
-// system, on a timer, whether the cursor is still there, and Wine may answer
-// no for a moment and then send the cursor's place again: a leave and a
-// return, the item repainted, whenever a tick falls so. So between steps the
-// cursor rests on Form1's caption, where nothing tracks it; what it leaves
-// hears of that within the step that left it.
-void Remote::RestMouse() {
-    if (Faulted() || IsIconic(form)) return;
-    const POINT caption = FindHitIn(OuterRect(), HTCAPTION);
-    if (caption.x < 0) return;
-    MoveMouse(caption, false);
-    Settle();
-}
-
-POINT Remote::FindHit(int hit) const {
-    // A window manager may still be placing Form1 while it is searched: then
-    // the search is made again where it now stands.
-    POINT found = {-1, -1};
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        const RECT before = OuterRect();
-        found = FindHitIn(before, hit);
-        const RECT after = OuterRect();
-        if (found.x != -1 || std::memcmp(&before, &after, sizeof before) == 0) break;
-    }
-    return found;
-}
-
-POINT Remote::FindHitIn(const RECT& r, int hit) const {
-    if (Faulted()) return {-1, -1};
-    // Only where the mouse can go: a place off the screen is noted, not taken.
-    bool offScreen = false;
-    auto answers = [&](int x, int y) {
-        DWORD_PTR code = HTNOWHERE;
-        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kAnswerMs,
-                            &code);
-        if (static_cast<int>(code) != hit) return false;
-        const bool on = x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
-                        y < GetSystemMetrics(SM_CYSCREEN);
-        offScreen = offScreen || !on;
-        return on;
-    };
-    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
-    // Edges along the line through their middle, from the outside in.
-    for (int d = 0; d < 24; ++d) {
-        if (hit == HTBOTTOM && answers(midX, r.bottom - 1 - d)) return {midX, r.bottom - 1 - d};
-        if ((hit == HTTOP || hit == HTCAPTION) && answers(midX, r.top + d))
-            return {midX, r.top + d};
-        if (hit == HTRIGHT && answers(r.right - 1 - d, midY)) return {r.right - 1 - d, midY};
-        if (hit == HTLEFT && answers(r.left + d, midY)) return {r.left + d, midY};
-        if (hit == HTBOTTOMRIGHT && answers(r.right - 1 - d, r.bottom - 1 - d))
-            return {r.right - 1 - d, r.bottom - 1 - d};
-    }
-    // Caption buttons: the middle of where the top-right corner answers.
-    long sumX = 0, sumY = 0, n = 0;
-    for (int y = r.top;
-         y < r.top + 40 && (hit == HTMAXBUTTON || hit == HTMINBUTTON || hit == HTCLOSE); ++y)
-        for (int x = r.right - 1; x > r.right - 120; --x)
-            if (answers(x, y)) sumX += x, sumY += y, ++n;
-    if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
-    return offScreen ? POINT{-2, -2} : POINT{-1, -1};
-}
-
-void Remote::DoubleClick(POINT at) {
-    MoveMouse(at);
-    Settle();
-    Press();
-    Release();
-    Press();
-    Release();
-    Settle();
-    RestMouse();
-}
-
-void Remote::SetClientWidth(int width) {
-    if (Faulted()) return;
-    const RECT outer = OuterRect(), client = ClientRect();
-    const int frame = (outer.right - outer.left) - client.right;
-    SetWindowPos(form, nullptr, 0, 0, width + frame, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Settle();
-}
-
-void Remote::SetOuterRect(const RECT& r) {
-    if (Faulted()) return;
-    SetWindowPos(form, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    Settle();
-}
-
-void Remote::ShowState(int command) {
-    if (Faulted()) return;
-    ShowWindowAsync(form, command);
-    Settle();
-}
-
-POINT Remote::HeaderPoint() const {
-    RECT r = {};
-    GetWindowRect(GetWindow(listView, GW_CHILD), &r);
-    return {r.left + 20, (r.top + r.bottom) / 2};
-}
-
-std::string Remote::Text(HWND window) const {
-    // Watched, the program reads its own controls' texts for this tool: a
-    // flush message through its loop, and they are in the shared memory.
-    const HWND shown[] = {text1, label1, label2};
-    for (int i = 0; shared_ && window && i < 3; ++i) {
-        if (window != shown[i]) continue;
-        const int flushes = shared_->flushes;
-        PostMessageA(form, shared_->flushMessage, 0, 0);
-        for (DWORD start = GetTickCount();
-             shared_->flushes == flushes && GetTickCount() - start < kAnswerMs;)
-            Sleep(2);
-        return shared_->flushes == flushes ? std::string() : std::string(shared_->texts[i]);
-    }
-    char text[512] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, kAnswerMs, &copied);
-    return text;
-}
-
-RECT Remote::OuterRect() const {
-    RECT r = {};
-    GetWindowRect(form, &r);
-    return r;
-}
-
-RECT Remote::ClientRect() const {
-    RECT r = {};
-    GetClientRect(form, &r);
-    return r;
-}
-
-RECT Remote::ListViewClient() const {
-    RECT r = {};
-    GetClientRect(listView, &r);
-    return r;
-}
-
-RECT Remote::Place(HWND control) const {
-    RECT r = {};
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-POINT Remote::ListViewToScreen(POINT p) const {
-    ClientToScreen(listView, &p);
-    return p;
-}
-
-COLORREF Remote::ScreenPixel(POINT screen) const {
-    HDC dc = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(dc, screen.x, screen.y);
-    ReleaseDC(nullptr, dc);
-    return pixel;
-}
-
-BITMAPINFOHEADER Image::Header() const {
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = -height;  // top row first
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    return info;
-}
-
-Image Remote::Capture(HWND window) const {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    Image image;
-    image.width = r.right - r.left;
-    image.height = r.bottom - r.top;
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    BITMAPINFOHEADER info = image.Header();
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, image.width, image.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    GetDIBits(memory, bitmap, 0, image.height, image.pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    for (uint32_t& p : image.pixels) p &= 0xFFFFFF;
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return image;
-}
-
-void Remote::Redraw(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-    RECT update;
-    for (DWORD start = GetTickCount();
-         GetUpdateRect(window, &update, FALSE) && GetTickCount() - start < kTimeoutMs;)
-        Sleep(2);
-    // Handled only once the paint that emptied the update region has returned.
-    DWORD_PTR result;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result);
-    if (shared_) Settle();  // and then what it drew is on the screen
 }
 
 int Remote::WaitForExit(DWORD ms) {

@@ -1,6 +1,8 @@
 // Drives paintprobe.exe from another process, only as a user or another
 // program could: it starts it, finds its windows, sends real mouse input,
-// reads what the window shows, and watches every paint through a hook.
+// reads what the window shows, and watches every paint through a hook
+// (remote.cpp the process and the hook, remote_input.cpp the mouse,
+// remote_screen.cpp what the windows show).
 #pragma once
 
 #include <windows.h>
@@ -15,6 +17,9 @@
 #include "transcript_rows.h"
 
 namespace transcript {
+
+constexpr DWORD kTimeoutMs = 10000;  // for the program to go quiet, a window to draw
+constexpr DWORD kAnswerMs = 5000;    // for a message to be answered, input to be taken
 
 // Pixels of the screen, top row first, each 0x00RRGGBB.
 struct Image {
@@ -160,6 +165,9 @@ class Remote {
     void Button(DWORD flag);
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
+    // Posts a flush message and waits, at most ms, until the hook has taken
+    // it: it has then read the texts and its idleness. False if it did not.
+    bool Flush(DWORD ms) const;
     bool CheckProgram();  // false, with the fault set, once it has ended or filled up
     StepNames Names() const;
     bool FindControls(std::string& error);

@@ -1,0 +1,161 @@
+// Real mouse input into the program, and where on Form1's frame a step
+// presses, found by asking the frame itself.
+#include <cstring>
+
+#include "remote.h"
+
+namespace transcript {
+
+void Remote::MoveMouse(POINT to, bool taken) {
+    if (Faulted()) return;
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == to.x && now.y == to.y) return;
+    if (shared_ && !moved_ && taken) {
+        moved_ = true;
+        movesSeen_ = shared_->moves;
+    }
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = MulDiv(to.x, 65535, width - 1);
+    input.mi.dy = MulDiv(to.y, 65535, height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // After a program that held the mouse has gone, Wine may put the cursor
+    // back where that program left it, a moment after a move; repeat until
+    // the cursor stays where it was sent.
+    for (int attempt = 0, stayed = 0; attempt < 50 && stayed < 2; ++attempt) {
+        if (stayed == 0) SendInput(1, &input, sizeof input);
+        Sleep(10);
+        GetCursorPos(&now);
+        stayed = now.x == to.x && now.y == to.y ? stayed + 1 : 0;
+    }
+}
+
+void Remote::Button(DWORD flag) {
+    if (Faulted()) return;
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    SendInput(1, &input, sizeof input);
+    ++buttonsSent_;
+}
+
+void Remote::Click(POINT at) {
+    MoveMouse(at);
+    Settle();
+    Press();
+    Release();
+    Settle();
+    // A click may put another window under the cursor (a maximize may put
+    // the list view's header there): it hears of the mouse now, not whenever
+    // the system happens to tell it. The moves may go to any window, or none
+    // of the program's.
+    MoveMouse({at.x + 1, at.y}, false);
+    MoveMouse(at, false);
+    Settle();
+    RestMouse();
+}
+
+// A window under the cursor that tracks it (the header's hot item) asks the
+// system, on a timer, whether the cursor is still there, and Wine may answer
+// no for a moment and then send the cursor's place again: a leave and a
+// return, the item repainted, whenever a tick falls so. So between steps the
+// cursor rests on Form1's caption, where nothing tracks it; what it leaves
+// hears of that within the step that left it.
+void Remote::RestMouse() {
+    if (Faulted() || IsIconic(form)) return;
+    const POINT caption = FindHitIn(OuterRect(), HTCAPTION);
+    if (caption.x < 0) return;
+    MoveMouse(caption, false);
+    Settle();
+}
+
+POINT Remote::FindHit(int hit) const {
+    // A window manager may still be placing Form1 while it is searched: then
+    // the search is made again where it now stands.
+    POINT found = {-1, -1};
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const RECT before = OuterRect();
+        found = FindHitIn(before, hit);
+        const RECT after = OuterRect();
+        if (found.x != -1 || std::memcmp(&before, &after, sizeof before) == 0) break;
+    }
+    return found;
+}
+
+POINT Remote::FindHitIn(const RECT& r, int hit) const {
+    if (Faulted()) return {-1, -1};
+    // Only where the mouse can go: a place off the screen is noted, not taken.
+    bool offScreen = false;
+    auto answers = [&](int x, int y) {
+        DWORD_PTR code = HTNOWHERE;
+        SendMessageTimeoutA(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kAnswerMs,
+                            &code);
+        if (static_cast<int>(code) != hit) return false;
+        const bool on = x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
+                        y < GetSystemMetrics(SM_CYSCREEN);
+        offScreen = offScreen || !on;
+        return on;
+    };
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    // Edges along the line through their middle, from the outside in.
+    for (int d = 0; d < 24; ++d) {
+        if (hit == HTBOTTOM && answers(midX, r.bottom - 1 - d)) return {midX, r.bottom - 1 - d};
+        if ((hit == HTTOP || hit == HTCAPTION) && answers(midX, r.top + d))
+            return {midX, r.top + d};
+        if (hit == HTRIGHT && answers(r.right - 1 - d, midY)) return {r.right - 1 - d, midY};
+        if (hit == HTLEFT && answers(r.left + d, midY)) return {r.left + d, midY};
+        if (hit == HTBOTTOMRIGHT && answers(r.right - 1 - d, r.bottom - 1 - d))
+            return {r.right - 1 - d, r.bottom - 1 - d};
+    }
+    // Caption buttons: the middle of where the top-right corner answers.
+    long sumX = 0, sumY = 0, n = 0;
+    for (int y = r.top;
+         y < r.top + 40 && (hit == HTMAXBUTTON || hit == HTMINBUTTON || hit == HTCLOSE); ++y)
+        for (int x = r.right - 1; x > r.right - 120; --x)
+            if (answers(x, y)) sumX += x, sumY += y, ++n;
+    if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
+    return offScreen ? POINT{-2, -2} : POINT{-1, -1};
+}
+
+void Remote::DoubleClick(POINT at) {
+    MoveMouse(at);
+    Settle();
+    Press();
+    Release();
+    Press();
+    Release();
+    Settle();
+    RestMouse();
+}
+
+void Remote::SetClientWidth(int width) {
+    if (Faulted()) return;
+    const RECT outer = OuterRect(), client = ClientRect();
+    const int frame = (outer.right - outer.left) - client.right;
+    SetWindowPos(form, nullptr, 0, 0, width + frame, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+}
+
+void Remote::SetOuterRect(const RECT& r) {
+    if (Faulted()) return;
+    SetWindowPos(form, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+}
+
+void Remote::ShowState(int command) {
+    if (Faulted()) return;
+    ShowWindowAsync(form, command);
+    Settle();
+}
+
+POINT Remote::HeaderPoint() const {
+    RECT r = {};
+    GetWindowRect(GetWindow(listView, GW_CHILD), &r);
+    return {r.left + 20, (r.top + r.bottom) / 2};
+}
+
+}  // namespace transcript
