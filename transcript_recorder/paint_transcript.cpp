@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "html_report.h"
+#include "tool_files.h"
 #include "options.h"
 #include "message_log.h"
 #include "text_fields.h"
@@ -30,149 +31,17 @@ using transcript::Step;
 
 namespace {
 
+using transcript::Mistake;
+using transcript::Paints;
+using transcript::ReadFile;
+using transcript::ReadMessages;
+using transcript::ReadTranscript;
+using transcript::Say;
+using transcript::WriteFile;
+
 using transcript::Mode;
 using transcript::Options;
 using transcript::Status;
-
-// What was wrong, in one line; false.
-bool Mistake(std::string& error, const std::string& what) {
-    error = what;
-    return false;
-}
-
-// A line of output. No printf: its formatting code would be a tenth of the tool.
-void Say(FILE* to, const std::string& line) {
-    std::fputs((line + "\n").c_str(), to);
-}
-
-// "49 paints", and why a transcript was cut short if it was.
-std::string Paints(const std::vector<PaintRow>& rows, const std::string& cutShort) {
-    return std::to_string(rows.size()) + (rows.size() == 1 ? " paint" : " paints") +
-           (cutShort.empty() ? "" : ", cut short: " + cutShort);
-}
-
-bool ReadFile(const std::string& path, std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
-bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort,
-                    transcript::SystemFacts* system = nullptr) {
-    std::string text, error;
-    if (!ReadFile(path, text)) {
-        Say(stderr, "paint_transcript: cannot read " + path);
-        return false;
-    }
-    if (!transcript::ParseCsv(text, rows, error, &cutShort, system)) {
-        Say(stderr, "paint_transcript: " + path + ": " + error);
-        return false;
-    }
-    return true;
-}
-
-// Whether two names are one file: the same full path, or, for files that
-// exist, the same file on the same volume (another spelling, a link).
-bool SameFile(const std::string& a, const std::string& b) {
-    char fullA[MAX_PATH], fullB[MAX_PATH];
-    if (GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr) &&
-        GetFullPathNameA(b.c_str(), MAX_PATH, fullB, nullptr) && lstrcmpiA(fullA, fullB) == 0)
-        return true;
-    BY_HANDLE_FILE_INFORMATION info[2] = {};
-    int found = 0;
-    for (const std::string* path : {&a, &b}) {
-        HANDLE file = CreateFileA(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        found += GetFileInformationByHandle(file, &info[found]) != 0;
-        CloseHandle(file);
-    }
-    return found == 2 && info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh &&
-           info[0].nFileIndexLow == info[1].nFileIndexLow;
-}
-
-// Whether a file can be written, found out without changing it: one that
-// is not there yet is made and taken away again.
-bool CanWrite(const std::string& path, std::string& error) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Mistake(error, "cannot write " + path + ": it is a folder");
-    FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file)
-        return Mistake(
-            error, "cannot write " + path + ": " +
-                       (attributes == INVALID_FILE_ATTRIBUTES ? "no such folder, or no permission"
-                                                              : "no permission, or it is in use"));
-    std::fclose(file);
-    if (attributes == INVALID_FILE_ATTRIBUTES) DeleteFileA(path.c_str());
-    return true;
-}
-
-// Every file named is checked before anything is played or written: each
-// output can be written, and none is an input or another output.
-bool CheckOutputs(const Options& o, std::string& error) {
-    const std::string log =
-        transcript::MessagesKept(o) && !o.csv.empty() ? transcript::MessagesPath(o.csv) : "";
-    std::vector<std::pair<const char*, std::string>> inputs = {
-        {"--scenario-file", o.scenarioFile}, {"--check", o.check}, {"--from", o.from}};
-    if (!o.from.empty())
-        inputs.push_back({"--from's message log", transcript::MessagesPath(o.from)});
-    for (const std::string& path : o.compare) {
-        inputs.push_back({"--compare", path});
-        inputs.push_back({"--compare's message log", transcript::MessagesPath(path)});
-    }
-    const std::pair<const char*, const std::string*> outputs[] = {
-        {"--csv", &o.csv},
-        {"--html", &o.html},
-        {"--screenshot", &o.screenshot},
-        {"--save-scenario", &o.saveScenario},
-        {"--csv's message log", &log}};
-    for (size_t i = 0; i < std::size(outputs); ++i) {
-        const auto& [option, path] = outputs[i];
-        if (path->empty()) continue;
-        for (const auto& [input, read] : inputs)
-            if (!read.empty() && SameFile(*path, read))
-                return Mistake(error, std::string(option) + " " + *path +
-                                          " would overwrite the file it reads (" + input + ")");
-        for (size_t k = 0; k < i; ++k)
-            if (!outputs[k].second->empty() && SameFile(*path, *outputs[k].second))
-                return Mistake(error, std::string(outputs[k].first) + " and " + option +
-                                          " name the same file, " + *path);
-        if (!CanWrite(*path, error)) return false;
-    }
-    return true;
-}
-
-bool WriteFile(const std::string& path, const std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file) ok = std::fclose(file) == 0 && ok;
-    if (!ok) Say(stderr, "paint_transcript: cannot write " + path);
-    return ok;
-}
-
-// The message log beside a transcript, if it has one; false only when one
-// is there and cannot be read.
-bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& rows, bool& found) {
-    const std::string path = transcript::MessagesPath(transcriptPath);
-    found = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    std::string text, error;
-    if (!found) return true;
-    if (!ReadFile(path, text)) {
-        Say(stderr, "paint_transcript: cannot read " + path);
-        return false;
-    }
-    if (!transcript::ParseMessagesCsv(text, rows, error)) {
-        Say(stderr, "paint_transcript: " + path + ": " + error);
-        return false;
-    }
-    return true;
-}
 
 // The messages a recording logged, written beside its transcript, and a
 // word if the log filled up; false if it could not be written.
@@ -191,147 +60,6 @@ bool WriteMessages(const Options& o, const Remote& remote, const std::vector<Pai
     if (!WriteFile(path, transcript::MessagesToCsv(log, cut, full))) return false;
     Say(stdout, "messages: " + std::to_string(log.size()) + " logged in " + path);
     return true;
-}
-
-// A transcript read to compare, with its message log where it has one.
-struct System {
-    std::string file;
-    std::vector<PaintRow> rows;
-    std::string cut;
-    transcript::SystemFacts facts;
-    std::vector<MessageRow> log;
-    bool logged = false;
-};
-
-bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems) {
-    systems.resize(files.size());
-    for (size_t k = 0; k < files.size(); ++k) {
-        System& s = systems[k];
-        s.file = files[k];
-        if (!ReadTranscript(s.file, s.rows, s.cut, &s.facts) ||
-            !ReadMessages(s.file, s.log, s.logged))
-            return false;
-    }
-    return true;
-}
-
-// The systems' names as given, or as recorded (two of one name told apart
-// by their files, with a word), and what differs of their facts.
-std::vector<std::string> SayNames(const Options& o, const std::vector<System>& systems) {
-    std::vector<std::string> recorded, files;
-    std::vector<transcript::SystemFacts> facts;
-    for (const System& s : systems) {
-        recorded.push_back(s.facts.system);
-        files.push_back(transcript::BaseName(s.file));
-        facts.push_back(s.facts);
-    }
-    std::string note;
-    std::vector<std::string> names = o.names.empty()
-                                         ? transcript::DistinctNames(recorded, files, note)
-                                         : transcript::Split(o.names, ',');
-    for (size_t k = 0; k < systems.size(); ++k)
-        Say(stdout, (systems.size() == 2 ? std::string(k ? "B" : "A") + ": " : "") + names[k] +
-                        " = " + systems[k].file + ", " + Paints(systems[k].rows, systems[k].cut));
-    if (!note.empty()) Say(stdout, note);
-    const std::vector<std::string> differ = transcript::FactDifferences(facts, names);
-    for (const std::string& line : differ) Say(stdout, line);
-    if (differ.empty() && !transcript::FactList(facts[0]).empty() && !facts[0].scale.empty())
-        Say(stdout, "display scale, visual styles, comctl32 and font: alike");
-    return names;
-}
-
-// At most `shown` lines of a listing, and how many more --all gives.
-void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* what) {
-    for (size_t i = 0; i < lines.size() && i < shown; ++i) Say(stdout, lines[i]);
-    if (lines.size() > shown)
-        Say(stdout, "... and " + std::to_string(lines.size() - shown) + " more " + what +
-                        " (--all lists them all)");
-}
-
-// Two systems compared paint by paint, step by step: 0 when the paints
-// agree (the frames may differ), 1 when any paint differs, 2 when a file
-// cannot be read or the report cannot be written.
-int CompareTwo(const Options& o) {
-    std::vector<System> s;
-    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
-    const std::vector<std::string> names = SayNames(o, s);
-    const bool logs = s[0].logged && s[1].logged;
-    const transcript::Comparison c = transcript::CompareSystems(s[0].rows, s[1].rows);
-    const transcript::MessageComparison m =
-        logs ? transcript::CompareMessages(s[0].log, s[1].log) : transcript::MessageComparison();
-    Say(stdout, c.PaintSummary());
-    Say(stdout, c.FrameSummary());
-    if (logs) Say(stdout, m.Summary());
-    const size_t shown = o.all ? SIZE_MAX : 12;
-    SayAtMost(c.Listing(), shown, "differing paints");
-    if (o.all)
-        for (const std::string& line : m.Listing()) Say(stdout, line);
-    else if (logs)
-        SayAtMost(transcript::MessageCauses(s[0].log, s[1].log, m), o.all ? SIZE_MAX : 20,
-                  "causes");
-    if (!o.html.empty() &&
-        !WriteFile(o.html, transcript::HtmlComparison(
-                               s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
-                               logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr)))
-        return transcript::kMistake;
-    return c.PaintsAgree() ? transcript::kDone : transcript::kDiffers;
-}
-
-// Three systems or more, the first the reference: 0 when every paint is
-// alike everywhere, 1 when one differs, 2 when a file cannot be read or the
-// page cannot be written.
-int CompareMany(const Options& o) {
-    std::vector<System> s;
-    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
-    const std::vector<std::string> names = SayNames(o, s);
-    std::vector<std::vector<PaintRow>> systems;
-    std::vector<std::string> cuts;
-    std::vector<const std::vector<MessageRow>*> logged;
-    std::vector<transcript::SystemFacts> facts;
-    for (const System& one : s) {
-        systems.push_back(one.rows);
-        cuts.push_back(one.cut);
-        logged.push_back(one.logged ? &one.log : nullptr);
-        facts.push_back(one.facts);
-    }
-    const transcript::Matrix m = transcript::CompareMany(systems, names);
-    Say(stdout, m.Summary() + "; the reference: " + names[0]);
-    for (const std::string& line : m.AgainstFirst()) Say(stdout, line);
-    const size_t shown = o.all ? SIZE_MAX : 20;
-    for (const std::string& line : o.all ? m.Changes() : m.ChangesBySystem()) Say(stdout, line);
-    SayAtMost(m.Groups(), shown, "paints not alike everywhere");
-    if (!o.html.empty() &&
-        !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged, facts)))
-        return transcript::kMistake;
-    return m.Agree() ? transcript::kDone : transcript::kDiffers;
-}
-
-int CompareFiles(const Options& o) {
-    return o.compare.size() == 2 ? CompareTwo(o) : CompareMany(o);
-}
-
-// A transcript read rather than recorded, written again in this tool's form.
-int ConvertFile(const Options& o) {
-    std::vector<PaintRow> rows;
-    std::vector<MessageRow> log;
-    std::string cut;
-    transcript::SystemFacts system;
-    bool logged = false;
-    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged))
-        return transcript::kMistake;
-    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
-    Say(stdout,
-        Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
-    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system)))
-        return transcript::kMistake;
-    if (!o.csv.empty() && logged &&
-        !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
-        return transcript::kMistake;
-    if (!o.html.empty() &&
-        !WriteFile(o.html, transcript::HtmlReport(rows, transcript::BaseName(o.from), cut,
-                                                  logged ? &log : nullptr, &system)))
-        return transcript::kMistake;
-    return transcript::kDone;
 }
 
 // The action of each step a reference recorded, from its rows and its
@@ -700,15 +428,15 @@ int Run(const std::vector<std::string>& args) {
         std::fputs(transcript::Usage().c_str(), stdout);
         return transcript::kDone;
     }
-    if (!CheckOutputs(o, error)) {
+    if (!transcript::CheckOutputs(o, error)) {
         Say(stderr, "paint_transcript: " + error);
         return transcript::kMistake;
     }
     switch (o.mode) {
         case Mode::Compare:
-            return CompareFiles(o);
+            return transcript::CompareFiles(o);
         case Mode::From:
-            return ConvertFile(o);
+            return transcript::ConvertFile(o);
         case Mode::List:
             std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
             return transcript::kDone;

@@ -1,0 +1,155 @@
+// The ways of running that read transcripts rather than record one:
+// --compare (two systems, or many) and --from.
+#include <cstdint>
+
+#include "html_report.h"
+#include "tool_files.h"
+
+namespace transcript {
+
+namespace {
+
+// A transcript read to compare, with its message log where it has one.
+struct System {
+    std::string file;
+    std::vector<PaintRow> rows;
+    std::string cut;
+    transcript::SystemFacts facts;
+    std::vector<MessageRow> log;
+    bool logged = false;
+};
+
+bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems) {
+    systems.resize(files.size());
+    for (size_t k = 0; k < files.size(); ++k) {
+        System& s = systems[k];
+        s.file = files[k];
+        if (!ReadTranscript(s.file, s.rows, s.cut, &s.facts) ||
+            !ReadMessages(s.file, s.log, s.logged))
+            return false;
+    }
+    return true;
+}
+
+// The systems' names as given, or as recorded (two of one name told apart
+// by their files, with a word), and what differs of their facts.
+std::vector<std::string> SayNames(const Options& o, const std::vector<System>& systems) {
+    std::vector<std::string> recorded, files;
+    std::vector<transcript::SystemFacts> facts;
+    for (const System& s : systems) {
+        recorded.push_back(s.facts.system);
+        files.push_back(transcript::BaseName(s.file));
+        facts.push_back(s.facts);
+    }
+    std::string note;
+    std::vector<std::string> names = o.names.empty()
+                                         ? transcript::DistinctNames(recorded, files, note)
+                                         : transcript::Split(o.names, ',');
+    for (size_t k = 0; k < systems.size(); ++k)
+        Say(stdout, (systems.size() == 2 ? std::string(k ? "B" : "A") + ": " : "") + names[k] +
+                        " = " + systems[k].file + ", " + Paints(systems[k].rows, systems[k].cut));
+    if (!note.empty()) Say(stdout, note);
+    const std::vector<std::string> differ = transcript::FactDifferences(facts, names);
+    for (const std::string& line : differ) Say(stdout, line);
+    if (differ.empty() && !transcript::FactList(facts[0]).empty() && !facts[0].scale.empty())
+        Say(stdout, "display scale, visual styles, comctl32 and font: alike");
+    return names;
+}
+
+// At most `shown` lines of a listing, and how many more --all gives.
+void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* what) {
+    for (size_t i = 0; i < lines.size() && i < shown; ++i) Say(stdout, lines[i]);
+    if (lines.size() > shown)
+        Say(stdout, "... and " + std::to_string(lines.size() - shown) + " more " + what +
+                        " (--all lists them all)");
+}
+
+// Two systems compared paint by paint, step by step: 0 when the paints
+// agree (the frames may differ), 1 when any paint differs, 2 when a file
+// cannot be read or the report cannot be written.
+int CompareTwo(const Options& o) {
+    std::vector<System> s;
+    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
+    const std::vector<std::string> names = SayNames(o, s);
+    const bool logs = s[0].logged && s[1].logged;
+    const transcript::Comparison c = transcript::CompareSystems(s[0].rows, s[1].rows);
+    const transcript::MessageComparison m =
+        logs ? transcript::CompareMessages(s[0].log, s[1].log) : transcript::MessageComparison();
+    Say(stdout, c.PaintSummary());
+    Say(stdout, c.FrameSummary());
+    if (logs) Say(stdout, m.Summary());
+    const size_t shown = o.all ? SIZE_MAX : 12;
+    SayAtMost(c.Listing(), shown, "differing paints");
+    if (o.all)
+        for (const std::string& line : m.Listing()) Say(stdout, line);
+    else if (logs)
+        SayAtMost(transcript::MessageCauses(s[0].log, s[1].log, m), o.all ? SIZE_MAX : 20,
+                  "causes");
+    if (!o.html.empty() &&
+        !WriteFile(o.html, transcript::HtmlComparison(
+                               s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
+                               logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr)))
+        return transcript::kMistake;
+    return c.PaintsAgree() ? transcript::kDone : transcript::kDiffers;
+}
+
+// Three systems or more, the first the reference: 0 when every paint is
+// alike everywhere, 1 when one differs, 2 when a file cannot be read or the
+// page cannot be written.
+int CompareMany(const Options& o) {
+    std::vector<System> s;
+    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
+    const std::vector<std::string> names = SayNames(o, s);
+    std::vector<std::vector<PaintRow>> systems;
+    std::vector<std::string> cuts;
+    std::vector<const std::vector<MessageRow>*> logged;
+    std::vector<transcript::SystemFacts> facts;
+    for (const System& one : s) {
+        systems.push_back(one.rows);
+        cuts.push_back(one.cut);
+        logged.push_back(one.logged ? &one.log : nullptr);
+        facts.push_back(one.facts);
+    }
+    const transcript::Matrix m = transcript::CompareMany(systems, names);
+    Say(stdout, m.Summary() + "; the reference: " + names[0]);
+    for (const std::string& line : m.AgainstFirst()) Say(stdout, line);
+    const size_t shown = o.all ? SIZE_MAX : 20;
+    for (const std::string& line : o.all ? m.Changes() : m.ChangesBySystem()) Say(stdout, line);
+    SayAtMost(m.Groups(), shown, "paints not alike everywhere");
+    if (!o.html.empty() &&
+        !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged, facts)))
+        return transcript::kMistake;
+    return m.Agree() ? transcript::kDone : transcript::kDiffers;
+}
+
+}  // namespace
+
+int CompareFiles(const Options& o) {
+    return o.compare.size() == 2 ? CompareTwo(o) : CompareMany(o);
+}
+
+// A transcript read rather than recorded, written again in this tool's form.
+int ConvertFile(const Options& o) {
+    std::vector<PaintRow> rows;
+    std::vector<MessageRow> log;
+    std::string cut;
+    transcript::SystemFacts system;
+    bool logged = false;
+    if (!ReadTranscript(o.from, rows, cut, &system) || !ReadMessages(o.from, log, logged))
+        return transcript::kMistake;
+    if (!o.quiet) std::fputs(transcript::FormatTable(rows).c_str(), stdout);
+    Say(stdout,
+        Paints(rows, "") + " read from " + o.from + (cut.empty() ? "" : ", cut short: " + cut));
+    if (!o.csv.empty() && !WriteFile(o.csv, transcript::ToCsv(rows, cut, system)))
+        return transcript::kMistake;
+    if (!o.csv.empty() && logged &&
+        !WriteFile(transcript::MessagesPath(o.csv), transcript::MessagesToCsv(log, cut)))
+        return transcript::kMistake;
+    if (!o.html.empty() &&
+        !WriteFile(o.html, transcript::HtmlReport(rows, transcript::BaseName(o.from), cut,
+                                                  logged ? &log : nullptr, &system)))
+        return transcript::kMistake;
+    return transcript::kDone;
+}
+
+}  // namespace transcript

@@ -1,0 +1,41 @@
+// The tool's files and output, shared by its ways of running: lines said,
+// files read and written, and the outputs checked before anything starts.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "message_log.h"
+#include "options.h"
+#include "transcript_rows.h"
+
+namespace transcript {
+
+// What was wrong, in one line; false.
+bool Mistake(std::string& error, const std::string& what);
+// A line of output. No printf: its formatting code would be a tenth of the tool.
+void Say(FILE* to, const std::string& line);
+// "49 paints", and why a transcript was cut short if it was.
+std::string Paints(const std::vector<PaintRow>& rows, const std::string& cutShort);
+
+bool ReadFile(const std::string& path, std::string& text);
+// False, said, where it cannot be read or is no transcript.
+bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::string& cutShort,
+                    SystemFacts* system = nullptr);
+// The message log beside a transcript, if it has one; false, said, only
+// when one is there and cannot be read.
+bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& rows, bool& found);
+// False, said, where it cannot be written.
+bool WriteFile(const std::string& path, const std::string& text);
+
+// Every file named is checked before anything is played or written: each
+// output can be written, and none is an input or another output.
+bool CheckOutputs(const Options& o, std::string& error);
+
+// --compare: two systems paint by paint and message by message, or many
+// against the first. --from: a transcript read and written again.
+int CompareFiles(const Options& o);
+int ConvertFile(const Options& o);
+
+}  // namespace transcript
