@@ -85,16 +85,14 @@ struct HookShared {
     uint32_t flushMessage;       // a registered message the tool posts
     int32_t maxPaints;           // at most kMaxPaints, set by the tool
     volatile int32_t step;
-    volatile int32_t paints;            // records begun
-    volatile int32_t rectsUsed;         // of rects
-    volatile int32_t full;              // a paint came that there was no room left for
-    volatile int32_t flushes;           // flush messages seen
-    volatile int32_t idle;              // the last one found nothing left to do, its pixels shown
-    volatile int32_t buttons;           // mouse button messages taken, client and non-client
-    volatile uint64_t buttonWindow;     // the last one's window
-    volatile int32_t buttonX, buttonY;  // and where on the screen the cursor stood for it
-    volatile int32_t moves;             // mouse move messages taken
-    volatile int32_t exited;            // the program exited, rather than being killed
+    volatile int32_t paints;     // records begun
+    volatile int32_t rectsUsed;  // of rects
+    volatile int32_t full;       // a paint came that there was no room left for
+    volatile int32_t flushes;    // flush messages seen
+    volatile int32_t idle;       // the last one found nothing left to do, its pixels shown
+    volatile int32_t buttons;    // mouse button messages taken, client and non-client
+    volatile int32_t moves;      // mouse move messages taken
+    volatile int32_t exited;     // the program exited, rather than being killed
     // What Text1, Label1 and Label2 show, read inside the program at each
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).

@@ -417,11 +417,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
         }
-        if (IsButton(msg.message)) {
-            s->buttonWindow = reinterpret_cast<uintptr_t>(msg.hwnd);
-            s->buttonX = msg.pt.x, s->buttonY = msg.pt.y;
+        if (IsButton(msg.message))
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->buttons));
-        }
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->moves));
     }
