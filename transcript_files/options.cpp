@@ -22,14 +22,14 @@ enum : unsigned {
     kLogging = kRecording | kByHand,
 };
 
-struct ModeSpec {
+struct ModeEntry {
     Mode mode;
     unsigned bit;
     const char* option;  // that chooses it; "" for a built-in scenario
     const char* name;    // for "--X does not apply to NAME"
     const char* usage;   // what --help's line for it starts with
 };
-const ModeSpec kModes[] = {
+const ModeEntry kModes[] = {
     {Mode::Compare, kCompare, "--compare", "--compare", "--compare A.csv B.csv [C.csv ...]"},
     {Mode::From, kFrom, "--from", "--from", "--from FILE.csv"},
     {Mode::List, kList, "--list-scenarios", "--list-scenarios", "--list-scenarios"},
@@ -38,10 +38,10 @@ const ModeSpec kModes[] = {
     {Mode::Scenario, kScenario, "", "a scenario", ""},
 };
 
-struct Spec;
-using Setter = bool (*)(const Spec&, const std::string& value, Options&, std::string& error);
+struct Entry;
+using Setter = bool (*)(const Entry&, const std::string& value, Options&, std::string& error);
 
-struct Spec {
+struct Entry {
     const char* name;
     const char* value;  // as --help shows it; null for an option alone
     const char* needs;  // "a file": what must follow it
@@ -57,29 +57,29 @@ bool Mistake(std::string& error, const std::string& what) {
 }
 
 template <std::string Options::*field>
-bool Text(const Spec&, const std::string& value, Options& o, std::string&) {
+bool Text(const Entry&, const std::string& value, Options& o, std::string&) {
     o.*field = value;
     return true;
 }
 
 template <bool Options::*field>
-bool Flag(const Spec&, const std::string&, Options& o, std::string&) {
+bool Flag(const Entry&, const std::string&, Options& o, std::string&) {
     o.*field = true;
     return true;
 }
 
 template <int Options::*field>
-bool Number(const Spec& spec, const std::string& value, Options& o, std::string& error) {
+bool Number(const Entry& entry, const std::string& value, Options& o, std::string& error) {
     int32_t n = 0;
-    if (!ParseInt(value, n, IntForm::Loose) || n < spec.low || n > spec.high)
-        return Mistake(error, std::string(spec.name) + " takes a whole number from " +
-                                  std::to_string(spec.low) + " to " + std::to_string(spec.high) +
+    if (!ParseInt(value, n, IntForm::Loose) || n < entry.low || n > entry.high)
+        return Mistake(error, std::string(entry.name) + " takes a whole number from " +
+                                  std::to_string(entry.low) + " to " + std::to_string(entry.high) +
                                   ", not \"" + value + "\"");
     o.*field = n;
     return true;
 }
 
-bool Scenario(const Spec&, const std::string& value, Options& o, std::string& error) {
+bool Scenario(const Entry&, const std::string& value, Options& o, std::string& error) {
     o.scenario = value;
     if (!BuiltInSteps(value, 1, 1).empty()) return true;
     std::string names;
@@ -87,16 +87,16 @@ bool Scenario(const Spec&, const std::string& value, Options& o, std::string& er
     return Mistake(error, "there is no scenario \"" + value + "\"; there are " + names + "and all");
 }
 
-bool AllMessages(const Spec&, const std::string& value, Options& o, std::string& error) {
+bool AllMessages(const Entry&, const std::string& value, Options& o, std::string& error) {
     o.messages = value;
     return value == "all" || Mistake(error, "--messages takes \"all\", not \"" + value + "\"");
 }
 
-bool Nothing(const Spec&, const std::string&, Options&, std::string&) {
+bool Nothing(const Entry&, const std::string&, Options&, std::string&) {
     return true;
 }
 
-const Spec kOptions[] = {
+const Entry kOptions[] = {
     {"--scenario", "NAME", "a scenario's name", kScenario,
      "a built-in scenario (drag by default; --list-scenarios shows them)", Scenario, 0, 0},
     {"--scenario-file", "FILE", "a file", kFile, "the steps to play, a line each",
@@ -151,10 +151,10 @@ const Spec kOptions[] = {
     {"--help", nullptr, nullptr, 0, "prints this (also -h, /?)", Nothing, 0, 0},
 };
 
-const Spec* Find(const std::string& arg) {
+const Entry* Find(const std::string& arg) {
     const std::string name = arg == "-h" || arg == "/?" ? "--help" : arg;
-    for (const Spec& spec : kOptions)
-        if (name == spec.name) return &spec;
+    for (const Entry& entry : kOptions)
+        if (name == entry.name) return &entry;
     return nullptr;
 }
 
@@ -162,28 +162,28 @@ const Spec* Find(const std::string& arg) {
 // it took.
 bool ReadOption(const std::vector<std::string>& args, size_t& i, Options& o, std::string& error) {
     const std::string& arg = args[i];
-    const Spec* spec = Find(arg);
-    if (!spec)
+    const Entry* entry = Find(arg);
+    if (!entry)
         return Mistake(error,
                        (arg[0] == '-' ? "there is no option \"" : "unexpected \"") + arg + "\"");
-    if (o.Given(spec->name) && arg.compare(0, 2, "--") == 0)
+    if (o.Given(entry->name) && arg.compare(0, 2, "--") == 0)
         return Mistake(error, arg + " is given twice");
-    o.given.push_back(spec->name);
-    if (spec->name == std::string("--compare")) {
+    o.given.push_back(entry->name);
+    if (entry->name == std::string("--compare")) {
         while (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0)
             o.compare.push_back(args[++i]);
         return o.compare.size() >= 2 ||
                Mistake(error, "--compare needs two transcripts or more after it, A and B ...");
     }
-    if (!spec->value) return spec->set(*spec, "", o, error);
-    if (i + 1 >= args.size()) return Mistake(error, arg + " needs " + spec->needs + " after it");
-    return spec->set(*spec, args[++i], o, error);
+    if (!entry->value) return entry->set(*entry, "", o, error);
+    if (i + 1 >= args.size()) return Mistake(error, arg + " needs " + entry->needs + " after it");
+    return entry->set(*entry, args[++i], o, error);
 }
 
 // One way of running at a time, and only the options that way takes.
 bool CheckMode(Options& o, std::string& error) {
-    const ModeSpec* mode = nullptr;
-    for (const ModeSpec& m : kModes) {
+    const ModeEntry* mode = nullptr;
+    for (const ModeEntry& m : kModes) {
         if (*m.option && !o.Given(m.option)) continue;
         if (mode && *m.option)
             return Mistake(error,
@@ -250,11 +250,11 @@ const char kSteps[] =
     "With three transcripts or more, --compare says which systems paint each paint\n"
     "alike, each against the first, and where a paint changes from one to the next.\n";
 
-struct StatusSpec {
+struct StatusEntry {
     Status status;
     const char* meaning;
 };
-const StatusSpec kStatuses[] = {
+const StatusEntry kStatuses[] = {
     {kDone, "done, paints agree"},
     {kDiffers, "a paint differs (--compare, --check), or the hook and Label2 disagree"},
     {kMistake, "a mistake in the command or a scenario file, or a file not read or written"},
@@ -290,7 +290,7 @@ std::string Usage() {
     for (auto m = std::rbegin(kModes); m != std::rend(kModes); ++m) {
         std::vector<std::string> words;
         if (*m->usage) words.push_back(m->usage);
-        for (const Spec& s : kOptions)
+        for (const Entry& s : kOptions)
             if ((s.modes & m->bit) && s.name != std::string(m->option))
                 words.push_back("[" + std::string(s.name) + (s.value ? " " : "") +
                                 (s.value ? s.value : "") + "]");
@@ -298,14 +298,14 @@ std::string Usage() {
                         24);
     }
     text += "       paint_transcript --help\n\n";
-    for (const Spec& s : kOptions) {
+    for (const Entry& s : kOptions) {
         std::string head = "  " + std::string(s.name) + (s.value ? " " + std::string(s.value) : "");
         head.resize(head.size() < 24 ? 24 : head.size() + 1, ' ');
         text += Wrapped(Split(s.help, ' '), head, 24);
     }
     text += kSteps;
     text += "\nExit status:\n";
-    for (const StatusSpec& s : kStatuses)
+    for (const StatusEntry& s : kStatuses)
         text += Wrapped(Split(s.meaning, ' '), "  " + std::to_string(s.status) + "  ", 5);
     return text;
 }
