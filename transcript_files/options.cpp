@@ -51,11 +51,6 @@ struct Entry {
     int low, high;  // for a number
 };
 
-bool Mistake(std::string& error, const std::string& what) {
-    error = what;
-    return false;
-}
-
 template <std::string Options::*field>
 bool Text(const Entry&, const std::string& value, Options& o, std::string&) {
     o.*field = value;
@@ -267,6 +262,11 @@ const StatusEntry kStatuses[] = {
 };
 
 }  // namespace
+
+bool Mistake(std::string& error, const std::string& what) {
+    error = what;
+    return false;
+}
 
 bool Options::Given(const std::string& option) const {
     for (const std::string& g : given)

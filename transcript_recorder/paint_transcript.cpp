@@ -1,27 +1,22 @@
-// Starts paintprobe.exe, plays a scenario on it with real mouse input, and
-// prints one row for every paint its list view received.
+// The tool's recordings (a scenario played with real mouse input, or what a
+// person does by hand) and Run, which hands each way of running to its own.
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <iterator>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "html_report.h"
-#include "tool_files.h"
-#include "options.h"
 #include "message_log.h"
-#include "text_fields.h"
+#include "options.h"
 #include "own_desktop.h"
 #include "player.h"
 #include "remote.h"
 #include "scenario.h"
+#include "text_fields.h"
 #include "this_system.h"
+#include "tool_files.h"
 #include "transcript_rows.h"
 
 using transcript::MessageRow;
@@ -31,7 +26,6 @@ using transcript::Step;
 
 namespace {
 
-using transcript::Mistake;
 using transcript::Paints;
 using transcript::ReadFile;
 using transcript::ReadMessages;

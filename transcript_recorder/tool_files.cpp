@@ -10,12 +10,6 @@
 
 namespace transcript {
 
-// What was wrong, in one line; false.
-bool Mistake(std::string& error, const std::string& what) {
-    error = what;
-    return false;
-}
-
 // A line of output. No printf: its formatting code would be a tenth of the tool.
 void Say(FILE* to, const std::string& line) {
     std::fputs((line + "\n").c_str(), to);

@@ -12,8 +12,6 @@
 
 namespace transcript {
 
-// What was wrong, in one line; false.
-bool Mistake(std::string& error, const std::string& what);
 // A line of output. No printf: its formatting code would be a tenth of the tool.
 void Say(FILE* to, const std::string& line);
 // "49 paints", and why a transcript was cut short if it was.
