@@ -152,6 +152,27 @@ TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
     EXPECT_EQ(remote_.WaitForExit(10000), 0);
 }
 
+// Another program may move the cursor between a move and the press that
+// follows it: the press is sent where it was aimed all the same, and the
+// hook's word that it reached the list view there is waited for.
+TEST_F(EndToEnd, APressGoesWhereItWasAimedThoughTheCursorWasMovedAway) {
+    const RECT before = remote_.OuterRect();
+    const RECT client = remote_.ListViewClient();
+    const POINT at = remote_.ListViewToScreen({client.right / 3, client.bottom * 2 / 3});
+    remote_.MoveMouse(at);
+    remote_.Settle();
+    SetCursorPos(0, 0);
+    remote_.Press();
+    remote_.Release();
+    remote_.Press();
+    remote_.Release();
+    remote_.Settle();
+    ASSERT_FALSE(remote_.Faulted()) << remote_.FaultText();
+    const RECT after = remote_.OuterRect();
+    EXPECT_GT(after.right - after.left, before.right - before.left)
+        << "the double-click grew Form1";
+}
+
 // What settling waits for: the hook calls the program idle only once none
 // of its windows has anything left to paint, a control's included. With a
 // control invalidated while the program's thread is held, the flush it then

@@ -145,6 +145,11 @@ bool Idle() {
     return true;
 }
 
+bool IsPress(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ||
+           message == WM_NCLBUTTONDOWN || message == WM_NCLBUTTONDBLCLK;
+}
+
 bool IsButton(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -416,6 +421,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             InHook = false;
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
+        }
+        if (IsPress(msg.message)) {
+            s->pressWindow = reinterpret_cast<uintptr_t>(msg.hwnd);
+            s->pressX = msg.pt.x, s->pressY = msg.pt.y;
+            InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->presses));
         }
         if (IsButton(msg.message))
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->buttons));

@@ -160,6 +160,7 @@ bool Remote::Attach(std::string& error) {
     process_.hProcess =
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_.dwProcessId);
     buttonsSent_ = shared_->buttons;
+    pressesSent_ = pressesChecked_ = shared_->presses;
     return process_.hProcess && FindControls(error);
 }
 
@@ -276,6 +277,7 @@ void Remote::Settle() {
             Sleep(2);
         }
         moved_ = false;
+        CheckPress();
     }
     // Then quiet: the hook's word, at a flush message through the loop, that
     // the program has nothing left to paint in any of its windows and nothing

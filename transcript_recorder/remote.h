@@ -163,6 +163,9 @@ class Remote {
 
   private:
     void Button(DWORD flag);
+    // Whether the last press reached the window it was aimed at, with the
+    // cursor where it was sent; a fault, said, where it did not.
+    void CheckPress();
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
     // Posts a flush message and waits, at most ms, until the hook has taken
@@ -187,7 +190,10 @@ class Remote {
     FrameState start_;  // by hand: Form1 as the person found it
     std::vector<HandStep> hand_;
     int buttonsSent_ = 0;  // left button presses and releases sent
-    bool moved_ = false;   // a move was sent that the program has not taken yet
+    int pressesSent_ = 0, pressesChecked_ = 0;
+    POINT aimed_ = {-1, -1};  // where the last move sent the cursor
+    HWND aimedAt_ = nullptr;  // the window there as the last press was sent
+    bool moved_ = false;      // a move was sent that the program has not taken yet
     int movesSeen_ = 0;
 };
 

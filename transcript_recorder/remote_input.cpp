@@ -10,6 +10,7 @@ void Remote::MoveMouse(POINT to, bool taken) {
     if (Faulted()) return;
     POINT now;
     GetCursorPos(&now);
+    if (taken) aimed_ = to;
     if (now.x == to.x && now.y == to.y) return;
     if (shared_ && !moved_ && taken) {
         moved_ = true;
@@ -32,13 +33,55 @@ void Remote::MoveMouse(POINT to, bool taken) {
     }
 }
 
+namespace {
+
+std::string PointText(POINT p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
+}  // namespace
+
 void Remote::Button(DWORD flag) {
     if (Faulted()) return;
+    if (flag == MOUSEEVENTF_LEFTDOWN && aimed_.x >= 0) {
+        // A press goes where the cursor stands: where it was sent, or it is
+        // sent there again; a cursor that will not stay is said, not pressed.
+        POINT now = {};
+        for (int attempt = 0;
+             attempt < 3 && GetCursorPos(&now) && (now.x != aimed_.x || now.y != aimed_.y);
+             ++attempt)
+            MoveMouse(aimed_);
+        if (now.x != aimed_.x || now.y != aimed_.y) {
+            SetFault(Fault::InputIgnored, "the cursor would not stay at " + PointText(aimed_) +
+                                              " to press there (it stands at " + PointText(now) +
+                                              ")");
+            return;
+        }
+        aimedAt_ = WindowFromPoint(aimed_);
+        ++pressesSent_;
+    }
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flag;
     SendInput(1, &input, sizeof input);
     ++buttonsSent_;
+}
+
+void Remote::CheckPress() {
+    if (!shared_ || pressesChecked_ == pressesSent_ || shared_->presses < pressesSent_) return;
+    pressesChecked_ = pressesSent_;
+    const HWND reached = reinterpret_cast<HWND>(static_cast<uintptr_t>(shared_->pressWindow));
+    const POINT at = {shared_->pressX, shared_->pressY};
+    if (reached == aimedAt_ && at.x == aimed_.x && at.y == aimed_.y) return;
+    auto name = [&](HWND w) {
+        return w == form                  ? "Form1"
+               : w == listView            ? "ListView1"
+               : GetParent(w) == listView ? "ListView1's header"
+                                          : "another window";
+    };
+    SetFault(Fault::InputIgnored, "the press aimed at " + std::string(name(aimedAt_)) + " at " +
+                                      PointText(aimed_) + " reached " + name(reached) + " at " +
+                                      PointText(at));
 }
 
 void Remote::Click(POINT at) {
