@@ -19,19 +19,10 @@ const char* const kMessageColumns[] = {"step", "action",  "paint",      "window"
                                        "how",  "message", "parameters", "result"};
 constexpr size_t kMessageFields = sizeof kMessageColumns / sizeof kMessageColumns[0];
 
-bool Header(const std::string& text, size_t from, char& separator) {
-    for (char candidate : {',', ';', '\t'}) {
-        std::vector<CsvRecord> header;
-        std::string ignored;
-        if (!ReadCsvRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
-        std::vector<std::string>& f = header[0].fields;
-        while (!f.empty() && f.back().empty()) f.pop_back();
-        if (f.size() == kMessageFields && std::equal(f.begin(), f.end(), kMessageColumns)) {
-            separator = candidate;
-            return true;
-        }
-    }
-    return false;
+HeaderIs LogHeader(const std::vector<std::string>& f, std::string&) {
+    return f.size() == kMessageFields && std::equal(f.begin(), f.end(), kMessageColumns)
+               ? HeaderIs::Ours
+               : HeaderIs::Other;
 }
 
 }  // namespace
@@ -69,39 +60,22 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
     rows.clear();
     if (cutShort) cutShort->clear();
     if (full) full->clear();
-    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    char separator = ',';
-    if (!Header(text, start, separator)) {
-        std::string expected;
-        for (const char* name : kMessageColumns)
-            expected += (expected.empty() ? "" : ",") + std::string(name);
-        error = "line 1: not a message log header (expected " + expected + ")";
-        return false;
-    }
-    std::vector<CsvRecord> records;
-    if (!ReadCsvRecords(text, start, separator, records, error)) return false;
-    for (size_t k = 1; k < records.size(); ++k) {
-        std::vector<std::string>& f = records[k].fields;
-        const std::string at = "line " + std::to_string(records[k].line) + ": ";
-        CsvKind kind;
-        if (!SortRecord(records[k], kMessageFields, kind, error)) return false;
-        if (kind == CsvKind::Blank) continue;
+    std::string expected;
+    for (const char* name : kMessageColumns)
+        expected += (expected.empty() ? "" : ",") + std::string(name);
+    const auto take = [&](const CsvRecord& record, CsvKind kind, size_t, std::string& error) {
+        const std::vector<std::string>& f = record.fields;
         if (kind == CsvKind::Comment) {
-            const std::string& comment = f[0];
-            if (cutShort && !comment.compare(0, 13, "# cut short: "))
-                *cutShort = comment.substr(13);
-            if (full && !comment.compare(0, 8, "# full: ")) *full = comment.substr(8);
-            continue;
+            if (cutShort && !f[0].compare(0, 13, "# cut short: ")) *cutShort = f[0].substr(13);
+            if (full && !f[0].compare(0, 8, "# full: ")) *full = f[0].substr(8);
+            return true;
         }
+        const std::string at = "line " + std::to_string(record.line) + ": ";
         MessageRow r;
-        if (!ParseInt(f[0], r.step) || !ParseInt(f[2], r.paint)) {
-            error = at + "expected whole numbers for step and paint";
-            return false;
-        }
-        if (f[3].empty() || f[5].empty() || (f[4] != "sent" && f[4] != "posted")) {
-            error = at + "expected a window, \"sent\" or \"posted\", and a message";
-            return false;
-        }
+        if (!ParseInt(f[0], r.step) || !ParseInt(f[2], r.paint))
+            return Mistake(error, at + "expected whole numbers for step and paint");
+        if (f[3].empty() || f[5].empty() || (f[4] != "sent" && f[4] != "posted"))
+            return Mistake(error, at + "expected a window, \"sent\" or \"posted\", and a message");
         r.action = f[1];
         r.window = f[3];
         r.how = f[4];
@@ -109,8 +83,11 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
         r.parameters = OnOneLine(f[6]);
         r.result = f[7];
         rows.push_back(std::move(r));
-    }
-    return true;
+        return true;
+    };
+    return ReadCsvTable(text, LogHeader,
+                        "line 1: not a message log header (expected " + expected + ")", take,
+                        error);
 }
 
 }  // namespace transcript

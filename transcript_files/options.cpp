@@ -263,11 +263,6 @@ const StatusEntry kStatuses[] = {
 
 }  // namespace
 
-bool Mistake(std::string& error, const std::string& what) {
-    error = what;
-    return false;
-}
-
 bool Options::Given(const std::string& option) const {
     for (const std::string& g : given)
         if (g == option) return true;

@@ -47,9 +47,6 @@ struct Options {
     bool Given(const std::string& option) const;
 };
 
-// What was wrong, in one line, into `error`; false.
-bool Mistake(std::string& error, const std::string& what);
-
 // The command line's words after the program's name; false, with the
 // mistake in one line ("--steps does not apply to --compare").
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error);

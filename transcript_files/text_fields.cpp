@@ -3,6 +3,11 @@
 
 namespace transcript {
 
+bool Mistake(std::string& error, const std::string& what) {
+    error = what;
+    return false;
+}
+
 bool ParseInt(const std::string& text, int32_t& value, IntForm form) {
     const bool sign = !text.empty() && (text[0] == '-' || text[0] == '+');
     if (sign ? form == IntForm::Plain || (form == IntForm::Strict && text[0] == '+')

@@ -9,6 +9,9 @@
 
 namespace transcript {
 
+// What was wrong, in one line, into `error`; false.
+bool Mistake(std::string& error, const std::string& what);
+
 // How a whole base-10 number is written, nothing else around it (no blank):
 enum class IntForm {
     Strict,  // as a file stores it: an optional minus sign, no leading zero, no "-0"
@@ -70,7 +73,46 @@ bool ReadCsvRecords(const std::string& text, size_t from, char separator,
 enum class CsvKind { Blank, Comment, Row };
 bool SortRecord(CsvRecord& record, size_t columns, CsvKind& kind, std::string& error);
 
+// What a table's header check makes of a first record (its trailing empty
+// fields, a spreadsheet's padding, taken off): the table's header, another
+// text (then the next separator is tried), or its header gone wrong.
+enum class HeaderIs { Ours, Other, Wrong };
+using HeaderCheck = HeaderIs (*)(const std::vector<std::string>& fields, std::string& error);
+
+// A table of this tool's in CSV, read: after an optional BOM, a header the
+// check takes, with the separator a spreadsheet chose (",", ";" or tab);
+// then each record sorted against the header's width and handed to `take`,
+// blank ones left out. False with the first mistake: the header's
+// (`notOurs` where no separator gives one), a record's, or take's.
+template <typename Take>
+bool ReadCsvTable(const std::string& text, HeaderCheck check, const std::string& notOurs, Take take,
+                  std::string& error);
+
 // A field as CSV writes it: quoted where it must be.
 std::string CsvField(const std::string& value);
+
+// The header of a table, its separator and its width; false, said, where
+// there is none the check takes.
+bool ReadCsvHeader(const std::string& text, size_t from, HeaderCheck check,
+                   const std::string& notOurs, char& separator, size_t& columns,
+                   std::string& error);
+
+template <typename Take>
+bool ReadCsvTable(const std::string& text, HeaderCheck check, const std::string& notOurs, Take take,
+                  std::string& error) {
+    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    char separator = ',';
+    size_t columns = 0;
+    std::vector<CsvRecord> records;
+    if (!ReadCsvHeader(text, start, check, notOurs, separator, columns, error) ||
+        !ReadCsvRecords(text, start, separator, records, error))
+        return false;
+    for (size_t k = 1; k < records.size(); ++k) {
+        CsvKind kind;
+        if (!SortRecord(records[k], columns, kind, error)) return false;
+        if (kind != CsvKind::Blank && !take(records[k], kind, columns, error)) return false;
+    }
+    return true;
+}
 
 }  // namespace transcript

@@ -43,39 +43,25 @@ bool Refuse(std::string& error, const std::string& at, size_t column, const char
     return false;
 }
 
-// Which separator the header is written with, and whether it names the
-// columns of a transcript; the number of columns it names. A header that
+// Whether a header names the columns of a transcript, old or new. One that
 // starts as one but goes on with a column of another name is refused, named.
-bool ReadHeader(const std::string& text, size_t from, char& separator, size_t& columns,
-                std::string& error) {
-    for (char candidate : {',', ';', '\t'}) {
-        std::vector<CsvRecord> header;
-        std::string ignored;
-        if (!ReadCsvRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
-        std::vector<std::string>& f = header[0].fields;
-        while (!f.empty() && f.back().empty()) f.pop_back();  // a spreadsheet's padding
-        const size_t known = std::min(f.size(), kAllColumns);
-        if (known < kOldColumns || !std::equal(f.begin(), f.begin() + known, kColumns)) continue;
-        if (f.size() > kAllColumns) {
-            error = "line 1: column " + std::to_string(kAllColumns + 1) + ", \"" +
-                    f[kAllColumns].substr(0, 40) +
-                    "\", is not one of a paint transcript's (delete it, or save the sheet "
-                    "without it)";
-            return false;
-        }
-        if (f.size() != kOldColumns && f.size() != kAllColumns) {
-            error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
-                    kColumns[kOldColumns - 1] + " or " + kColumns[kAllColumns - 1];
-            return false;
-        }
-        separator = candidate;
-        columns = f.size();
-        return true;
+HeaderIs TranscriptHeader(const std::vector<std::string>& f, std::string& error) {
+    const size_t known = std::min(f.size(), kAllColumns);
+    if (known < kOldColumns || !std::equal(f.begin(), f.begin() + known, kColumns))
+        return HeaderIs::Other;
+    if (f.size() > kAllColumns) {
+        error = "line 1: column " + std::to_string(kAllColumns + 1) + ", \"" +
+                f[kAllColumns].substr(0, 40) +
+                "\", is not one of a paint transcript's (delete it, or save the sheet "
+                "without it)";
+        return HeaderIs::Wrong;
     }
-    std::string expected;
-    for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
-    error = "line 1: not a paint transcript header (expected " + expected + ")";
-    return false;
+    if (f.size() != kOldColumns && f.size() != kAllColumns) {
+        error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
+                kColumns[kOldColumns - 1] + " or " + kColumns[kAllColumns - 1];
+        return HeaderIs::Wrong;
+    }
+    return HeaderIs::Ours;
 }
 
 }  // namespace
@@ -167,6 +153,26 @@ bool SortRecord(CsvRecord& record, size_t columns, CsvKind& kind, std::string& e
     return false;
 }
 
+bool ReadCsvHeader(const std::string& text, size_t from, HeaderCheck check,
+                   const std::string& notOurs, char& separator, size_t& columns,
+                   std::string& error) {
+    for (char candidate : {',', ';', '\t'}) {
+        std::vector<CsvRecord> header;
+        std::string ignored;
+        if (!ReadCsvRecords(text, from, candidate, header, ignored, 1) || header.empty()) continue;
+        std::vector<std::string>& f = header[0].fields;
+        while (!f.empty() && f.back().empty()) f.pop_back();  // a spreadsheet's padding
+        const HeaderIs is = check(f, error);
+        if (is == HeaderIs::Wrong) return false;
+        if (is == HeaderIs::Other) continue;
+        separator = candidate;
+        columns = f.size();
+        return true;
+    }
+    error = notOurs;
+    return false;
+}
+
 std::string CsvField(const std::string& value) {
     if (value.find_first_of(",;\t\"\r\n") == std::string::npos &&
         (value.empty() || (value.front() != ' ' && value.back() != ' ')))
@@ -203,28 +209,23 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
     rows.clear();
     if (cutShort) cutShort->clear();
     if (facts) *facts = SystemFacts();
-    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    if (text.find_first_not_of("\r\n", start) == std::string::npos) {
+    if (text.find_first_not_of("\r\n", text.compare(0, 3, "\xEF\xBB\xBF") ? 0 : 3) ==
+        std::string::npos) {
         error = "empty file";
         return false;
     }
-    char separator = ',';
-    size_t columns = 0;
-    if (!ReadHeader(text, start, separator, columns, error)) return false;
-    std::vector<CsvRecord> records;
-    if (!ReadCsvRecords(text, start, separator, records, error)) return false;
-    for (size_t k = 1; k < records.size(); ++k) {
-        std::vector<std::string>& f = records[k].fields;
-        const std::string at = "line " + std::to_string(records[k].line) + ": ";
-        CsvKind kind;
-        if (!SortRecord(records[k], columns, kind, error)) return false;
-        if (kind == CsvKind::Blank) continue;
+    std::string expected;
+    for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
+    const auto take = [&](const CsvRecord& record, CsvKind kind, size_t columns,
+                          std::string& error) {
+        const std::vector<std::string>& f = record.fields;
         if (kind == CsvKind::Comment) {
             if (cutShort && f[0].compare(0, sizeof kCutShort - 1, kCutShort) == 0)
                 *cutShort = f[0].substr(std::min(f[0].size(), sizeof kCutShort + 1));
             if (facts) ReadFactComment(f[0], *facts);
-            continue;
+            return true;
         }
+        const std::string at = "line " + std::to_string(record.line) + ": ";
         PaintRow r;
         int32_t* numbers[kAllColumns] = {
             &r.step,         nullptr,           &r.outerWidth,      &r.outerHeight,
@@ -239,12 +240,15 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
         if (!ParseRegion(f[11], r.region))
             return Refuse(error, at, 11, "rectangles [left,top,right,bottom] apart by blanks",
                           f[11]);
-        if (columns == kAllColumns && !IsColourText(f[12]))
-            return Refuse(error, at, 12, "#rrggbb or nothing", f[12]);
-        if (columns == kAllColumns) r.colour = f[12];
+        std::string colour = columns == kAllColumns ? f[12] : "";
+        if (!IsColourText(colour)) return Refuse(error, at, 12, "#rrggbb or nothing", f[12]);
+        r.colour = colour;
         rows.push_back(std::move(r));
-    }
-    return true;
+        return true;
+    };
+    return ReadCsvTable(text, TranscriptHeader,
+                        "line 1: not a paint transcript header (expected " + expected + ")", take,
+                        error);
 }
 
 }  // namespace transcript
