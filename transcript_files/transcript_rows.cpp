@@ -205,54 +205,19 @@ void Align(AlignedPaint& p, const PaintRow* a, const PaintRow* b) {
 
 }  // namespace
 
-Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b) {
-    // Each file's rows in step order, keeping their order within a step;
-    // then the two walked together, step by step.
-    auto byStep = [](const std::vector<PaintRow>& rows) {
-        std::vector<std::pair<int, int>> keyed(rows.size());  // step, then row
-        for (size_t i = 0; i < rows.size(); ++i) keyed[i] = {rows[i].step, static_cast<int>(i)};
-        std::sort(keyed.begin(), keyed.end());
-        std::vector<int> order(rows.size());
-        for (size_t i = 0; i < rows.size(); ++i) order[i] = keyed[i].second;
-        return order;
-    };
-    const std::vector<int> inA = byStep(a), inB = byStep(b);
-    Comparison c;
-    c.paints.reserve(std::max(a.size(), b.size()));
-    size_t i = 0, j = 0;
-    while (i < inA.size() || j < inB.size()) {
-        const bool fromA = i < inA.size(), fromB = j < inB.size();
-        const int step = !fromB   ? a[inA[i]].step
-                         : !fromA ? b[inB[j]].step
-                                  : std::min(a[inA[i]].step, b[inB[j]].step);
-        for (int place = 1;; ++place) {
-            const bool hasA = i < inA.size() && a[inA[i]].step == step;
-            const bool hasB = j < inB.size() && b[inB[j]].step == step;
-            if (!hasA && !hasB) break;
-            AlignedPaint p;
-            p.step = step;
-            p.place = place;
-            p.a = hasA ? inA[i++] : -1;
-            p.b = hasB ? inB[j++] : -1;
-            p.action = (p.a >= 0 ? a[p.a] : b[p.b]).action;
-            Align(p, p.a >= 0 ? &a[p.a] : nullptr, p.b >= 0 ? &b[p.b] : nullptr);
-            c.paints.push_back(std::move(p));
-        }
-    }
-    return c;
-}
+namespace {
 
-Matrix CompareMany(const std::vector<std::vector<PaintRow>>& systems,
-                   const std::vector<std::string>& names) {
-    Matrix m;
-    m.names = names;
+// The systems' paints aligned: step by step, and within a step in the order
+// each system painted them; each system's row, -1 where it has none.
+std::vector<MatrixPaint> AlignPaints(const std::vector<const std::vector<PaintRow>*>& systems) {
     const size_t n = systems.size();
     std::vector<std::vector<std::pair<int, int>>> order(n);  // step, row; by step, then row
     for (size_t k = 0; k < n; ++k) {
-        for (size_t i = 0; i < systems[k].size(); ++i)
-            order[k].push_back({systems[k][i].step, static_cast<int>(i)});
+        for (size_t i = 0; i < systems[k]->size(); ++i)
+            order[k].push_back({(*systems[k])[i].step, static_cast<int>(i)});
         std::sort(order[k].begin(), order[k].end());
     }
+    std::vector<MatrixPaint> paints;
     std::vector<size_t> at(n, 0);
     for (;;) {
         bool any = false;
@@ -269,27 +234,55 @@ Matrix CompareMany(const std::vector<std::vector<PaintRow>>& systems,
             for (size_t k = 0; k < n; ++k) {
                 const bool has = at[k] < order[k].size() && order[k][at[k]].first == step;
                 p.rows.push_back(has ? order[k][at[k]++].second : -1);
-                if (has && !present) p.action = systems[k][p.rows.back()].action;
+                if (has && !present) p.action = (*systems[k])[p.rows.back()].action;
                 present = present || has;
             }
             if (!present) break;
-            // Each system joins the first group whose first member paints alike.
-            std::vector<size_t> firsts;
-            for (size_t k = 0; k < n; ++k) {
-                const PaintRow* row = p.rows[k] >= 0 ? &systems[k][p.rows[k]] : nullptr;
-                size_t g = 0;
-                for (; g < firsts.size(); ++g) {
-                    const size_t f = firsts[g];
-                    const PaintRow* first = p.rows[f] >= 0 ? &systems[f][p.rows[f]] : nullptr;
-                    AlignedPaint same;
-                    if (!row || !first ? row == first
-                                       : (Align(same, first, row), same.paint.empty()))
-                        break;
-                }
-                if (g == firsts.size()) firsts.push_back(k);
-                p.group.push_back(static_cast<int>(g));
+            paints.push_back(std::move(p));
+        }
+    }
+    return paints;
+}
+
+}  // namespace
+
+Comparison CompareSystems(const std::vector<PaintRow>& a, const std::vector<PaintRow>& b) {
+    Comparison c;
+    for (const MatrixPaint& m : AlignPaints({&a, &b})) {
+        AlignedPaint p;
+        p.step = m.step;
+        p.place = m.place;
+        p.a = m.rows[0];
+        p.b = m.rows[1];
+        p.action = m.action;
+        Align(p, p.a >= 0 ? &a[p.a] : nullptr, p.b >= 0 ? &b[p.b] : nullptr);
+        c.paints.push_back(std::move(p));
+    }
+    return c;
+}
+
+Matrix CompareMany(const std::vector<std::vector<PaintRow>>& systems,
+                   const std::vector<std::string>& names) {
+    Matrix m;
+    m.names = names;
+    std::vector<const std::vector<PaintRow>*> all;
+    for (const std::vector<PaintRow>& rows : systems) all.push_back(&rows);
+    m.paints = AlignPaints(all);
+    // Each system joins the first group whose first member paints alike.
+    for (MatrixPaint& p : m.paints) {
+        std::vector<size_t> firsts;
+        for (size_t k = 0; k < systems.size(); ++k) {
+            const PaintRow* row = p.rows[k] >= 0 ? &systems[k][p.rows[k]] : nullptr;
+            size_t g = 0;
+            for (; g < firsts.size(); ++g) {
+                const size_t f = firsts[g];
+                const PaintRow* first = p.rows[f] >= 0 ? &systems[f][p.rows[f]] : nullptr;
+                AlignedPaint same;
+                if (!row || !first ? row == first : (Align(same, first, row), same.paint.empty()))
+                    break;
             }
-            m.paints.push_back(std::move(p));
+            if (g == firsts.size()) firsts.push_back(k);
+            p.group.push_back(static_cast<int>(g));
         }
     }
     return m;
