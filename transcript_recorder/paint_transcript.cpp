@@ -299,6 +299,22 @@ void SayFault(const Remote& remote) {
 
 // Plays the steps and writes what the hook saw of them; the remote is
 // watching the program, as it was started.
+// The transcript, message log and report of the steps played; false if
+// one could not be written.
+bool WritePlayed(const Options& o, const Remote& remote, const std::vector<PaintRow>& rows) {
+    const std::string cut = remote.FaultText();
+    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    std::vector<MessageRow> log;
+    const bool logWritten = WriteMessages(o, remote, rows, cut, log);
+    const std::string title =
+        (!o.scenarioFile.empty() ? "scenario file " + transcript::BaseName(o.scenarioFile)
+         : !o.check.empty() && !o.Given("--scenario")
+             ? "the steps of " + transcript::BaseName(o.check)
+             : "scenario " + o.scenario) +
+        " under " + facts.system;
+    return WriteOutputs(o, rows, cut, facts, title, log, "", false) && logWritten;
+}
+
 int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& steps,
                  const std::vector<PaintRow>& reference) {
     int countBefore = 0;
@@ -328,17 +344,7 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
         else
             status = transcript::kMistake;
     }
-    const std::string cut = remote.FaultText();
-    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
-    std::vector<MessageRow> log;
-    if (!WriteMessages(o, remote, rows, cut, log)) status = transcript::kMistake;
-    const std::string title =
-        (!o.scenarioFile.empty() ? "scenario file " + transcript::BaseName(o.scenarioFile)
-         : !o.check.empty() && !o.Given("--scenario")
-             ? "the steps of " + transcript::BaseName(o.check)
-             : "scenario " + o.scenario) +
-        " under " + facts.system;
-    if (!WriteOutputs(o, rows, cut, facts, title, log, "", false)) status = transcript::kMistake;
+    if (!WritePlayed(o, remote, rows)) status = transcript::kMistake;
     if (!o.check.empty() && !remote.Faulted() && !CheckAgainst(o, reference, rows))
         status = transcript::kDiffers;
     if (remote.Faulted()) return status;

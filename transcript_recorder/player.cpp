@@ -42,73 +42,84 @@ bool Drag(Remote& remote, const Step& s, int hit, std::vector<POINT> moves, int&
     });
 }
 
-bool Play(Remote& remote, const Step& s, int& step) {
-    const RECT before = remote.OuterRect();
+bool PlayDrag(Remote& remote, const Step& s, int& step) {
+    const Grip grip = GripOf(s.where);
+    std::vector<POINT> moves;
+    for (const Step::Delta& d : s.moves) moves.push_back({grip.x * d.dx, grip.y * d.dy});
+    return Drag(remote, s, grip.hit, moves, step, "resize");
+}
+
+// The caption dragged, or the window moved from outside.
+bool PlayMove(Remote& remote, const Step& s, int& step, const RECT& before) {
+    if (s.kind == Step::RoomAbove && before.top >= s.height) return true;
+    const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
+    if (!s.outside) return Drag(remote, s, HitOf(s), {{d.dx, d.dy}}, step, "move");
+    remote.BeginStep(++step, MoveText(s, 0));
+    remote.SetOuterRect(
+        {before.left + d.dx, before.top + d.dy, before.right + d.dx, before.bottom + d.dy});
+    return true;
+}
+
+bool PlayDoubleClick(Remote& remote, const Step& s, const RECT& before) {
+    const RECT client = remote.ListViewClient();
+    remote.DoubleClick(s.where == "header"
+                           ? remote.HeaderPoint()
+                           : remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
+    if (s.where == "list" && !remote.Faulted() && SameRect(before, remote.OuterRect()))
+        remote.InputIgnored("the double-click did not grow Form1");
+    return true;
+}
+
+// The maximize button becomes the restore button, where the maximized
+// window has it.
+bool PlayButton(Remote& remote, const Step& s, const RECT& before) {
+    const POINT button = remote.FindHit(HitOf(s));
+    if (button.x < 0) return false;
+    remote.Click(button);
+    if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
+        remote.InputIgnored(std::string("the click did not change Form1") + kNotTaken);
+    return true;
+}
+
+// What another program (a window manager, a taskbar) changes of Form1.
+void PlayFromOutside(Remote& remote, const Step& s, const RECT& before) {
+    RECT r = before;
     switch (s.kind) {
-        case Step::Drag: {
-            const Grip grip = GripOf(s.where);
-            std::vector<POINT> moves;
-            for (const Step::Delta& d : s.moves) moves.push_back({grip.x * d.dx, grip.y * d.dy});
-            return Drag(remote, s, grip.hit, moves, step, "resize");
-        }
-        case Step::Move:
-        case Step::RoomAbove: {
-            if (s.kind == Step::RoomAbove && before.top >= s.height) return true;
-            const Step::Delta d = s.kind == Step::Move ? s.moves[0] : Step::Delta{0, s.height};
-            if (!s.outside) return Drag(remote, s, HitOf(s), {{d.dx, d.dy}}, step, "move");
-            remote.BeginStep(++step, MoveText(s, 0));
-            remote.SetOuterRect(
-                {before.left + d.dx, before.top + d.dy, before.right + d.dx, before.bottom + d.dy});
-            return true;
-        }
-        case Step::DoubleClick: {
-            remote.BeginStep(++step, StepText(s));
-            const RECT client = remote.ListViewClient();
-            remote.DoubleClick(
-                s.where == "header"
-                    ? remote.HeaderPoint()
-                    : remote.ListViewToScreen({client.right / 3, client.bottom * 2 / 3}));
-            if (s.where == "list" && !remote.Faulted() && SameRect(before, remote.OuterRect()))
-                remote.InputIgnored("the double-click did not grow Form1");
-            return true;
-        }
-        case Step::Button: {
-            // The maximize button becomes the restore button, where the
-            // maximized window has it.
-            remote.BeginStep(++step, StepText(s));
-            const POINT button = remote.FindHit(HitOf(s));
-            if (button.x < 0) return false;
-            remote.Click(button);
-            if (!remote.Faulted() && SameRect(before, remote.OuterRect()))
-                remote.InputIgnored(std::string("the click did not change Form1") + kNotTaken);
-            return true;
-        }
         case Step::State:
-            remote.BeginStep(++step, StepText(s));
             remote.ShowState(s.where == "maximize"   ? SW_MAXIMIZE
                              : s.where == "minimize" ? SW_MINIMIZE
                                                      : SW_RESTORE);
-            return true;
+            return;
         case Step::Resize: {
-            remote.BeginStep(++step, StepText(s));
             const Grip grip = GripOf(s.where);
-            RECT r = before;
-            const int dx = s.moves[0].dx, dy = s.moves[0].dy;
-            (grip.x < 0 ? r.left : r.right) += grip.x * dx;
-            (grip.y < 0 ? r.top : r.bottom) += grip.y * dy;
-            remote.SetOuterRect(r);
-            return true;
+            (grip.x < 0 ? r.left : r.right) += grip.x * s.moves[0].dx;
+            (grip.y < 0 ? r.top : r.bottom) += grip.y * s.moves[0].dy;
+            break;
         }
         case Step::ClientWidth:
-            remote.BeginStep(++step, StepText(s));
             remote.SetClientWidth(s.width);
-            return true;
-        case Step::OuterSize:
-            remote.BeginStep(++step, StepText(s));
-            remote.SetOuterRect(
-                {before.left, before.top, before.left + s.width, before.top + s.height});
-            return true;
+            return;
+        default:  // OuterSize
+            r = {before.left, before.top, before.left + s.width, before.top + s.height};
     }
+    remote.SetOuterRect(r);
+}
+
+bool Play(Remote& remote, const Step& s, int& step) {
+    const RECT before = remote.OuterRect();
+    switch (s.kind) {
+        case Step::Drag:
+            return PlayDrag(remote, s, step);
+        case Step::Move:
+        case Step::RoomAbove:
+            return PlayMove(remote, s, step, before);
+        default:
+            break;
+    }
+    remote.BeginStep(++step, StepText(s));
+    if (s.kind == Step::DoubleClick) return PlayDoubleClick(remote, s, before);
+    if (s.kind == Step::Button) return PlayButton(remote, s, before);
+    PlayFromOutside(remote, s, before);
     return true;
 }
 

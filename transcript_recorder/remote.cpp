@@ -97,6 +97,16 @@ bool Remote::Start(std::string& error, const std::string& desktop) {
         error = "could not start " + exe;
         return false;
     }
+    if (!WaitForForm(error)) return false;
+    if (!FindControls(error)) return false;
+    // A new window is not always given the foreground when another program
+    // just closed; input then goes to activating it first.
+    SetForegroundWindow(form);
+    Settle();
+    return true;
+}
+
+bool Remote::WaitForForm(std::string& error) {
     // A new Wine prefix, or a busy machine, can take many seconds to start it.
     const DWORD start = GetTickCount();
     WaitForInputIdle(process_.hProcess, kStartMs);
@@ -119,11 +129,6 @@ bool Remote::Start(std::string& error, const std::string& desktop) {
         error = faultText_;
         return false;
     }
-    if (!FindControls(error)) return false;
-    // A new window is not always given the foreground when another program
-    // just closed; input then goes to activating it first.
-    SetForegroundWindow(form);
-    Settle();
     return true;
 }
 
@@ -164,6 +169,36 @@ bool Remote::Attach(std::string& error) {
     return process_.hProcess && FindControls(error);
 }
 
+bool Remote::Hook(std::string& error) {
+    const std::string dll = FindBeside("paint_hook.dll");
+    hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
+    // Undecorated with mingw (--kill-at); MSVC keeps the 32-bit decoration.
+    auto find = [&](const char* name, const char* decorated) {
+        FARPROC f = hookDll_ ? GetProcAddress(hookDll_, name) : nullptr;
+        if (!f && hookDll_) f = GetProcAddress(hookDll_, decorated);
+        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(f));
+    };
+    const HOOKPROC proc = find("GetMsgProc", "_GetMsgProc@12");
+    if (!proc) {
+        error = "paint_hook.dll or its GetMsgProc not found";
+        return false;
+    }
+    const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
+    const bool sends = shared_->messagesKept != 0;  // sent messages are logged too
+    if (sends) {
+        const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
+        const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
+        sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
+        returnHook_ = back ? SetWindowsHookExA(WH_CALLWNDPROCRET, back, hookDll_, thread) : nullptr;
+    }
+    if (!hook_ || (sends && (!sentHook_ || !returnHook_))) {
+        error = "could not hook the program's thread";
+        return false;
+    }
+    return true;
+}
+
 bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesKept,
                    int maxMessages) {
     const SharedName name(process_.dwProcessId);
@@ -190,32 +225,7 @@ bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesK
     shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
     shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
 
-    const std::string dll = FindBeside("paint_hook.dll");
-    hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
-    // Undecorated with mingw (--kill-at); MSVC keeps the 32-bit decoration.
-    auto find = [&](const char* name, const char* decorated) {
-        FARPROC f = hookDll_ ? GetProcAddress(hookDll_, name) : nullptr;
-        if (!f && hookDll_) f = GetProcAddress(hookDll_, decorated);
-        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(f));
-    };
-    const HOOKPROC proc = find("GetMsgProc", "_GetMsgProc@12");
-    if (!proc) {
-        error = "paint_hook.dll or its GetMsgProc not found";
-        return false;
-    }
-    const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
-    hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
-    const bool sends = shared_->messagesKept != 0;
-    if (sends) {
-        const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
-        const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
-        sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
-        returnHook_ = back ? SetWindowsHookExA(WH_CALLWNDPROCRET, back, hookDll_, thread) : nullptr;
-    }
-    if (!hook_ || (sends && (!sentHook_ || !returnHook_))) {
-        error = "could not hook the program's thread";
-        return false;
-    }
+    if (!Hook(error)) return false;
     // The hook is loaded when the thread next takes a message.
     if (!Flush(kTimeoutMs)) {
         error = "the hook never ran in the program";
@@ -257,28 +267,28 @@ bool Remote::CheckProgram() {
     return !Faulted();
 }
 
+bool Remote::InputTaken() {
+    for (DWORD start = GetTickCount();
+         shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_);) {
+        if (!CheckProgram()) return false;
+        if (GetTickCount() - start > kAnswerMs) {
+            // Answering, and still no input: it never got there.
+            DWORD_PTR result;
+            if (SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
+                SetFault(Fault::InputIgnored,
+                         "paintprobe.exe took none of the mouse input sent to it");
+            break;
+        }
+        Sleep(2);
+    }
+    moved_ = false;
+    CheckPress();
+    return true;
+}
+
 void Remote::Settle() {
     if (!CheckProgram()) return;
-    // Input first: the program has taken every button message and the last
-    // move sent (messages posted or sent to it are handled before input, so
-    // nothing else can tell that input is done).
-    if (shared_) {
-        for (DWORD start = GetTickCount();
-             shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_);) {
-            if (!CheckProgram()) return;
-            if (GetTickCount() - start > kAnswerMs) {
-                // Answering, and still no input: it never got there.
-                DWORD_PTR result;
-                if (SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
-                    SetFault(Fault::InputIgnored,
-                             "paintprobe.exe took none of the mouse input sent to it");
-                break;
-            }
-            Sleep(2);
-        }
-        moved_ = false;
-        CheckPress();
-    }
+    if (shared_ && !InputTaken()) return;  // input first
     // Then quiet: the hook's word, at a flush message through the loop, that
     // the program has nothing left to paint in any of its windows and nothing
     // queued, and its pixels are on the screen; and no new paint over a few

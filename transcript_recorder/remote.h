@@ -166,6 +166,11 @@ class Remote {
     // Whether the last press reached the window it was aimed at, with the
     // cursor where it was sent; a fault, said, where it did not.
     void CheckPress();
+    // Settling's first part: waits until the program has taken every button
+    // message and the last move sent (messages posted or sent to it are
+    // handled before input, so nothing else can tell that input is done);
+    // false once it has ended.
+    bool InputTaken();
     POINT FindHitIn(const RECT& outer, int hit) const;
     void SetFault(Fault fault, const std::string& what);
     // Posts a flush message and waits, at most ms, until the hook has taken
@@ -174,6 +179,11 @@ class Remote {
     bool CheckProgram();  // false, with the fault set, once it has ended or filled up
     StepNames Names() const;
     bool FindControls(std::string& error);
+    // Waits for the started program to show Form1; a fault, said, if it ends
+    // or does not show it in time.
+    bool WaitForForm(std::string& error);
+    // Loads paint_hook.dll and hooks the program's thread with it.
+    bool Hook(std::string& error);
     bool attached_ = false;
 
     Fault fault_ = Fault::None;
