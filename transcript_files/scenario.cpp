@@ -13,7 +13,6 @@ namespace {
 const char* const kEdges[] = {"bottom", "right", "top", "left", "corner"};
 const int kEdgeHits[] = {steps::kHtBottom, steps::kHtRight, steps::kHtTop, steps::kHtLeft,
                          steps::kHtBottomRight};
-const char* const kStates[] = {"maximize", "restore", "minimize"};
 
 template <size_t N>
 bool OneOf(const std::string& word, const char* const (&words)[N]) {
@@ -70,86 +69,107 @@ bool Delta(const std::string& text, const std::string& where, Step::Delta& d) {
     return true;
 }
 
+// Each kind of line, read from its words (the first names it; "from
+// outside" already taken off a move's); false with what was expected.
+using Line = std::vector<std::string>;
+
+std::string Word(const Line& w, size_t i) {
+    return i < w.size() ? w[i] : std::string();
+}
+
+// drag EDGE +N [+N ...] [xK], resize EDGE +N from outside
+bool ParseDrag(const Line& w, Step& s, const char*& expected) {
+    const bool resize = w[0] == "resize";
+    s.kind = resize ? Step::Resize : Step::Drag;
+    s.where = Word(w, 1);
+    if (!OneOf(s.where, kEdges))
+        return expected = "an edge or corner (bottom, right, top, left or corner)", false;
+    if (resize && (w.size() != 5 || Word(w, 3) != "from" || Word(w, 4) != "outside"))
+        return expected = "resize EDGE +N from outside", false;
+    for (size_t i = 2; i < (resize ? 3 : w.size()); ++i) {
+        if (IsRepeat(w[i])) {
+            int times = 0;
+            if (s.moves.empty()) return expected = "pixels as +N before a repeat count", false;
+            if (!Number(w[i].substr(1), false, times) || times < 1 || times > kMaxRepeat)
+                return expected = "a repeat count from x1 to x1000", false;
+            s.moves.insert(s.moves.end(), times - 1, s.moves.back());
+            continue;
+        }
+        Step::Delta d;
+        if (!Delta(w[i], s.where, d))
+            return expected = s.where == "corner" ? "pixels as +N or +X,+Y" : "pixels as +N", false;
+        s.moves.push_back(d);
+    }
+    if (s.moves.empty()) return expected = "pixels as +N after the edge", false;
+    return true;
+}
+
+bool ParseDoubleClick(const Line& w, Step& s, const char*& expected) {
+    s.kind = Step::DoubleClick;
+    s.where = Word(w, 1);
+    if ((s.where == "list" || s.where == "header") && w.size() == 2) return true;
+    return expected = "double-click list or double-click header", false;
+}
+
+// maximize button, restore from outside, ...
+bool ParseState(const Line& w, Step& s, const char*& expected) {
+    s.where = w[0];
+    if (w.size() == 2 && w[1] == "button") return s.kind = Step::Button, true;
+    if (w.size() == 3 && w[1] == "from" && w[2] == "outside") return s.kind = Step::State, true;
+    return expected = "\"button\" or \"from outside\" after it", false;
+}
+
+bool ParseSet(const Line& w, Step& s, const char*& expected) {
+    if (Word(w, 1) == "client" && Word(w, 2) == "width" && w.size() == 4 &&
+        Number(w[3], false, s.width))
+        return s.kind = Step::ClientWidth, true;
+    const std::string size = Word(w, 3);
+    const size_t x = size.find('x');
+    if (Word(w, 1) == "outer" && Word(w, 2) == "size" && w.size() == 4 && x != std::string::npos &&
+        Number(size.substr(0, x), false, s.width) && Number(size.substr(x + 1), false, s.height))
+        return s.kind = Step::OuterSize, true;
+    return expected = "set client width N or set outer size WxH", false;
+}
+
+// move by +X,+Y, move down|up|right|left N
+bool ParseMove(const Line& w, Step& s, const char*& expected) {
+    s.kind = Step::Move;
+    Step::Delta d;
+    int n = 0;
+    const std::string way = Word(w, 1);
+    if (w.size() == 3 && way == "by" && Delta(w[2], "", d)) {
+    } else if (w.size() == 3 && Number(w[2], false, n) &&
+               (way == "down" || way == "up" || way == "right" || way == "left")) {
+        d.dx = way == "right" ? n : way == "left" ? -n : 0;
+        d.dy = way == "down" ? n : way == "up" ? -n : 0;
+    } else {
+        return expected = "move by +X,+Y or move down/up/right/left N", false;
+    }
+    s.moves = {d};
+    return true;
+}
+
+bool ParseRoom(const Line& w, Step& s, const char*& expected) {
+    s.kind = Step::RoomAbove;
+    if (Word(w, 1) == "above" && w.size() == 3 && Number(w[2], false, s.height)) return true;
+    return expected = s.outside ? "room above N from outside" : "room above N", false;
+}
+
 // One line's step; false with what was expected where it went wrong.
-bool ParseLine(std::vector<std::string> w, Step& s, const char*& expected) {
+bool ParseLine(Line w, Step& s, const char*& expected) {
     // A move of the window, by its caption or from outside.
     if ((w[0] == "move" || w[0] == "room") && w.size() > 2 && w[w.size() - 2] == "from" &&
         w.back() == "outside") {
         s.outside = true;
         w.resize(w.size() - 2);
     }
-    auto word = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
-    if (w[0] == "drag" || w[0] == "resize") {
-        const bool resize = w[0] == "resize";
-        s.kind = resize ? Step::Resize : Step::Drag;
-        s.where = word(1);
-        if (!OneOf(s.where, kEdges))
-            return expected = "an edge or corner (bottom, right, top, left or corner)", false;
-        if (resize && (w.size() != 5 || word(3) != "from" || word(4) != "outside"))
-            return expected = "resize EDGE +N from outside", false;
-        for (size_t i = 2; i < (resize ? 3 : w.size()); ++i) {
-            if (IsRepeat(w[i])) {
-                int times = 0;
-                if (s.moves.empty()) return expected = "pixels as +N before a repeat count", false;
-                if (!Number(w[i].substr(1), false, times) || times < 1 || times > kMaxRepeat)
-                    return expected = "a repeat count from x1 to x1000", false;
-                s.moves.insert(s.moves.end(), times - 1, s.moves.back());
-                continue;
-            }
-            Step::Delta d;
-            if (!Delta(w[i], s.where, d))
-                return expected = s.where == "corner" ? "pixels as +N or +X,+Y" : "pixels as +N",
-                       false;
-            s.moves.push_back(d);
-        }
-        if (s.moves.empty()) return expected = "pixels as +N after the edge", false;
-        return true;
-    }
-    if (w[0] == "double-click") {
-        s.kind = Step::DoubleClick;
-        s.where = word(1);
-        if ((s.where == "list" || s.where == "header") && w.size() == 2) return true;
-        return expected = "double-click list or double-click header", false;
-    }
-    if (OneOf(w[0], kStates)) {
-        s.where = w[0];
-        if (w.size() == 2 && w[1] == "button") return s.kind = Step::Button, true;
-        if (w.size() == 3 && w[1] == "from" && w[2] == "outside") return s.kind = Step::State, true;
-        return expected = "\"button\" or \"from outside\" after it", false;
-    }
-    if (w[0] == "set") {
-        if (word(1) == "client" && word(2) == "width" && w.size() == 4 &&
-            Number(w[3], false, s.width))
-            return s.kind = Step::ClientWidth, true;
-        const std::string size = word(3);
-        const size_t x = size.find('x');
-        if (word(1) == "outer" && word(2) == "size" && w.size() == 4 && x != std::string::npos &&
-            Number(size.substr(0, x), false, s.width) &&
-            Number(size.substr(x + 1), false, s.height))
-            return s.kind = Step::OuterSize, true;
-        return expected = "set client width N or set outer size WxH", false;
-    }
-    if (w[0] == "move") {
-        s.kind = Step::Move;
-        Step::Delta d;
-        int n = 0;
-        const std::string way = word(1);
-        if (w.size() == 3 && way == "by" && Delta(w[2], "", d)) {
-        } else if (w.size() == 3 && Number(w[2], false, n) &&
-                   (way == "down" || way == "up" || way == "right" || way == "left")) {
-            d.dx = way == "right" ? n : way == "left" ? -n : 0;
-            d.dy = way == "down" ? n : way == "up" ? -n : 0;
-        } else {
-            return expected = "move by +X,+Y or move down/up/right/left N", false;
-        }
-        s.moves = {d};
-        return true;
-    }
-    if (w[0] == "room") {
-        s.kind = Step::RoomAbove;
-        if (word(1) == "above" && w.size() == 3 && Number(w[2], false, s.height)) return true;
-        return expected = s.outside ? "room above N from outside" : "room above N", false;
-    }
+    using Parser = bool (*)(const Line&, Step&, const char*&);
+    const std::pair<const char*, Parser> kinds[] = {
+        {"drag", ParseDrag},      {"resize", ParseDrag},   {"double-click", ParseDoubleClick},
+        {"maximize", ParseState}, {"restore", ParseState}, {"minimize", ParseState},
+        {"set", ParseSet},        {"move", ParseMove},     {"room", ParseRoom}};
+    for (const auto& [first, parse] : kinds)
+        if (w[0] == first) return parse(w, s, expected);
     expected = "a step: drag, resize, double-click, maximize, restore, minimize, set, move or room";
     return false;
 }
