@@ -70,63 +70,74 @@ HeaderIs TranscriptHeader(const std::vector<std::string>& f, std::string& error)
 // it: fields quoted or not, "" for a quote inside quotes, line breaks inside
 // quotes kept, LF, CRLF or CR between records. False with the line of a
 // quote left open or one standing inside an unquoted field.
+namespace {
+
+// Where a reading of a CSV text stands, and on which line.
+struct CsvCursor {
+    const std::string& text;
+    size_t i;
+    int line = 1;
+
+    bool AtLineEnd() const { return i >= text.size() || text[i] == '\n' || text[i] == '\r'; }
+    void SkipLineEnd() {
+        if (i < text.size() && text[i] == '\r') ++i;
+        if (i < text.size() && text[i] == '\n') ++i;
+        ++line;
+    }
+
+    // A quoted field, "" for a quote inside, its line breaks kept (as LF).
+    bool Quoted(char separator, std::string& field, std::string& error) {
+        const int opened = line;
+        for (++i;;) {
+            if (i >= text.size()) return Refuse(error, opened, "a quoted field is not closed");
+            if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                i += 2;
+            } else if (text[i] == '"') {
+                ++i;
+                break;
+            } else if (text[i] == '\r' || text[i] == '\n') {
+                field += '\n';
+                SkipLineEnd();
+            } else {
+                field += text[i++];
+            }
+        }
+        if (!AtLineEnd() && text[i] != separator)
+            return Refuse(error, line, "expected a separator after a closing quote");
+        return true;
+    }
+
+    bool Unquoted(char separator, std::string& field, std::string& error) {
+        const size_t start = i;
+        while (!AtLineEnd() && text[i] != separator) ++i;
+        field.assign(text, start, i - start);
+        if (field.find('"') != std::string::npos)
+            return Refuse(error, line, "a quote inside an unquoted field");
+        return true;
+    }
+};
+
+}  // namespace
+
 bool ReadCsvRecords(const std::string& text, size_t from, char separator,
                     std::vector<CsvRecord>& records, std::string& error, size_t stopAfter) {
-    int line = 1;
-    size_t i = from;
-    const size_t n = text.size();
-    auto atLineEnd = [&](size_t k) { return k >= n || text[k] == '\n' || text[k] == '\r'; };
-    auto skipLineEnd = [&](size_t& k) {
-        if (k < n && text[k] == '\r') ++k;
-        if (k < n && text[k] == '\n') ++k;
-        ++line;
-    };
-    while (i < n && records.size() < stopAfter) {
+    CsvCursor at{text, from};
+    while (at.i < text.size() && records.size() < stopAfter) {
         CsvRecord record;
-        record.line = line;
+        record.line = at.line;
         for (;;) {
             std::string field;
-            if (i < n && text[i] == '"') {
-                const int opened = line;
-                for (++i;; ++i) {
-                    if (i >= n) {
-                        return Refuse(error, opened, "a quoted field is not closed");
-                    }
-                    if (text[i] == '"') {
-                        if (i + 1 < n && text[i + 1] == '"') {
-                            field += '"';
-                            ++i;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (text[i] == '\r' || text[i] == '\n') {
-                        field += '\n';
-                        size_t k = i;
-                        skipLineEnd(k);
-                        i = k - 1;
-                        continue;
-                    }
-                    field += text[i];
-                }
-                if (!atLineEnd(i) && text[i] != separator) {
-                    return Refuse(error, line, "expected a separator after a closing quote");
-                }
-            } else {
-                const size_t start = i;
-                while (!atLineEnd(i) && text[i] != separator) ++i;
-                field.assign(text, start, i - start);
-                if (field.find('"') != std::string::npos) {
-                    return Refuse(error, line, "a quote inside an unquoted field");
-                }
-            }
+            const bool quoted = at.i < text.size() && text[at.i] == '"';
+            if (!(quoted ? at.Quoted(separator, field, error)
+                         : at.Unquoted(separator, field, error)))
+                return false;
             record.fields.push_back(std::move(field));
-            if (i < n && text[i] == separator) {
-                ++i;
+            if (at.i < text.size() && text[at.i] == separator) {
+                ++at.i;
                 continue;
             }
-            skipLineEnd(i);
+            at.SkipLineEnd();
             break;
         }
         records.push_back(std::move(record));
