@@ -75,74 +75,96 @@ void Match(const std::vector<std::string>& a, const std::vector<std::string>& b,
 
 }  // namespace
 
+namespace {
+
+// One step's rows on both sides.
+struct StepRows {
+    int step;
+    std::string action;
+    std::vector<size_t> a, b;
+};
+
+// Each step's rows on both sides, in step order.
+std::vector<StepRows> ByStep(const std::vector<MessageRow>& a, const std::vector<MessageRow>& b) {
+    std::vector<StepRows> steps;
+    const auto rowsOf = [&](const MessageRow& row) -> StepRows& {
+        auto at = std::lower_bound(steps.begin(), steps.end(), row.step,
+                                   [](const StepRows& r, int step) { return r.step < step; });
+        if (at == steps.end() || at->step != row.step)
+            at = steps.insert(at, StepRows{row.step, row.action, {}, {}});
+        return *at;
+    };
+    for (size_t i = 0; i < a.size(); ++i) rowsOf(a[i]).a.push_back(i);
+    for (size_t i = 0; i < b.size(); ++i) rowsOf(b[i]).b.push_back(i);
+    return steps;
+}
+
+// The first message of a step where the sides part.
+std::string FirstApart(const std::vector<MessageRow>& a, const std::vector<MessageRow>& b,
+                       const StepRows& rows, const std::vector<std::string>& fa,
+                       const std::vector<std::string>& fb) {
+    size_t k = 0;
+    while (k < fa.size() && k < fb.size() && fa[k] == fb[k]) ++k;
+    if (k < fa.size() && k < fb.size() && Key(a[rows.a[k]]) == Key(b[rows.b[k]]))
+        return Apart(a[rows.a[k]], b[rows.b[k]]);
+    return "A: " + (k < fa.size() ? MessageLine(a[rows.a[k]]) : "nothing more") +
+           " / B: " + (k < fb.size() ? MessageLine(b[rows.b[k]]) : "nothing more");
+}
+
+// The messages of a step left unmatched: those of one kind on both sides, in
+// order, are one message whose parameters differ; the rest stand alone.
+void PairUnmatched(const std::vector<MessageRow>& a, const std::vector<MessageRow>& b,
+                   const StepRows& rows, const std::vector<bool>& inA, const std::vector<bool>& inB,
+                   StepMessages& s, MessageComparison& c) {
+    const std::vector<size_t>&ia = rows.a, &ib = rows.b;
+    size_t from = 0;
+    std::vector<bool> paired(ib.size(), false);
+    for (size_t i = 0; i < ia.size(); ++i) {
+        if (inA[i]) continue;
+        c.markedA[ia[i]] = true;
+        size_t j = from;
+        while (j < ib.size() && (inB[j] || paired[j] || Key(b[ib[j]]) != Key(a[ia[i]]))) ++j;
+        if (j < ib.size()) {
+            paired[j] = true;
+            from = j + 1;
+            s.differ.push_back(Apart(a[ia[i]], b[ib[j]]));
+            s.pairs.emplace_back(ia[i], ib[j]);
+        } else {
+            s.onlyA.push_back(MessageLine(a[ia[i]]));
+            s.aloneA.push_back(ia[i]);
+        }
+    }
+    for (size_t j = 0; j < ib.size(); ++j) {
+        if (inB[j]) continue;
+        c.markedB[ib[j]] = true;
+        if (!paired[j]) {
+            s.onlyB.push_back(MessageLine(b[ib[j]]));
+            s.aloneB.push_back(ib[j]);
+        }
+    }
+}
+
+}  // namespace
+
 MessageComparison CompareMessages(const std::vector<MessageRow>& a,
                                   const std::vector<MessageRow>& b) {
     MessageComparison c;
     c.markedA = std::vector<bool>(a.size());
     c.markedB = std::vector<bool>(b.size());
-    // Each step's rows on both sides, in step order.
-    struct Rows {
-        int step;
-        std::string action;
-        std::vector<size_t> a, b;
-    };
-    std::vector<Rows> steps;
-    const auto rowsOf = [&](const MessageRow& row) -> Rows& {
-        auto at = std::lower_bound(steps.begin(), steps.end(), row.step,
-                                   [](const Rows& r, int step) { return r.step < step; });
-        if (at == steps.end() || at->step != row.step)
-            at = steps.insert(at, Rows{row.step, row.action, {}, {}});
-        return *at;
-    };
-    for (size_t i = 0; i < a.size(); ++i) rowsOf(a[i]).a.push_back(i);
-    for (size_t i = 0; i < b.size(); ++i) rowsOf(b[i]).b.push_back(i);
+    const std::vector<StepRows> steps = ByStep(a, b);
     c.steps = static_cast<int>(steps.size());
-    for (const Rows& rows : steps) {
-        const int step = rows.step;
-        const std::vector<size_t>&ia = rows.a, &ib = rows.b;
+    for (const StepRows& rows : steps) {
         std::vector<std::string> fa, fb;
-        for (size_t i : ia) fa.push_back(Full(a[i]));
-        for (size_t i : ib) fb.push_back(Full(b[i]));
+        for (size_t i : rows.a) fa.push_back(Full(a[i]));
+        for (size_t i : rows.b) fb.push_back(Full(b[i]));
         if (fa == fb) continue;
         StepMessages s;
-        s.step = step;
+        s.step = rows.step;
         s.action = rows.action;
-        size_t k = 0;
-        while (k < fa.size() && k < fb.size() && fa[k] == fb[k]) ++k;
-        if (k < fa.size() && k < fb.size() && Key(a[ia[k]]) == Key(b[ib[k]]))
-            s.first = Apart(a[ia[k]], b[ib[k]]);
-        else
-            s.first = "A: " + (k < fa.size() ? MessageLine(a[ia[k]]) : "nothing more") +
-                      " / B: " + (k < fb.size() ? MessageLine(b[ib[k]]) : "nothing more");
+        s.first = FirstApart(a, b, rows, fa, fb);
         std::vector<bool> inA, inB;
         Match(fa, fb, inA, inB);
-        // Unmatched messages of one kind on both sides, in order, are one
-        // message whose parameters differ.
-        size_t from = 0;
-        std::vector<bool> paired(ib.size(), false);
-        for (size_t i = 0; i < ia.size(); ++i) {
-            if (inA[i]) continue;
-            c.markedA[ia[i]] = true;
-            size_t j = from;
-            while (j < ib.size() && (inB[j] || paired[j] || Key(b[ib[j]]) != Key(a[ia[i]]))) ++j;
-            if (j < ib.size()) {
-                paired[j] = true;
-                from = j + 1;
-                s.differ.push_back(Apart(a[ia[i]], b[ib[j]]));
-                s.pairs.emplace_back(ia[i], ib[j]);
-            } else {
-                s.onlyA.push_back(MessageLine(a[ia[i]]));
-                s.aloneA.push_back(ia[i]);
-            }
-        }
-        for (size_t j = 0; j < ib.size(); ++j) {
-            if (inB[j]) continue;
-            c.markedB[ib[j]] = true;
-            if (!paired[j]) {
-                s.onlyB.push_back(MessageLine(b[ib[j]]));
-                s.aloneB.push_back(ib[j]);
-            }
-        }
+        PairUnmatched(a, b, rows, inA, inB, s, c);
         c.differing.push_back(std::move(s));
     }
     return c;
