@@ -142,69 +142,52 @@ std::string Names(const std::vector<std::string>& names, const std::vector<std::
 
 }  // namespace
 
-std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
-                           const std::vector<PaintRow>& b, const std::string& nameB,
-                           const std::string& cutShortA, const std::string& cutShortB,
-                           const std::vector<MessageRow>* messagesA,
-                           const std::vector<MessageRow>* messagesB,
-                           const std::vector<SystemFacts>& facts) {
-    const Comparison c = CompareSystems(a, b);
-    const bool logs = messagesA && messagesB;
-    const MessageComparison mc =
-        logs ? CompareMessages(*messagesA, *messagesB) : MessageComparison();
-    const auto byPaintA = html::ByPaint(logs ? messagesA : nullptr, a.size());
-    const auto byPaintB = html::ByPaint(logs ? messagesB : nullptr, b.size());
-    const std::vector<std::string> earlierA = html::EarlierPaths(a),
-                                   earlierB = html::EarlierPaths(b);
-    std::string body;
-    for (size_t i = 0; i < c.paints.size(); ++i) {
-        const AlignedPaint& p = c.paints[i];
-        const std::string id = std::to_string(i + 1);
-        const Mark mark = !p.paint.empty()   ? Mark::Paint
-                          : !p.frame.empty() ? Mark::Frame
-                                             : Mark::None;
-        // A's frame, then B's, where each has the paint.
-        struct Side {
-            const std::vector<PaintRow>& rows;
-            const std::vector<std::string>& earlier;
-            const std::vector<std::vector<size_t>>& byPaint;
-            const std::vector<MessageRow>* log;
-            const std::vector<bool>& marked;
-            std::string label, name, id;
-            int row;
-        };
-        const Side sides[] = {
-            {a, earlierA, byPaintA, messagesA, mc.markedA, "A: ", nameA, "a", p.a},
-            {b, earlierB, byPaintB, messagesB, mc.markedB, "B: ", nameB, "b", p.b}};
-        std::vector<Cell> cells(2);
-        for (size_t k = 0; k < 2; ++k) {
-            const Side& side = sides[k];
-            if (side.row < 0) continue;
-            cells[k] = {&side.rows[side.row],
-                        &side.earlier[side.row],
-                        side.label + side.name,
-                        side.id + id,
-                        logs ? html::Messages(side.log, side.byPaint[side.row], side.row + 1,
-                                              &side.marked, side.label)
-                             : "",
-                        mark};
-        }
-        const std::string where =
-            "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
-        // A step's first differing message, beside its first paint.
-        const StepMessages* step = p.place == 1 ? mc.Step(p.step) : nullptr;
-        const std::string message = step ? "messages: " + step->first : "";
-        std::string note;
-        if (mark == Mark::Paint)
-            note = where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame) +
-                   (step ? "; " + message : "");
-        else if (mark == Mark::Frame)
-            note = where + "frame only: " + p.frame + (step ? "; " + message : "");
-        else if (step)
-            note = where + message;
-        body += Row("p" + id, mark == Mark::Frame ? "note frame-only" : "note", note, cells);
+namespace {
+
+// One side of a two-system comparison, as its rows are drawn.
+struct Side {
+    const std::vector<PaintRow>& rows;
+    const std::vector<MessageRow>* log;  // null where the two are not both logged
+    const std::vector<bool>& marked;
+    std::string label, name, id;
+    std::vector<std::string> earlier;
+    std::vector<std::vector<size_t>> byPaint;
+    Side(const std::vector<PaintRow>& rows, const std::vector<MessageRow>* log,
+         const std::vector<bool>& marked, const char* label, const std::string& name,
+         const char* id)
+        : rows(rows),
+          log(log),
+          marked(marked),
+          label(label),
+          name(name),
+          id(id),
+          earlier(html::EarlierPaths(rows)),
+          byPaint(html::ByPaint(log, rows.size())) {}
+    Cell CellOf(int row, const std::string& paint, Mark mark) const {
+        return {&rows[row],
+                &earlier[row],
+                label + name,
+                id + paint,
+                log ? html::Messages(log, byPaint[row], row + 1, &marked, label) : "",
+                mark};
     }
-    // Where the paints that differ are, the first few of them.
+};
+
+// What a row's note says: what differs of the paint and the frame, and the
+// step's first differing message beside its first paint.
+std::string NoteOf(const AlignedPaint& p, Mark mark, const StepMessages* step) {
+    const std::string where =
+        "step " + std::to_string(p.step) + ", paint " + std::to_string(p.place) + ": ";
+    const std::string message = step ? "messages: " + step->first : "";
+    if (mark == Mark::Paint)
+        return where + p.paint + (p.frame.empty() ? "" : "; frame: " + p.frame) +
+               (step ? "; " + message : "");
+    if (mark == Mark::Frame) return where + "frame only: " + p.frame + (step ? "; " + message : "");
+    return step ? where + message : "";
+}
+
+// Where the paints that differ are, the first few of them.
+std::string DifferingLinks(const Comparison& c) {
     constexpr int kLinks = 12;
     std::string links;
     int differing = 0;
@@ -216,63 +199,97 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                  std::to_string(p.place) + "</a>";
     }
     if (differing > kLinks) links += " and " + std::to_string(differing - kLinks) + " more";
-    const std::vector<SystemFacts> f = FactsOf(facts, 2);
-    std::string factLines;
-    for (const std::string& line : FactDifferences(f, {nameA, nameB}))
-        factLines += "<p class=\"cut\">" + Escape(line) + "</p>";
-    const std::string header =
-        "<h1>Paint transcripts compared: " + Escape(nameA) + " and " + Escape(nameB) + "</h1>" +
-        html::FactsTable({"A: " + nameA + " (" + std::to_string(a.size()) + " paints)",
-                          "B: " + nameB + " (" + std::to_string(b.size()) + " paints)"},
-                         f) +
-        factLines + "<p class=\"" + (c.PaintsAgree() ? "same" : "count") + "\"><strong>" +
-        Escape(c.PaintSummary()) + "</strong></p><p class=\"frames\">" + Escape(c.FrameSummary()) +
-        " (counts and colours are not compared)" +
-        (logs ? "; " + Escape(mc.Summary()) : std::string()) + "</p>" +
-        (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
-        "<p>Each aligned paint is a row, A's frame then B's, at the scale that fits the page; "
-        "a paint that differs is outlined in red, one whose window frame alone differs in "
-        "dashed orange.</p>" +
-        html::CutShort("A ", cutShortA) + html::CutShort("B ", cutShortB);
-    return Page(nameA + " / " + nameB, header, Names({nameA, nameB}, {"A: ", "B: "}) + body,
-                ".names");
+    return links;
 }
 
-std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
-                       const std::vector<std::string>& cutShort,
-                       const std::vector<const std::vector<MessageRow>*>& logs,
-                       const std::vector<SystemFacts>& facts) {
-    const size_t n = systems.size();
-    std::vector<std::vector<std::string>> earlier(n);
-    std::vector<std::vector<std::vector<size_t>>> byPaint(n);
-    for (size_t k = 0; k < n; ++k) {
-        earlier[k] = html::EarlierPaths(systems[k]);
-        byPaint[k] = html::ByPaint(k < logs.size() ? logs[k] : nullptr, systems[k].size());
-    }
-    // The grid: a row a paint not alike everywhere, a cell a system, lettered
-    // and coloured by its group; each row a click from its frames below.
-    std::string grid = "<table class=\"grid\"><thead><tr><th>paint</th>";
-    for (size_t k = 0; k < n; ++k) grid += "<th>" + Escape(m.names[k]) + "</th>";
-    grid += "</tr></thead><tbody>";
-    std::string rows, steps;
-    int lastStep = -1;
-    size_t folded = 0;
-    for (size_t i = 0; i < m.paints.size(); ++i) {
-        const MatrixPaint& p = m.paints[i];
-        if (p.Alike()) {
-            ++folded;
-            continue;
-        }
+// The page's top: the systems and their facts, the answer, and the key.
+std::string ComparisonHeader(const Side& a, const Side& b, const Comparison& c,
+                             const MessageComparison* mc, const std::vector<SystemFacts>& f,
+                             const std::string& cutShortA, const std::string& cutShortB) {
+    std::string factLines;
+    for (const std::string& line : FactDifferences(f, {a.name, b.name}))
+        factLines += "<p class=\"cut\">" + Escape(line) + "</p>";
+    const std::string links = DifferingLinks(c);
+    return "<h1>Paint transcripts compared: " + Escape(a.name) + " and " + Escape(b.name) +
+           "</h1>" +
+           html::FactsTable({"A: " + a.name + " (" + std::to_string(a.rows.size()) + " paints)",
+                             "B: " + b.name + " (" + std::to_string(b.rows.size()) + " paints)"},
+                            f) +
+           factLines + "<p class=\"" + (c.PaintsAgree() ? "same" : "count") + "\"><strong>" +
+           Escape(c.PaintSummary()) + "</strong></p><p class=\"frames\">" +
+           Escape(c.FrameSummary()) + " (counts and colours are not compared)" +
+           (mc ? "; " + Escape(mc->Summary()) : std::string()) + "</p>" +
+           (links.empty() ? "" : "<p>Paints that differ: " + links + "</p>") +
+           "<p>Each aligned paint is a row, A's frame then B's, at the scale that fits the page; "
+           "a paint that differs is outlined in red, one whose window frame alone differs in "
+           "dashed orange.</p>" +
+           html::CutShort("A ", cutShortA) + html::CutShort("B ", cutShortB);
+}
+
+}  // namespace
+
+std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
+                           const std::vector<PaintRow>& b, const std::string& nameB,
+                           const std::string& cutShortA, const std::string& cutShortB,
+                           const std::vector<MessageRow>* messagesA,
+                           const std::vector<MessageRow>* messagesB,
+                           const std::vector<SystemFacts>& facts) {
+    const Comparison c = CompareSystems(a, b);
+    const bool logs = messagesA && messagesB;
+    const MessageComparison mc =
+        logs ? CompareMessages(*messagesA, *messagesB) : MessageComparison();
+    const Side sideA(a, logs ? messagesA : nullptr, mc.markedA, "A: ", nameA, "a");
+    const Side sideB(b, logs ? messagesB : nullptr, mc.markedB, "B: ", nameB, "b");
+    std::string body;
+    for (size_t i = 0; i < c.paints.size(); ++i) {
+        const AlignedPaint& p = c.paints[i];
         const std::string id = std::to_string(i + 1);
+        const Mark mark = !p.paint.empty()   ? Mark::Paint
+                          : !p.frame.empty() ? Mark::Frame
+                                             : Mark::None;
+        // A's frame, then B's, where each has the paint.
+        std::vector<Cell> cells(2);
+        if (p.a >= 0) cells[0] = sideA.CellOf(p.a, id, mark);
+        if (p.b >= 0) cells[1] = sideB.CellOf(p.b, id, mark);
+        const StepMessages* step = p.place == 1 ? mc.Step(p.step) : nullptr;
+        body += Row("p" + id, mark == Mark::Frame ? "note frame-only" : "note",
+                    NoteOf(p, mark, step), cells);
+    }
+    const std::vector<SystemFacts> f = FactsOf(facts, 2);
+    return Page(nameA + " / " + nameB,
+                ComparisonHeader(sideA, sideB, c, logs ? &mc : nullptr, f, cutShortA, cutShortB),
+                Names({nameA, nameB}, {"A: ", "B: "}) + body, ".names");
+}
+
+namespace {
+
+// The many systems' rows as they are drawn: each one's earlier paths and
+// messages by paint.
+struct Systems {
+    const Matrix& m;
+    const std::vector<std::vector<PaintRow>>& rows;
+    const std::vector<const std::vector<MessageRow>*>& logs;
+    std::vector<std::vector<std::string>> earlier;
+    std::vector<std::vector<std::vector<size_t>>> byPaint;
+    Systems(const Matrix& m, const std::vector<std::vector<PaintRow>>& rows,
+            const std::vector<const std::vector<MessageRow>*>& logs)
+        : m(m), rows(rows), logs(logs) {
+        for (size_t k = 0; k < rows.size(); ++k) {
+            earlier.push_back(html::EarlierPaths(rows[k]));
+            byPaint.push_back(html::ByPaint(k < logs.size() ? logs[k] : nullptr, rows[k].size()));
+        }
+    }
+    // A paint's row in the grid, its cells lettered and coloured by group,
+    // and its frames for the row below.
+    std::string GridRow(const MatrixPaint& p, const std::string& id,
+                        std::vector<Cell>& cells) const {
         const std::string name = "step " + std::to_string(p.step) + " " + Escape(p.action) +
                                  ", paint " + std::to_string(p.place);
-        if (p.step != lastStep)
-            steps += " <a href=\"#g" + id + "\">" + std::to_string(p.step) + "</a>";
-        lastStep = p.step;
-        grid += "<tr id=\"g" + id + "\"><th><a href=\"#p" + id + "\">" + name + "</a></th>";
-        std::vector<Cell> cells(n);
-        for (size_t k = 0; k < n; ++k) {
-            if (p.rows[k] < 0) {
+        std::string grid =
+            "<tr id=\"g" + id + "\"><th><a href=\"#p" + id + "\">" + name + "</a></th>";
+        for (size_t k = 0; k < rows.size(); ++k) {
+            const int row = p.rows[k];
+            if (row < 0) {
                 grid += "<td class=\"gn\">no paint</td>";
                 continue;
             }
@@ -280,20 +297,25 @@ std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>
             grid += "<td class=\"g" + std::to_string(std::min(g, 6)) + "\"><a href=\"#p" + id +
                     "\">" + std::string(1, static_cast<char>('A' + std::min(g, 25))) + "</a></td>";
             const std::vector<MessageRow>* log = k < logs.size() ? logs[k] : nullptr;
-            cells[k] = {&systems[k][p.rows[k]],
-                        &earlier[k][p.rows[k]],
-                        m.names[k],
-                        "m" + id + "-" + std::to_string(k + 1),
-                        log ? html::Messages(log, byPaint[k][p.rows[k]], p.rows[k] + 1, nullptr,
-                                             m.names[k] + ": ")
-                            : "",
-                        g ? Mark::Paint : Mark::None};
+            cells[k] = {
+                &rows[k][row],
+                &earlier[k][row],
+                m.names[k],
+                "m" + id + "-" + std::to_string(k + 1),
+                log ? html::Messages(log, byPaint[k][row], row + 1, nullptr, m.names[k] + ": ")
+                    : "",
+                g ? Mark::Paint : Mark::None};
         }
-        grid += "</tr>";
-        rows += Row("p" + id, "note", m.GroupText(p), cells);
+        return grid + "</tr>";
     }
-    grid += "</tbody></table>";
-    const std::vector<SystemFacts> f = FactsOf(facts, n);
+};
+
+// The matrix page's top: the systems' facts, the answer, each system against
+// the first, and the steps that differ.
+std::string MatrixHeader(const Matrix& m, const std::vector<SystemFacts>& f,
+                         const std::vector<std::string>& cutShort, size_t folded,
+                         const std::string& steps) {
+    const size_t n = m.names.size();
     std::string header = "<h1>Paint transcripts of " + std::to_string(n) +
                          " systems compared</h1>" + html::FactsTable(m.names, f);
     for (const std::string& line : FactDifferences(f, m.names))
@@ -311,7 +333,42 @@ std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>
                   "</p><p>A row a paint not alike on every system; in each, systems of one "
                   "letter and colour paint it alike, A as the first. A click on a row shows "
                   "its frames.</p>";
-    return Page("matrix of " + std::to_string(n) + " systems", header, grid + rows,
+    return header;
+}
+
+}  // namespace
+
+std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
+                       const std::vector<std::string>& cutShort,
+                       const std::vector<const std::vector<MessageRow>*>& logs,
+                       const std::vector<SystemFacts>& facts) {
+    const size_t n = systems.size();
+    const Systems drawn(m, systems, logs);
+    // The grid: a row a paint not alike everywhere, a cell a system, lettered
+    // and coloured by its group; each row a click from its frames below.
+    std::string grid = "<table class=\"grid\"><thead><tr><th>paint</th>";
+    for (size_t k = 0; k < n; ++k) grid += "<th>" + Escape(m.names[k]) + "</th>";
+    grid += "</tr></thead><tbody>";
+    std::string rows, steps;
+    int lastStep = -1;
+    size_t folded = 0;
+    for (size_t i = 0; i < m.paints.size(); ++i) {
+        const MatrixPaint& p = m.paints[i];
+        if (p.Alike()) {
+            ++folded;
+            continue;
+        }
+        const std::string id = std::to_string(i + 1);
+        if (p.step != lastStep)
+            steps += " <a href=\"#g" + id + "\">" + std::to_string(p.step) + "</a>";
+        lastStep = p.step;
+        std::vector<Cell> cells(n);
+        grid += drawn.GridRow(p, id, cells);
+        rows += Row("p" + id, "note", m.GroupText(p), cells);
+    }
+    grid += "</tbody></table>";
+    return Page("matrix of " + std::to_string(n) + " systems",
+                MatrixHeader(m, FactsOf(facts, n), cutShort, folded, steps), grid + rows,
                 ".grid thead th");
 }
 
