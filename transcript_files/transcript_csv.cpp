@@ -215,6 +215,33 @@ std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort
     return out;
 }
 
+namespace {
+
+// A transcript's row; false, said with its line and column, where a field
+// is not what its column holds.
+bool ParseRow(const CsvRecord& record, size_t columns, PaintRow& r, std::string& error) {
+    const std::vector<std::string>& f = record.fields;
+    const std::string at = "line " + std::to_string(record.line) + ": ";
+    int32_t* numbers[kAllColumns] = {
+        &r.step,         nullptr,           &r.outerWidth,      &r.outerHeight,
+        &r.clientWidth,  &r.clientHeight,   &r.count,           &r.reported.left,
+        &r.reported.top, &r.reported.right, &r.reported.bottom, nullptr,
+        nullptr,         &r.viewWidth,      &r.viewHeight};
+    for (size_t i = 0; i < columns; ++i)
+        if (numbers[i] && !ParseInt(f[i], *numbers[i]))
+            return Refuse(error, at, i, "a whole number", f[i]);
+    r.action = f[1];
+    if (r.action.empty()) return Refuse(error, at, 1, "the step's action", f[1]);
+    if (!ParseRegion(f[11], r.region))
+        return Refuse(error, at, 11, "rectangles [left,top,right,bottom] apart by blanks", f[11]);
+    std::string colour = columns == kAllColumns ? f[12] : "";
+    if (!IsColourText(colour)) return Refuse(error, at, 12, "#rrggbb or nothing", f[12]);
+    r.colour = colour;
+    return true;
+}
+
+}  // namespace
+
 bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string& error,
               std::string* cutShort, SystemFacts* facts) {
     rows.clear();
@@ -236,24 +263,8 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
             if (facts) ReadFactComment(f[0], *facts);
             return true;
         }
-        const std::string at = "line " + std::to_string(record.line) + ": ";
         PaintRow r;
-        int32_t* numbers[kAllColumns] = {
-            &r.step,         nullptr,           &r.outerWidth,      &r.outerHeight,
-            &r.clientWidth,  &r.clientHeight,   &r.count,           &r.reported.left,
-            &r.reported.top, &r.reported.right, &r.reported.bottom, nullptr,
-            nullptr,         &r.viewWidth,      &r.viewHeight};
-        for (size_t i = 0; i < columns; ++i)
-            if (numbers[i] && !ParseInt(f[i], *numbers[i]))
-                return Refuse(error, at, i, "a whole number", f[i]);
-        r.action = f[1];
-        if (r.action.empty()) return Refuse(error, at, 1, "the step's action", f[1]);
-        if (!ParseRegion(f[11], r.region))
-            return Refuse(error, at, 11, "rectangles [left,top,right,bottom] apart by blanks",
-                          f[11]);
-        std::string colour = columns == kAllColumns ? f[12] : "";
-        if (!IsColourText(colour)) return Refuse(error, at, 12, "#rrggbb or nothing", f[12]);
-        r.colour = colour;
+        if (!ParseRow(record, columns, r, error)) return false;
         rows.push_back(std::move(r));
         return true;
     };

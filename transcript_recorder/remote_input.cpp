@@ -127,6 +127,42 @@ POINT Remote::FindHit(int hit) const {
     return found;
 }
 
+namespace {
+
+bool IsEdge(int hit) {
+    return hit == HTBOTTOM || hit == HTTOP || hit == HTCAPTION || hit == HTRIGHT || hit == HTLEFT ||
+           hit == HTBOTTOMRIGHT;
+}
+
+// An edge, the corner or the caption: along the line through its middle,
+// from the outside in.
+template <typename Answers>
+POINT EdgeAt(const RECT& r, int hit, Answers answers) {
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    for (int d = 0; d < 24; ++d) {
+        const POINT at = hit == HTBOTTOM                    ? POINT{midX, r.bottom - 1 - d}
+                         : hit == HTTOP || hit == HTCAPTION ? POINT{midX, r.top + d}
+                         : hit == HTRIGHT                   ? POINT{r.right - 1 - d, midY}
+                         : hit == HTLEFT                    ? POINT{r.left + d, midY}
+                                         : POINT{r.right - 1 - d, r.bottom - 1 - d};
+        if (answers(at.x, at.y)) return at;
+    }
+    return {-1, -1};
+}
+
+// A caption button: the middle of where the top-right corner answers.
+template <typename Answers>
+POINT ButtonAt(const RECT& r, Answers answers) {
+    long sumX = 0, sumY = 0, n = 0;
+    for (int y = r.top; y < r.top + 40; ++y)
+        for (int x = r.right - 1; x > r.right - 120; --x)
+            if (answers(x, y)) sumX += x, sumY += y, ++n;
+    if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
+    return {-1, -1};
+}
+
+}  // namespace
+
 POINT Remote::FindHitIn(const RECT& r, int hit) const {
     if (Faulted()) return {-1, -1};
     // Only where the mouse can go: a place off the screen is noted, not taken.
@@ -141,24 +177,8 @@ POINT Remote::FindHitIn(const RECT& r, int hit) const {
         offScreen = offScreen || !on;
         return on;
     };
-    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
-    // Edges along the line through their middle, from the outside in.
-    for (int d = 0; d < 24; ++d) {
-        if (hit == HTBOTTOM && answers(midX, r.bottom - 1 - d)) return {midX, r.bottom - 1 - d};
-        if ((hit == HTTOP || hit == HTCAPTION) && answers(midX, r.top + d))
-            return {midX, r.top + d};
-        if (hit == HTRIGHT && answers(r.right - 1 - d, midY)) return {r.right - 1 - d, midY};
-        if (hit == HTLEFT && answers(r.left + d, midY)) return {r.left + d, midY};
-        if (hit == HTBOTTOMRIGHT && answers(r.right - 1 - d, r.bottom - 1 - d))
-            return {r.right - 1 - d, r.bottom - 1 - d};
-    }
-    // Caption buttons: the middle of where the top-right corner answers.
-    long sumX = 0, sumY = 0, n = 0;
-    for (int y = r.top;
-         y < r.top + 40 && (hit == HTMAXBUTTON || hit == HTMINBUTTON || hit == HTCLOSE); ++y)
-        for (int x = r.right - 1; x > r.right - 120; --x)
-            if (answers(x, y)) sumX += x, sumY += y, ++n;
-    if (n) return {static_cast<LONG>(sumX / n), static_cast<LONG>(sumY / n)};
+    const POINT found = IsEdge(hit) ? EdgeAt(r, hit, answers) : ButtonAt(r, answers);
+    if (found.x != -1) return found;
     return offScreen ? POINT{-2, -2} : POINT{-1, -1};
 }
 
