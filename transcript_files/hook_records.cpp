@@ -21,12 +21,9 @@ std::vector<PaintRow> PaintRows(const HookShared& s, const StepNames& names) {
         PaintRow row;
         row.step = names.byHand ? StepOfPaint(*names.byHand, p.message) : p.step;
         row.action = names.Action(row.step);
-        row.outerWidth = p.outerWidth;
-        row.outerHeight = p.outerHeight;
-        row.clientWidth = p.clientWidth;
-        row.clientHeight = p.clientHeight;
-        row.viewWidth = p.viewWidth;
-        row.viewHeight = p.viewHeight;
+        row.outerWidth = p.outerWidth, row.outerHeight = p.outerHeight;
+        row.clientWidth = p.clientWidth, row.clientHeight = p.clientHeight;
+        row.viewWidth = p.viewWidth, row.viewHeight = p.viewHeight;
         if (!p.complete || !ParseCount(p.count, row.count)) row.count = -1;
         if (!p.complete || !ParseReport(p.report, row.reported)) row.reported = {-1, -1, -1, -1};
         if (p.complete) row.colour = ColourText(p.colour);
@@ -46,26 +43,16 @@ std::vector<RawMessage> RawMessages(const HookShared& s, const std::vector<Paint
     for (int i = 0; i < n; ++i) {
         const HookMessage& h = s.messageLog[i];
         RawMessage m;
-        m.step = h.step;
-        m.paint = h.paint;
-        m.window = h.window;
-        m.sent = h.sent;
-        m.returned = h.returned;
-        m.ended = h.ended;
-        m.message = h.message;
-        m.wParam = h.wParam;
-        m.lParam = h.lParam;
-        m.result = h.result;
-        m.wFound = static_cast<Found>(h.wFound);
-        m.lFound = static_cast<Found>(h.lFound);
-        m.rFound = static_cast<Found>(h.rFound);
-        m.wWindow = h.wWindow;
-        m.lWindow = h.lWindow;
-        m.rWindow = h.rWindow;
+        m.step = h.step, m.paint = h.paint, m.window = h.window;
+        m.sent = h.sent, m.returned = h.returned, m.ended = h.ended;
+        m.message = h.message, m.wParam = h.wParam, m.lParam = h.lParam, m.result = h.result;
+        m.wFound = static_cast<Found>(h.wFound), m.wWindow = h.wWindow;
+        m.lFound = static_cast<Found>(h.lFound), m.lWindow = h.lWindow;
+        m.rFound = static_cast<Found>(h.rFound), m.rWindow = h.rWindow;
         std::copy(h.before, h.before + RawMessage::kWords, m.before);
         std::copy(h.after, h.after + RawMessage::kWords, m.after);
         m.text.assign(h.text, strnlen(h.text, sizeof h.text));
-        if (ShapeOf(h.message) == Shape::Paint && h.window == kInListView1 && h.paint >= 1 &&
+        if (h.message == steps::kWmPaint && h.window == kInListView1 && h.paint >= 1 &&
             static_cast<size_t>(h.paint) <= paints.size())
             m.region = paints[h.paint - 1].region;
         out.push_back(std::move(m));

@@ -11,13 +11,13 @@ namespace transcript {
 namespace {
 
 // A text cut into its numbers and what stands between them.
-struct Shape {
+struct Pattern {
     std::string words;  // the text with each number as "#"
     std::vector<long long> numbers;
 };
 
-Shape ShapeOf(const std::string& text) {
-    Shape s;
+Pattern PatternOf(const std::string& text) {
+    Pattern s;
     for (size_t i = 0; i < text.size();) {
         const bool sign = text[i] == '-' && i + 1 < text.size() &&
                           std::isdigit(static_cast<unsigned char>(text[i + 1])) &&
@@ -84,7 +84,7 @@ std::string Signed(long long n) {
 // numbers differ, where nothing else does; else the words each has alone.
 std::string CauseOf(const MessageRow& a, const MessageRow& b) {
     const std::string ta = a.parameters + "|" + a.result, tb = b.parameters + "|" + b.result;
-    const Shape sa = ShapeOf(ta), sb = ShapeOf(tb);
+    const Pattern sa = PatternOf(ta), sb = PatternOf(tb);
     if (sa.words == sb.words && sa.numbers.size() == sb.numbers.size()) {
         std::vector<long long> amounts;
         for (size_t i = 0; i < sa.numbers.size(); ++i) {

@@ -60,9 +60,6 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
     rows.clear();
     if (cutShort) cutShort->clear();
     if (full) full->clear();
-    std::string expected;
-    for (const char* name : kMessageColumns)
-        expected += (expected.empty() ? "" : ",") + std::string(name);
     const auto take = [&](const CsvRecord& record, CsvKind kind, size_t, std::string& error) {
         const std::vector<std::string>& f = record.fields;
         if (kind == CsvKind::Comment) {
@@ -86,8 +83,7 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
         return true;
     };
     return ReadCsvTable(text, LogHeader,
-                        "line 1: not a message log header (expected " + expected + ")", take,
-                        error);
+                        NotOurHeader("message log", kMessageColumns, kMessageFields), take, error);
 }
 
 }  // namespace transcript

@@ -11,16 +11,8 @@ namespace transcript {
 namespace {
 
 // The modes as bits, for the options that apply to them.
-enum : unsigned {
-    kScenario = 1,
-    kFile = 2,
-    kByHand = 4,
-    kCompare = 8,
-    kFrom = 16,
-    kList = 32,
-    kRecording = kScenario | kFile,
-    kLogging = kRecording | kByHand,
-};
+enum : unsigned { kScenario = 1, kFile = 2, kByHand = 4, kCompare = 8, kFrom = 16, kList = 32 };
+constexpr unsigned kRecording = kScenario | kFile, kLogging = kRecording | kByHand;
 
 struct ModeEntry {
     Mode mode;

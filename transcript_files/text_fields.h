@@ -91,6 +91,9 @@ bool ReadCsvTable(const std::string& text, HeaderCheck check, const std::string&
 // A field as CSV writes it: quoted where it must be.
 std::string CsvField(const std::string& value);
 
+// "line 1: not a message log header (expected step,action,...)"
+std::string NotOurHeader(const char* table, const char* const* columns, size_t count);
+
 // The header of a table, its separator and its width; false, said, where
 // there is none the check takes.
 bool ReadCsvHeader(const std::string& text, size_t from, HeaderCheck check,

@@ -1,6 +1,7 @@
 // Transcripts as CSV: what the tool writes, and what a spreadsheet gives
 // back after opening and saving one.
 #include <algorithm>
+#include <iterator>
 #include <cctype>
 
 #include "text_fields.h"
@@ -164,6 +165,12 @@ bool SortRecord(CsvRecord& record, size_t columns, CsvKind& kind, std::string& e
     return false;
 }
 
+std::string NotOurHeader(const char* table, const char* const* columns, size_t count) {
+    std::string expected;
+    for (size_t i = 0; i < count; ++i) expected += (i ? "," : "") + std::string(columns[i]);
+    return "line 1: not a " + std::string(table) + " header (expected " + expected + ")";
+}
+
 bool ReadCsvHeader(const std::string& text, size_t from, HeaderCheck check,
                    const std::string& notOurs, char& separator, size_t& columns,
                    std::string& error) {
@@ -252,8 +259,6 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
         error = "empty file";
         return false;
     }
-    std::string expected;
-    for (const char* name : kColumns) expected += (expected.empty() ? "" : ",") + std::string(name);
     const auto take = [&](const CsvRecord& record, CsvKind kind, size_t columns,
                           std::string& error) {
         const std::vector<std::string>& f = record.fields;
@@ -269,7 +274,7 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
         return true;
     };
     return ReadCsvTable(text, TranscriptHeader,
-                        "line 1: not a paint transcript header (expected " + expected + ")", take,
+                        NotOurHeader("paint transcript", kColumns, std::size(kColumns)), take,
                         error);
 }
 

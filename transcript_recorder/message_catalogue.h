@@ -395,27 +395,21 @@ constexpr Shape ShapeOf(uint32_t message) {
 // Messages a system registers by name, numbered afresh in each session.
 constexpr uint32_t kFirstRegistered = 0xC000;
 
-// The messages and codes a person's steps are recognised by, named as the
-// system's headers name them.
+// The messages and codes a person's steps are recognised by (and a paint's
+// own message known by), named as the system's headers name them. Numbers,
+// not the table: a name looked up would bring the table's texts along.
 namespace steps {
-constexpr uint32_t kWmSize = 0x0005, kWmWindowPosChanging = 0x0046, kWmWindowPosChanged = 0x0047;
+constexpr uint32_t kWmSize = 0x0005, kWmPaint = 0x000F, kWmWindowPosChanging = 0x0046,
+                   kWmWindowPosChanged = 0x0047;
 constexpr uint32_t kWmNcLButtonDown = 0x00A1, kWmNcLButtonDblClk = 0x00A3;
 constexpr uint32_t kWmSysCommand = 0x0112, kWmLButtonDblClk = 0x0203, kWmSizing = 0x0214;
 constexpr uint32_t kWmEnterSizeMove = 0x0231, kWmExitSizeMove = 0x0232;
 constexpr uint32_t kScMinimize = 0xF020, kScMaximize = 0xF030, kScRestore = 0xF120;
 constexpr int32_t kSwpNoSize = 0x0001, kSwpNoMove = 0x0002;
 constexpr int kSizeMinimized = 1, kSizeMaximized = 2;
-enum Hit {
-    kHtCaption = 2,
-    kHtMinButton = 8,
-    kHtMaxButton = 9,
-    kHtLeft = 10,
-    kHtRight = 11,
-    kHtTop = 12,
-    kHtBottom = 15,
-    kHtBottomRight = 17,
-    kHtClose = 20
-};
+// Hit-test codes: where on a frame a press is.
+constexpr int kHtCaption = 2, kHtMinButton = 8, kHtMaxButton = 9, kHtLeft = 10, kHtRight = 11;
+constexpr int kHtTop = 12, kHtBottom = 15, kHtBottomRight = 17, kHtClose = 20;
 }  // namespace steps
 
 // The hook's layout of what it copies, for the shapes it copies more than

@@ -306,7 +306,7 @@ void Sending(HookShared& s, const CWPSTRUCT& m) {
         Stack[Depth++] = {record, m.hwnd, m.message};
 }
 
-void Returned(const HookShared& s, const CWPRETSTRUCT& m) {
+void Returned(HookShared& s, const CWPRETSTRUCT& m) {
     int at = Depth;
     while (at > 0 && (Stack[at - 1].hwnd != m.hwnd || Stack[at - 1].message != m.message)) --at;
     if (!at) return;  // begun before the hook was
@@ -325,24 +325,22 @@ void Returned(const HookShared& s, const CWPRETSTRUCT& m) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK
-    CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+// A hook of sent messages: what it is given, to the log.
+template <typename Given, void (*Log)(HookShared&, const Given&)>
+LRESULT Logged(int code, WPARAM wParam, LPARAM lParam) {
     HookShared* s = Shared();
-    if (s && code == HC_ACTION) {
-        const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (s->messagesKept) messages::Sending(*s, m);
-    }
+    if (s && code == HC_ACTION && s->messagesKept) Log(*s, *reinterpret_cast<const Given*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
+    CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    return Logged<CWPSTRUCT, messages::Sending>(code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
     CallWndRetProc(int code, WPARAM wParam, LPARAM lParam) {
-    HookShared* s = Shared();
-    if (s && code == HC_ACTION) {
-        const CWPRETSTRUCT& m = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        if (s->messagesKept) messages::Returned(*s, m);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    return Logged<CWPRETSTRUCT, messages::Returned>(code, wParam, lParam);
 }
 
 // Found by name: the 32-bit program must start where a function is missing.
