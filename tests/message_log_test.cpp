@@ -212,7 +212,9 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     EXPECT_THAT(back, ElementsAre(rows[1]));
 
     EXPECT_FALSE(ParseMessagesCsv("step,action,paint\n", back, error));
-    EXPECT_EQ(error.substr(0, 39), "line 1: not a message log header (expec");
+    EXPECT_EQ(error,
+              "line 1: not a message log header (expected "
+              "step,action,paint,window,how,message,parameters,result)");
     EXPECT_FALSE(ParseMessagesCsv(MessagesToCsv({}) + "x,a,1,Form1,sent,WM_SIZE,,\n", back, error));
     EXPECT_EQ(error, "line 2: expected whole numbers for step and paint");
     EXPECT_FALSE(
