@@ -1,3 +1,4 @@
+// The area a run of rectangles covers together, kept as bands of spans.
 #include "coverage.h"
 
 #include <algorithm>

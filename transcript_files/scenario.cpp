@@ -1,3 +1,5 @@
+// Scenario lines read and written, the built-in scenarios, and steps made
+// again from a recording's actions.
 #include "scenario.h"
 
 #include <climits>

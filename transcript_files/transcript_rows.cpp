@@ -1,3 +1,4 @@
+// Paint rows printed and compared: a table, two systems aligned, many.
 #include "transcript_rows.h"
 
 #include <algorithm>

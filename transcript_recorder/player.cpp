@@ -1,3 +1,5 @@
+// Scenario steps played on the program, each kind with real input or from
+// outside, and what is said where a step finds no place to press.
 #include "player.h"
 
 namespace transcript {
