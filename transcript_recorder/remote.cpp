@@ -1,8 +1,7 @@
-// The program's process and the link to its hook: starting it, watching
-// it through the shared memory, waiting until it is idle, and its end.
+// The program's process: found and started (or taken hold of), its windows
+// found, what cut it short, and its end.
 #include "remote.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace transcript {
@@ -169,71 +168,6 @@ bool Remote::Attach(std::string& error) {
     return process_.hProcess && FindControls(error);
 }
 
-bool Remote::Hook(std::string& error) {
-    const std::string dll = FindBeside("paint_hook.dll");
-    hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
-    // Undecorated with mingw (--kill-at); MSVC keeps the 32-bit decoration.
-    auto find = [&](const char* name, const char* decorated) {
-        FARPROC f = hookDll_ ? GetProcAddress(hookDll_, name) : nullptr;
-        if (!f && hookDll_) f = GetProcAddress(hookDll_, decorated);
-        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(f));
-    };
-    const HOOKPROC proc = find("GetMsgProc", "_GetMsgProc@12");
-    if (!proc) {
-        error = "paint_hook.dll or its GetMsgProc not found";
-        return false;
-    }
-    const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
-    hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
-    const bool sends = shared_->messagesKept != 0;  // sent messages are logged too
-    if (sends) {
-        const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
-        const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
-        sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
-        returnHook_ = back ? SetWindowsHookExA(WH_CALLWNDPROCRET, back, hookDll_, thread) : nullptr;
-    }
-    if (!hook_ || (sends && (!sentHook_ || !returnHook_))) {
-        error = "could not hook the program's thread";
-        return false;
-    }
-    return true;
-}
-
-bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesKept,
-                   int maxMessages) {
-    const SharedName name(process_.dwProcessId);
-    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                  sizeof(HookShared), name.text);
-    if (!mapping_) {
-        error = "no shared memory for the hook";
-        return false;
-    }
-    shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
-    std::memset(shared_, 0, sizeof(HookShared));
-    const HWND watched[kWatched] = {form,  listView, GetWindow(listView, GW_CHILD),
-                                    text1, label1,   label2};
-    for (int i = 0; i < kWatched; ++i)
-        shared_->windows[i] = reinterpret_cast<uintptr_t>(watched[i]);
-    byHand_ = byHand;
-    const RECT frame = OuterRect();
-    start_ = {{frame.left, frame.top, frame.right, frame.bottom},
-              IsZoomed(form)   ? 1
-              : IsIconic(form) ? 2
-                               : 0};
-    shared_->messagesKept = byHand && !messagesKept ? 1 : messagesKept;
-    shared_->maxMessages = maxMessages < kMaxMessages ? maxMessages : kMaxMessages;
-    shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
-    shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
-
-    if (!Hook(error)) return false;
-    // The hook is loaded when the thread next takes a message.
-    if (!Flush(kTimeoutMs)) {
-        error = "the hook never ran in the program";
-        return false;
-    }
-    return true;
-}
-
 void Remote::SetFault(Fault fault, const std::string& what) {
     if (Faulted()) return;
     fault_ = fault;
@@ -267,103 +201,12 @@ bool Remote::CheckProgram() {
     return !Faulted();
 }
 
-bool Remote::InputTaken() {
-    for (DWORD start = GetTickCount();
-         shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_);) {
-        if (!CheckProgram()) return false;
-        if (GetTickCount() - start > kAnswerMs) {
-            // Answering, and still no input: it never got there.
-            DWORD_PTR result;
-            if (SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
-                SetFault(Fault::InputIgnored,
-                         "paintprobe.exe took none of the mouse input sent to it");
-            break;
-        }
-        Sleep(2);
-    }
-    moved_ = false;
-    CheckPress();
-    return true;
-}
-
-void Remote::Settle() {
-    if (!CheckProgram()) return;
-    if (shared_ && !InputTaken()) return;  // input first
-    // Then quiet: the hook's word, at a flush message through the loop, that
-    // the program has nothing left to paint in any of its windows and nothing
-    // queued, and its pixels are on the screen; and no new paint over a few
-    // such rounds. Some changes (a restore, say) reach the program only after
-    // a round trip through the desktop, so one quiet moment is not enough.
-    // The hook finishes a paint's record at the next message the loop takes,
-    // which a flush also makes sure of.
-    DWORD_PTR result;
-    int quietRounds = 0, lastPaints = -1;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs;) {
-        if (!CheckProgram()) return;
-        if (!SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result)) {
-            if (CheckProgram())
-                SetFault(Fault::NotAnswering, "paintprobe.exe is not answering (no reply in " +
-                                                  std::to_string(kAnswerMs / 1000) + " s)");
-            return;
-        }
-        if (!shared_) {  // not watched yet: the list view and the window painted
-            RECT update;
-            if (!GetUpdateRect(listView, &update, FALSE) && !GetUpdateRect(form, &update, FALSE))
-                return;
-            Sleep(5);
-            continue;
-        }
-        if (!Flush(kTimeoutMs - (GetTickCount() - start)) && !CheckProgram()) return;
-        quietRounds = shared_->idle && shared_->paints == lastPaints ? quietRounds + 1 : 0;
-        lastPaints = shared_->paints;
-        if (quietRounds == 2) break;
-        Sleep(shared_->idle ? 15 : 2);
-    }
-    CheckProgram();
-}
-
-bool Remote::Flush(DWORD ms) const {
-    const int flushes = shared_->flushes;
-    PostMessageA(form, shared_->flushMessage, 0, 0);
-    const DWORD start = GetTickCount();
-    for (DWORD posted = start; shared_->flushes == flushes; Sleep(2)) {
-        const DWORD now = GetTickCount();
-        if (now - start > ms || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0)
-            return false;
-        // One posted before the hook was loaded is not seen: again, now and then.
-        if (now - posted >= 200) PostMessageA(form, shared_->flushMessage, 0, 0), posted = now;
-    }
-    return true;
-}
-
 void Remote::BeginStep(int step, const std::string& action) {
     if (actions_.size() <= static_cast<size_t>(step)) actions_.resize(step + 1);
     actions_[step] = action;
     if (Faulted()) return;
     step_ = step;
     if (shared_ && !attached_) shared_->step = step;
-}
-
-void Remote::WaitForClose() {
-    while (WaitForSingleObject(process_.hProcess, 200) == WAIT_TIMEOUT)
-        if (Full()) break;
-    if (shared_) hand_ = StepsByHand(RawMessages(*shared_, {}, StepNames()), start_);
-}
-
-StepNames Remote::Names() const {
-    StepNames names;
-    names.played = actions_;
-    if (byHand_) names.byHand = &hand_;
-    return names;
-}
-
-std::vector<MessageRow> Remote::MessageRows(const std::vector<PaintRow>& paints) const {
-    if (!shared_) return {};
-    return transcript::MessageRows(RawMessages(*shared_, paints, Names()), Names());
-}
-
-std::vector<PaintRow> Remote::Rows() const {
-    return shared_ ? PaintRows(*shared_, Names()) : std::vector<PaintRow>();
 }
 
 int Remote::WaitForExit(DWORD ms) {

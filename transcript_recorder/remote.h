@@ -1,8 +1,9 @@
 // Drives paintprobe.exe from another process, only as a user or another
 // program could: it starts it, finds its windows, sends real mouse input,
 // reads what the window shows, and watches every paint through a hook
-// (remote.cpp the process and the hook, remote_input.cpp the mouse,
-// remote_screen.cpp what the windows show).
+// (remote.cpp the process, remote_hook.cpp the hook, remote_input.cpp the
+// mouse and settling, remote_places.cpp where to press, remote_screen.cpp
+// what the windows show).
 #pragma once
 
 #include <windows.h>
