@@ -39,6 +39,16 @@ struct HookRect {
     int32_t left, top, right, bottom;
 };
 
+// A press a window of the program took (a button down or a double-click):
+// the window, and where on the screen the cursor stood for it. The system
+// may make presses of its own, so the tool looks for its press among the
+// last few.
+struct HookPress {
+    uint64_t window;
+    int32_t x, y;
+};
+constexpr int kPressLog = 32;
+
 struct HookPaint {
     int32_t step;
     int32_t outerWidth, outerHeight, clientWidth, clientHeight;
@@ -85,17 +95,16 @@ struct HookShared {
     uint32_t flushMessage;       // a registered message the tool posts
     int32_t maxPaints;           // at most kMaxPaints, set by the tool
     volatile int32_t step;
-    volatile int32_t paints;          // records begun
-    volatile int32_t rectsUsed;       // of rects
-    volatile int32_t full;            // a paint came that there was no room left for
-    volatile int32_t flushes;         // flush messages seen
-    volatile int32_t idle;            // the last one found nothing left to do, its pixels shown
-    volatile int32_t buttons;         // mouse button messages taken, client and non-client
-    volatile int32_t presses;         // of them, presses and double-clicks
-    volatile uint64_t pressWindow;    // the last press's window
-    volatile int32_t pressX, pressY;  // and where the cursor stood for it, on the screen
-    volatile int32_t moves;           // mouse move messages taken
-    volatile int32_t exited;          // the program exited, rather than being killed
+    volatile int32_t paints;        // records begun
+    volatile int32_t rectsUsed;     // of rects
+    volatile int32_t full;          // a paint came that there was no room left for
+    volatile int32_t flushes;       // flush messages seen
+    volatile int32_t idle;          // the last one found nothing left to do, its pixels shown
+    volatile int32_t buttons;       // mouse button messages taken, client and non-client
+    volatile int32_t presses;       // of them, presses and double-clicks
+    HookPress pressLog[kPressLog];  // the last presses, each at its number modulo kPressLog
+    volatile int32_t moves;         // mouse move messages taken
+    volatile int32_t exited;        // the program exited, rather than being killed
     // What Text1, Label1 and Label2 show, read inside the program at each
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).

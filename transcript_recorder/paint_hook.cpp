@@ -421,8 +421,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
         }
         if (IsPress(msg.message)) {
-            s->pressWindow = reinterpret_cast<uintptr_t>(msg.hwnd);
-            s->pressX = msg.pt.x, s->pressY = msg.pt.y;
+            s->pressLog[s->presses % transcript::kPressLog] = {
+                reinterpret_cast<uintptr_t>(msg.hwnd), msg.pt.x, msg.pt.y};
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->presses));
         }
         if (IsButton(msg.message))

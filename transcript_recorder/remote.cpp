@@ -164,7 +164,6 @@ bool Remote::Attach(std::string& error) {
     process_.hProcess =
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_.dwProcessId);
     buttonsSent_ = shared_->buttons;
-    pressesSent_ = pressesChecked_ = shared_->presses;
     return process_.hProcess && FindControls(error);
 }
 

@@ -164,9 +164,11 @@ class Remote {
 
   private:
     void Button(DWORD flag);
-    // Whether the last press reached the window it was aimed at, with the
-    // cursor where it was sent; a fault, said, where it did not.
-    void CheckPress();
+    // Whether the press last sent has reached the window it was aimed at,
+    // with the cursor where it was sent (or none is waited for).
+    bool PressSeen();
+    // Why the press sent is not seen: where the hook's last press went.
+    std::string PressAstray() const;
     // Settling's first part: waits until the program has taken every button
     // message and the last move sent (messages posted or sent to it are
     // handled before input, so nothing else can tell that input is done);
@@ -201,7 +203,7 @@ class Remote {
     FrameState start_;  // by hand: Form1 as the person found it
     std::vector<HandStep> hand_;
     int buttonsSent_ = 0;  // left button presses and releases sent
-    int pressesSent_ = 0, pressesChecked_ = 0;
+    int pressFrom_ = -1;   // the hook's count of presses as a press was sent; -1: none waited for
     POINT aimed_ = {-1, -1};  // where the last move sent the cursor
     HWND aimedAt_ = nullptr;  // the window there as the last press was sent
     bool moved_ = false;      // a move was sent that the program has not taken yet

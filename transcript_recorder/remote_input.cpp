@@ -1,5 +1,6 @@
 // Real mouse input into the program, each press checked, and waiting until
 // the program has taken it and is idle again.
+#include <algorithm>
 #include <cstring>
 
 #include "remote.h"
@@ -58,7 +59,7 @@ void Remote::Button(DWORD flag) {
             return;
         }
         aimedAt_ = WindowFromPoint(aimed_);
-        ++pressesSent_;
+        if (shared_ && pressFrom_ < 0) pressFrom_ = shared_->presses;
     }
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -67,21 +68,31 @@ void Remote::Button(DWORD flag) {
     ++buttonsSent_;
 }
 
-void Remote::CheckPress() {
-    if (!shared_ || pressesChecked_ == pressesSent_ || shared_->presses < pressesSent_) return;
-    pressesChecked_ = pressesSent_;
-    const HWND reached = reinterpret_cast<HWND>(static_cast<uintptr_t>(shared_->pressWindow));
-    const POINT at = {shared_->pressX, shared_->pressY};
-    if (reached == aimedAt_ && at.x == aimed_.x && at.y == aimed_.y) return;
+bool Remote::PressSeen() {
+    if (!shared_ || pressFrom_ < 0) return true;
+    const int n = shared_->presses;
+    for (int i = std::max(pressFrom_, n - kPressLog); i < n; ++i) {
+        const HookPress& p = shared_->pressLog[i % kPressLog];
+        if (p.window == reinterpret_cast<uintptr_t>(aimedAt_) && p.x == aimed_.x &&
+            p.y == aimed_.y) {
+            pressFrom_ = -1;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Remote::PressAstray() const {
+    const HookPress& p = shared_->pressLog[(shared_->presses - 1) % kPressLog];
+    const HWND reached = reinterpret_cast<HWND>(static_cast<uintptr_t>(p.window));
     auto name = [&](HWND w) {
         return w == form                  ? "Form1"
                : w == listView            ? "ListView1"
                : GetParent(w) == listView ? "ListView1's header"
                                           : "another window";
     };
-    SetFault(Fault::InputIgnored, "the press aimed at " + std::string(name(aimedAt_)) + " at " +
-                                      PointText(aimed_) + " reached " + name(reached) + " at " +
-                                      PointText(at));
+    return "the press aimed at " + std::string(name(aimedAt_)) + " at " + PointText(aimed_) +
+           " reached " + name(reached) + " at " + PointText({p.x, p.y});
 }
 
 void Remote::Click(POINT at) {
@@ -148,21 +159,24 @@ void Remote::ShowState(int command) {
 }
 
 bool Remote::InputTaken() {
-    for (DWORD start = GetTickCount();
-         shared_->buttons < buttonsSent_ || (moved_ && shared_->moves == movesSeen_);) {
+    for (DWORD start = GetTickCount(); shared_->buttons < buttonsSent_ ||
+                                       (moved_ && shared_->moves == movesSeen_) || !PressSeen();) {
         if (!CheckProgram()) return false;
         if (GetTickCount() - start > kAnswerMs) {
-            // Answering, and still no input: it never got there.
+            // Answering, and still no input, or not where it was aimed.
             DWORD_PTR result;
+            const bool astray = pressFrom_ >= 0 && shared_->buttons >= buttonsSent_ &&
+                                shared_->presses > pressFrom_;
             if (SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
                 SetFault(Fault::InputIgnored,
-                         "paintprobe.exe took none of the mouse input sent to it");
+                         astray ? PressAstray()
+                                : "paintprobe.exe took none of the mouse input sent to it");
             break;
         }
         Sleep(2);
     }
     moved_ = false;
-    CheckPress();
+    pressFrom_ = -1;
     return true;
 }
 
