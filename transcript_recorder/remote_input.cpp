@@ -50,8 +50,15 @@ void Remote::Button(DWORD flag) {
         POINT now = {};
         for (int attempt = 0;
              attempt < 3 && GetCursorPos(&now) && (now.x != aimed_.x || now.y != aimed_.y);
-             ++attempt)
+             ++attempt) {
             MoveMouse(aimed_);
+            // The program takes the move before the press is sent: else the
+            // press may overtake it and land where the cursor was.
+            for (DWORD start = GetTickCount(); shared_ && moved_ && shared_->moves == movesSeen_ &&
+                                               GetTickCount() - start < kAnswerMs;)
+                Sleep(2);
+            moved_ = false;
+        }
         if (now.x != aimed_.x || now.y != aimed_.y) {
             SetFault(Fault::InputIgnored, "the cursor would not stay at " + PointText(aimed_) +
                                               " to press there (it stands at " + PointText(now) +
