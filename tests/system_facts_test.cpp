@@ -61,7 +61,9 @@ TEST(SystemFacts, TheFactsThatDifferAreNamedBeforeAnyPaint) {
               "5.82 build 7601 (system32)");
     EXPECT_EQ(Comctl32Text(0, 0, 0, ""), "version not given");
 
-    SystemFacts a{"Wine 8.0", ScaleText(96), "off", "6.0 build 2600", "Tahoma 8 pt (13 px)"};
+    SystemFacts a;
+    a.system = "Wine 8.0", a.scale = ScaleText(96), a.styles = "off";
+    a.comctl32 = "6.0 build 2600", a.font = "Tahoma 8 pt (13 px)";
     SystemFacts b = a;
     b.system = "Wine 10.0";
     EXPECT_THAT(FactDifferences({a, b}, {"A", "B"}), testing::IsEmpty());

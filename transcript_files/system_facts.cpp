@@ -3,6 +3,7 @@
 #include "system_facts.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace transcript {
 
@@ -57,6 +58,11 @@ struct FactField {
     const char* label;
     std::string SystemFacts::*value;
 };
+// The tree's lines, beside the facts but not among them.
+const char* const kWindow = "# window: ";
+const char* const kColumn = "# column: ";
+const char* const kListView = "# list view extended style: ";
+
 const FactField kFields[] = {
     {"system", &SystemFacts::system},
     {"display scale", &SystemFacts::scale},
@@ -122,13 +128,31 @@ std::vector<std::pair<std::string, std::string>> FactList(const SystemFacts& f) 
     return out;
 }
 
-std::string FactComments(const SystemFacts& f) {
-    std::string out;
-    for (const auto& [label, value] : FactList(f)) out += "# " + label + ": " + value + "\n";
+std::vector<std::string> FactLines(const SystemFacts& f) {
+    std::vector<std::string> out;
+    for (const auto& [label, value] : FactList(f)) out.push_back("# " + label + ": " + value);
+    for (const std::string& w : f.windows) out.push_back(kWindow + w);
+    if (!f.listView.empty()) out.push_back(kListView + f.listView);
+    for (const std::string& c : f.columns) out.push_back(kColumn + c);
     return out;
 }
 
 bool ReadFactComment(const std::string& comment, SystemFacts& f) {
+    const auto after = [&](const char* start) {
+        return comment.compare(0, std::strlen(start), start) == 0;
+    };
+    if (after(kWindow)) {
+        f.windows.push_back(comment.substr(std::strlen(kWindow)));
+        return true;
+    }
+    if (after(kColumn)) {
+        f.columns.push_back(comment.substr(std::strlen(kColumn)));
+        return true;
+    }
+    if (after(kListView)) {
+        f.listView = comment.substr(std::strlen(kListView));
+        return true;
+    }
     for (const FactField& field : kFields) {
         const std::string start = std::string("# ") + field.label + ": ";
         if (comment.compare(0, start.size(), start) == 0) {

@@ -43,12 +43,17 @@ struct SystemFacts {
     std::string styles;    // visual styles: "on", "off"
     std::string comctl32;  // the version the program loaded: "6.0 build 2600"
     std::string font;      // its controls': "MS Sans Serif 8 pt drawn as Tahoma (13 px)"
+    // The program's windows and its list view's columns (WindowLine,
+    // ColumnLine), and the list view's extended styles ("0x00000000"): how
+    // a test builds the same tree. Not facts of the system, so never compared.
+    std::vector<std::string> windows, columns;
+    std::string listView;
 };
 
 // The facts as (label, value), in the order they are written and shown.
 std::vector<std::pair<std::string, std::string>> FactList(const SystemFacts& f);
-// The comment lines a transcript carries, each ending in a line break.
-std::string FactComments(const SystemFacts& f);
+// The comment lines a transcript carries, without their line breaks.
+std::vector<std::string> FactLines(const SystemFacts& f);
 // Takes one comment ("# font: ...") into the facts; false if it is none.
 bool ReadFactComment(const std::string& comment, SystemFacts& f);
 

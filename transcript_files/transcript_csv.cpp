@@ -216,8 +216,7 @@ std::string ToCsv(const std::vector<PaintRow>& rows, const std::string& cutShort
         out += ",\"" + RegionField(r.region) + "\"," + r.colour + ',' +
                std::to_string(r.viewWidth) + ',' + std::to_string(r.viewHeight) + '\n';
     }
-    for (const auto& [label, value] : FactList(facts))
-        out += CsvField("# " + label + ": " + value) + '\n';
+    for (const std::string& line : FactLines(facts)) out += CsvField(line) + '\n';
     if (!cutShort.empty()) out += CsvField(std::string(kCutShort) + ": " + cutShort) + '\n';
     return out;
 }

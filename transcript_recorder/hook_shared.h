@@ -81,6 +81,22 @@ struct HookMessage {
 // at the first flush: its display's scale, the comctl32 it loaded, whether
 // visual styles are on, and the font its list view uses, as asked for and
 // as the system drew it.
+// A window of the program as it stood at the first flush, for a test to
+// build the same tree: its class, styles and place.
+struct HookWindow {
+    char className[32];
+    uint32_t style, exStyle, classStyle;
+    int32_t id;
+    int32_t x, y, width, height;  // in its parent's client area; Form1's on the screen
+    int32_t clientWidth, clientHeight;
+};
+
+struct HookColumn {
+    int32_t width;
+    char text[28];
+};
+constexpr int kMaxColumns = 16;
+
 struct HookFacts {
     int32_t dpi;           // 0 until read
     uint32_t comctl32[3];  // major, minor, build; 0 where comctl32 does not say
@@ -88,6 +104,10 @@ struct HookFacts {
     int32_t fontHeight, drawnHeight;  // the font's lfHeight; the drawn one's pixel height
     char fontFace[32], drawnFace[32];
     char comctl32Path[200];
+    HookWindow windows[kWatched];
+    uint32_t listViewExtended;  // LVS_EX_ styles
+    int32_t columns;
+    HookColumn column[kMaxColumns];
 };
 
 struct HookShared {

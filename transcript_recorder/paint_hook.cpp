@@ -391,6 +391,42 @@ void ReadFacts(HookShared& s) {
     ReleaseDC(listView, dc);
 }
 
+// The windows as they stand, and the list view's columns: what a test needs
+// to build the same tree without the program.
+void ReadTree(HookShared& s) {
+    transcript::HookFacts& f = s.facts;
+    for (int i = 0; i < transcript::kWatched; ++i) {
+        HWND window = Handle(s.windows[i]);
+        transcript::HookWindow& w = f.windows[i];
+        if (!window || !GetClassNameA(window, w.className, sizeof w.className)) continue;
+        w.style = static_cast<uint32_t>(GetWindowLongA(window, GWL_STYLE));
+        w.exStyle = static_cast<uint32_t>(GetWindowLongA(window, GWL_EXSTYLE));
+        w.classStyle = static_cast<uint32_t>(GetClassLongA(window, GCL_STYLE));
+        w.id = static_cast<int32_t>(GetWindowLongPtrA(window, GWLP_ID));
+        RECT place, client;
+        GetWindowRect(window, &place);
+        if (w.style & WS_CHILD)
+            MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+        GetClientRect(window, &client);
+        w.x = place.left, w.y = place.top;
+        w.width = place.right - place.left, w.height = place.bottom - place.top;
+        w.clientWidth = client.right, w.clientHeight = client.bottom;
+    }
+    HWND listView = Handle(s.windows[transcript::kInListView1]);
+    f.listViewExtended =
+        static_cast<uint32_t>(SendMessageA(listView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    for (f.columns = 0; f.columns < transcript::kMaxColumns; ++f.columns) {
+        transcript::HookColumn& c = f.column[f.columns];
+        LVCOLUMNA column = {};
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.pszText = c.text;
+        column.cchTextMax = sizeof c.text;
+        if (!SendMessageA(listView, LVM_GETCOLUMNA, f.columns, reinterpret_cast<LPARAM>(&column)))
+            break;
+        c.width = column.cx;
+    }
+}
+
 // Called as the program exits of itself; not when it is killed.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID exiting) {
     if (reason == DLL_PROCESS_DETACH && exiting)
@@ -415,7 +451,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             for (int i = 0; i < 3; ++i)
                 GetWindowTextA(Handle(s->windows[transcript::kInText1 + i]), s->texts[i],
                                sizeof s->texts[i]);
-            if (!s->facts.dpi) ReadFacts(*s);
+            if (!s->facts.dpi) {
+                ReadFacts(*s);
+                ReadTree(*s);
+            }
             InHook = false;
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));

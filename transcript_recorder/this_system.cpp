@@ -6,6 +6,9 @@
 
 #include <cstring>
 
+#include "message_log.h"
+#include "window_tree.h"
+
 namespace transcript {
 
 namespace {
@@ -67,6 +70,25 @@ SystemFacts ThisSystem(const HookFacts* program) {
                               program->comctl32Path);
     f.font = FontText(program->fontFace, program->fontHeight, program->drawnFace,
                       program->drawnHeight, program->dpi);
+    // The header is the list view's own: a test gets it by making the list view.
+    for (int i = 0; i < kWatched; ++i) {
+        const HookWindow& w = program->windows[i];
+        if (i == kInHeader || !w.className[0]) continue;
+        TreeWindow t;
+        t.name = WindowName(i);
+        t.className = std::string(w.className, strnlen(w.className, sizeof w.className));
+        t.id = w.id;
+        t.style = w.style, t.exStyle = w.exStyle, t.classStyle = w.classStyle;
+        t.place = {w.x, w.y, w.x + w.width, w.y + w.height};
+        t.clientWidth = w.clientWidth, t.clientHeight = w.clientHeight;
+        f.windows.push_back(WindowLine(t));
+    }
+    f.listView = "0x" + HexDigits(program->listViewExtended, 8);
+    for (int i = 0; i < program->columns && i < kMaxColumns; ++i) {
+        const HookColumn& c = program->column[i];
+        f.columns.push_back(
+            ColumnLine({c.width, std::string(c.text, strnlen(c.text, sizeof c.text))}));
+    }
     return f;
 }
 
