@@ -11,7 +11,15 @@ namespace transcript {
 namespace {
 
 // The modes as bits, for the options that apply to them.
-enum : unsigned { kScenario = 1, kFile = 2, kByHand = 4, kCompare = 8, kFrom = 16, kList = 32 };
+enum : unsigned {
+    kScenario = 1,
+    kFile = 2,
+    kByHand = 4,
+    kCompare = 8,
+    kFrom = 16,
+    kList = 32,
+    kExport = 64
+};
 constexpr unsigned kRecording = kScenario | kFile, kLogging = kRecording | kByHand;
 
 struct ModeEntry {
@@ -24,6 +32,8 @@ struct ModeEntry {
 const ModeEntry kModes[] = {
     {Mode::Compare, kCompare, "--compare", "--compare", "--compare A.csv B.csv [C.csv ...]"},
     {Mode::From, kFrom, "--from", "--from", "--from FILE.csv"},
+    {Mode::Export, kExport, "--export-test", "--export-test",
+     "--export-test OUT.c REFERENCE.csv [OTHER.csv ...]"},
     {Mode::List, kList, "--list-scenarios", "--list-scenarios", "--list-scenarios"},
     {Mode::ByHand, kByHand, "--by-hand", "--by-hand", "--by-hand"},
     {Mode::ScenarioFile, kFile, "--scenario-file", "a scenario file", "--scenario-file FILE"},
@@ -97,6 +107,12 @@ const Entry kOptions[] = {
     {"--compare", "A.csv B.csv", nullptr, kCompare,
      "compares transcripts (and the message logs beside them), the first the reference", Nothing, 0,
      0},
+    {"--export-test", "OUT.c REF.csv", nullptr, kExport,
+     "writes a conformance test (wine/test.h) that expects REF.csv's paints; those of any "
+     "other transcript after it are also accepted, as broken()",
+     Nothing, 0, 0},
+    {"--name", "NAME", "the test's name", kExport, "the test's name (listview_paint)",
+     Text<&Options::testName>, 0, 0},
     {"--from", "FILE.csv", "a transcript", kFrom,
      "reads a transcript (one a spreadsheet saved) to write it again", Text<&Options::from>, 0, 0},
     {"--list-scenarios", nullptr, nullptr, kList,
@@ -162,6 +178,15 @@ bool ReadOption(const std::vector<std::string>& args, size_t& i, Options& o, std
         return o.compare.size() >= 2 ||
                Mistake(error, "--compare needs two transcripts or more after it, A and B ...");
     }
+    if (entry->name == std::string("--export-test")) {
+        if (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0) o.exportTest = args[++i];
+        while (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0)
+            o.exported.push_back(args[++i]);
+        return !o.exported.empty() ||
+               Mistake(error,
+                       "--export-test needs the C file to write, then the transcript "
+                       "it expects (OUT.c REFERENCE.csv)");
+    }
     if (!entry->value) return entry->set(*entry, "", o, error);
     if (i + 1 >= args.size()) return Mistake(error, arg + " needs " + entry->needs + " after it");
     return entry->set(*entry, args[++i], o, error);
@@ -195,6 +220,14 @@ bool CheckTogether(const Options& o, std::string& error) {
     if (o.Given("--names") && names != o.compare.size())
         return Mistake(error, "--names gives " + std::to_string(names) + " names for " +
                                   std::to_string(o.compare.size()) + " transcripts");
+    const std::string& out = o.exportTest;
+    if (o.mode == Mode::Export && out.size() >= 4 &&
+        (out.compare(out.size() - 4, 4, ".csv") == 0 ||
+         out.compare(out.size() - 4, 4, ".CSV") == 0))
+        return Mistake(error,
+                       "--export-test writes C: name the file to write first (OUT.c "
+                       "REFERENCE.csv), not " +
+                           out);
     if (o.mode != Mode::Scenario) return true;
     bool drags = false;
     for (const Step& s : BuiltInSteps(o.scenario, 1, 1)) drags = drags || s.kind == Step::Drag;

@@ -23,7 +23,7 @@ enum Status {
 
 // The ways of running the tool: each chosen by an option of its own, a
 // built-in scenario by none.
-enum class Mode { Scenario, ScenarioFile, ByHand, Compare, From, List, Help };
+enum class Mode { Scenario, ScenarioFile, ByHand, Compare, From, List, Export, Help };
 
 struct Options {
     Mode mode = Mode::Scenario;
@@ -42,7 +42,10 @@ struct Options {
     bool fromOutside = false;
     bool all = false;  // --compare: every line, not the answer first
     bool onThisDesktop = false;
-    std::string messages;            // "all"
+    std::string messages;               // "all"
+    std::string exportTest;             // the C file a recording is exported to
+    std::vector<std::string> exported;  // the reference, then the systems also accepted
+    std::string testName = "listview_paint";
     std::vector<std::string> given;  // the options, as typed
     bool Given(const std::string& option) const;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "html_report.h"
+#include "test_export.h"
 #include "tool_files.h"
 
 namespace transcript {
@@ -149,6 +150,38 @@ int ConvertFile(const Options& o) {
         !WriteFile(o.html, transcript::HtmlReport(rows, transcript::BaseName(o.from), cut,
                                                   logged ? &log : nullptr, &system)))
         return transcript::kMistake;
+    return transcript::kDone;
+}
+
+int ExportFile(const Options& o) {
+    std::vector<transcript::ExportSource> sources(o.exported.size());
+    for (size_t k = 0; k < sources.size(); ++k) {
+        transcript::ExportSource& s = sources[k];
+        std::string cut;
+        bool logged = false;
+        s.file = o.exported[k];
+        if (!ReadTranscript(s.file, s.rows, cut, &s.facts) || !ReadMessages(s.file, s.log, logged))
+            return transcript::kMistake;
+        if (!cut.empty()) {
+            Say(stderr, "paint_transcript: " + s.file + " was cut short (" + cut +
+                            "): a test of it would expect too little");
+            return transcript::kMistake;
+        }
+    }
+    std::string source, error;
+    const std::vector<transcript::ExportSource> others(sources.begin() + 1, sources.end());
+    if (!transcript::ExportTest(sources[0], others, o.testName, source, error)) {
+        Say(stderr, "paint_transcript: " + error);
+        return transcript::kMistake;
+    }
+    if (!WriteFile(o.exportTest, source)) return transcript::kMistake;
+    Say(stdout,
+        "wrote " + o.exportTest + ": test " + o.testName + ", " + Paints(sources[0].rows, "") +
+            " expected from " + sources[0].file +
+            (others.empty() ? ""
+                            : ", " + std::to_string(others.size()) +
+                                  (others.size() == 1 ? " other system" : " other systems") +
+                                  " also accepted"));
     return transcript::kDone;
 }
 

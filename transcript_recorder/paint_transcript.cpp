@@ -414,6 +414,8 @@ int Run(const std::vector<std::string>& args) {
             return transcript::CompareFiles(o);
         case Mode::From:
             return transcript::ConvertFile(o);
+        case Mode::Export:
+            return transcript::ExportFile(o);
         case Mode::List:
             std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
             return transcript::kDone;

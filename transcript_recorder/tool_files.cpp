@@ -92,6 +92,10 @@ bool CheckOutputs(const Options& o, std::string& error) {
         {"--scenario-file", o.scenarioFile}, {"--check", o.check}, {"--from", o.from}};
     if (!o.from.empty())
         inputs.push_back({"--from's message log", transcript::MessagesPath(o.from)});
+    for (const std::string& path : o.exported) {
+        inputs.push_back({"--export-test", path});
+        inputs.push_back({"--export-test's message log", transcript::MessagesPath(path)});
+    }
     for (const std::string& path : o.compare) {
         inputs.push_back({"--compare", path});
         inputs.push_back({"--compare's message log", transcript::MessagesPath(path)});
@@ -101,6 +105,7 @@ bool CheckOutputs(const Options& o, std::string& error) {
         {"--html", &o.html},
         {"--screenshot", &o.screenshot},
         {"--save-scenario", &o.saveScenario},
+        {"--export-test", &o.exportTest},
         {"--csv's message log", &log}};
     for (size_t i = 0; i < std::size(outputs); ++i) {
         const auto& [option, path] = outputs[i];

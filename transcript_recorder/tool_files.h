@@ -35,5 +35,7 @@ bool CheckOutputs(const Options& o, std::string& error);
 // against the first. --from: a transcript read and written again.
 int CompareFiles(const Options& o);
 int ConvertFile(const Options& o);
+// --export-test: a transcript, and others also accepted, as a conformance test.
+int ExportFile(const Options& o);
 
 }  // namespace transcript

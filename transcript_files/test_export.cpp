@@ -1,0 +1,380 @@
+// Writes a recording as a conformance test: its opening comment, the tables
+// (the window tree, the steps, the layout, the regions expected and those
+// also accepted), then the code every exported test shares.
+#include "test_export.h"
+
+#include <algorithm>
+#include <map>
+
+#include "test_export_body.h"
+#include "test_plan.h"
+
+namespace transcript {
+
+namespace {
+
+// A C string literal of any text.
+std::string CText(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\')
+            out += '\\', out += c;
+        else if (u >= 32 && u < 127)
+            out += c;
+        else
+            out += "\\" + std::string(1, static_cast<char>('0' + (u >> 6))) +
+                   static_cast<char>('0' + ((u >> 3) & 7)) + static_cast<char>('0' + (u & 7));
+    }
+    return out + "\"";
+}
+
+// A comment's text: nothing in it may end the comment.
+std::string CComment(std::string text) {
+    for (size_t at; (at = text.find("*/")) != std::string::npos;) text.replace(at, 2, "* /");
+    return text;
+}
+
+std::string Hex8(uint32_t value) {
+    return "0x" + HexDigits(value, 8);
+}
+
+// "LISTVIEW1" of "ListView1": the control's index in the test's tables.
+std::string ConstantName(const std::string& name) {
+    std::string out;
+    for (const char c : name)
+        out +=
+            std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::toupper(c)) : '_';
+    return out;
+}
+
+std::string SystemOf(const ExportSource& s) {
+    std::string out = s.facts.system.empty() ? "a system the file does not name" : s.facts.system;
+    return out + " (" + BaseName(s.file) + ")";
+}
+
+// "at 96 dpi (100 %), visual styles off, comctl32 6.0 build 2600"
+std::string FactsOf(const SystemFacts& f) {
+    std::string out;
+    for (const auto& [label, value] : FactList(f))
+        if (label != "system") out += (out.empty() ? "" : "; ") + label + " " + value;
+    return out.empty() ? "nothing more recorded" : out;
+}
+
+// The dots per inch a transcript's scale fact gives ("96 dpi (100 %)"), or 0.
+int DpiOf(const SystemFacts& f) {
+    int32_t dpi = 0;
+    return ParseInt(f.scale.substr(0, f.scale.find(' ')), dpi) ? dpi : 0;
+}
+
+// The font's face and LOGFONT height from its fact ("MS Sans Serif 8 pt
+// drawn as Tahoma (13 px)"); an empty face where it cannot be read.
+void FontOf(const SystemFacts& f, std::string& face, int& height) {
+    face.clear();
+    height = 0;
+    const std::vector<std::string> words = Split(f.font, ' ');
+    for (size_t i = 1; i + 1 < words.size(); ++i) {
+        int32_t size = 0;
+        if ((words[i + 1] != "pt" && words[i + 1] != "units") || !ParseInt(words[i], size))
+            continue;
+        const int dpi = DpiOf(f) ? DpiOf(f) : 96;
+        height = words[i + 1] == "pt" ? -((size * dpi + 36) / 72) : size;
+        for (size_t k = 0; k < i; ++k) face += (k ? " " : "") + words[k];
+        return;
+    }
+}
+
+// The paints of each step, as their regions' text.
+std::map<int, std::vector<std::string>> PaintsByStep(const std::vector<PaintRow>& rows) {
+    std::map<int, std::vector<std::string>> out;
+    for (const PaintRow& r : rows) out[r.step].push_back(RegionText(r.region));
+    return out;
+}
+
+// Where an exported test cannot be made of these files, said in one line.
+bool Refused(const ExportSource& reference, const std::vector<ExportSource>& others,
+             const WindowTree& tree, const Plan& plan, std::string& error) {
+    const std::string ref = reference.file + ": ";
+    if (!tree.Find("Form1") || !tree.Find("ListView1"))
+        return !Mistake(error, ref +
+                                   "it does not say what windows the program made (it was "
+                                   "recorded before the tool wrote them): record it again");
+    if (tree.windows.front().name != "Form1" || tree.windows[1].name != "ListView1")
+        return !Mistake(error, ref + "its windows are not Form1 and then ListView1");
+    if (reference.log.empty())
+        return !Mistake(error, ref + "its message log (" + MessagesPath(reference.file) +
+                                   ") is needed: it holds each step's changes and the layout");
+    std::map<int, std::string> words;
+    for (const PlayStep& s : plan.steps) words[s.number] = s.words;
+    for (const PaintRow& r : reference.rows)
+        if (!words.count(r.step))
+            return !Mistake(error, ref + "step " + std::to_string(r.step) +
+                                       " painted but is not in its message log");
+    for (const ExportSource& other : others)
+        for (const PaintRow& r : other.rows)
+            if (!words.count(r.step) || words[r.step] != r.action)
+                return !Mistake(error, other.file + ": step " + std::to_string(r.step) + " " +
+                                           r.action + " is not the reference's step " +
+                                           std::to_string(r.step) +
+                                           ": a system accepted beside it must play its steps");
+    for (const auto& [step, regions] : PaintsByStep(reference.rows))
+        if (regions.size() > 16)
+            return !Mistake(error, ref + "step " + std::to_string(step) + " has " +
+                                       std::to_string(regions.size()) +
+                                       " paints; a test checks at most 16 a step");
+    return false;
+}
+
+std::string OpeningComment(const ExportSource& reference, const std::vector<ExportSource>& others,
+                           const std::string& name) {
+    std::string out =
+        "/* Conformance test: the update region of each WM_PAINT a list view takes while its\n"
+        " * parent window is resized, maximized and restored, step by step.\n"
+        " *\n"
+        " * Written by paint_transcript --export-test from " +
+        CComment(BaseName(reference.file)) +
+        ".\n"
+        " * Expected: as recorded on " +
+        CComment(SystemOf(reference)) + ";\n *   " + CComment(FactsOf(reference.facts)) + ".\n";
+    for (const ExportSource& other : others)
+        out += " * Also accepted, as broken(), where it differs: " + CComment(SystemOf(other)) +
+               ";\n *   " + CComment(FactsOf(other.facts)) + ".\n";
+    out +=
+        " *\n"
+        " * It builds the window tree the recording found (Form1, a list view with its\n"
+        " * styles and columns, the other controls) and lays it out on WM_SIZE as the\n"
+        " * program did. It plays each step as the change the step made, from another\n"
+        " * program's side: a new client size (this system's frame added, the edges\n"
+        " * that moved moving), a move, or ShowWindow for a caption button. It pumps\n"
+        " * messages until nothing is left to paint, then checks the number of paints\n"
+        " * and each one's region against the tables. It checks paints only: the\n"
+        " * recording's messages came from real input, which this test does not make.\n"
+        " * A display at another scale than the recording's skips the test.\n"
+        " *\n"
+        " * Wine: copy it to dlls/comctl32/tests/" +
+        name + ".c and add " + name +
+        ".c to SOURCES in that\n"
+        " *   folder's Makefile.in; make test there runs it.\n"
+        " * ReactOS: copy it to modules/rostests/apitests/comctl32/, add it to the\n"
+        " *   list of sources in CMakeLists.txt there, and to testlist.c:\n"
+        " *   extern void func_" +
+        name + "(void); and { \"" + name + "\", func_" + name +
+        " } in the table.\n"
+        " * Alone: next to it, a testlist.c of\n"
+        " *     #define STANDALONE\n"
+        " *     #include \"wine/test.h\"\n"
+        " *     extern void func_" +
+        name +
+        "(void);\n"
+        " *     const struct test winetest_testlist[] = {{\"" +
+        name + "\", func_" + name +
+        "}, {0, 0}};\n"
+        " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
+        " *   or the stand-in that comes with paint_transcript):\n"
+        " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
+        name + ".c testlist.c -o " + name +
+        ".exe -lcomctl32 -lgdi32\n"
+        " *   It exits with the number of checks that failed.\n"
+        " */\n";
+    return out;
+}
+
+std::string WindowDesign(const TreeWindow& w, bool top) {
+    const Rect& p = w.place;
+    return "    {" + CText(w.name) + ", " + (top ? "NULL" : CText(w.className)) + ", " +
+           std::to_string(w.id) + ", " + Hex8(w.style) + ", " + Hex8(w.exStyle) + ", " +
+           Hex8(w.classStyle) + ", " + std::to_string(p.left) + ", " + std::to_string(p.top) +
+           ", " + std::to_string(p.right - p.left) + ", " + std::to_string(p.bottom - p.top) +
+           ", " + std::to_string(w.clientWidth) + ", " + std::to_string(w.clientHeight) + "}";
+}
+
+std::string TreeTables(const WindowTree& tree, const SystemFacts& facts) {
+    std::string out =
+        "/* The windows as the recording found them: name, class, id, style, extended\n"
+        " * style, class style, place in the parent (Form1's on the screen), client size. */\n"
+        "struct window_design\n{\n    const char *name, *class_name;\n    int id;\n"
+        "    DWORD style, ex_style, class_style;\n    int x, y, width, height, client_width, "
+        "client_height;\n};\n\nstatic const struct window_design form_design =\n" +
+        WindowDesign(tree.windows[0], true).substr(3) +
+        ";\n\nstatic const struct window_design control_designs[] =\n{\n";
+    std::string names;
+    for (size_t i = 1; i < tree.windows.size(); ++i) {
+        out += WindowDesign(tree.windows[i], false) + ",\n";
+        names += (i > 1 ? ", " : "") + ConstantName(tree.windows[i].name);
+    }
+    out += "};\nenum control { " + names + " };\n\n";
+    out += "static const DWORD list_view_extended = " + Hex8(tree.listViewExtended) + ";\n\n";
+    out += "static const struct\n{\n    int width;\n    const char *text;\n} columns[] =\n{\n";
+    for (const TreeColumn& c : tree.columns)
+        out += "    {" + std::to_string(c.width) + ", " + CText(c.text) + "},\n";
+    if (tree.columns.empty()) out += "    {0, NULL}, /* none: a list view with no column */\n";
+    std::string face;
+    int height = 0;
+    FontOf(facts, face, height);
+    out += "};\n\n/* The controls' font: " +
+           CComment(facts.font.empty() ? "not recorded, the "
+                                         "system's own"
+                                       : facts.font) +
+           ". */\nstatic const char font_face[] = " + CText(face) +
+           ";\nstatic const int font_height = " + std::to_string(height) + ";\n\n";
+    return out;
+}
+
+std::string ChangeText(const Change& c) {
+    switch (c.how) {
+        case Change::Client:
+            return "{CLIENT, " + std::to_string(c.a) + ", " + std::to_string(c.b) + ", " +
+                   (c.left && c.top ? "LEFT_EDGE | TOP_EDGE"
+                    : c.left        ? "LEFT_EDGE"
+                    : c.top         ? "TOP_EDGE"
+                                    : "0") +
+                   "}";
+        case Change::Move:
+            return "{MOVE, " + std::to_string(c.a) + ", " + std::to_string(c.b) + ", 0}";
+        case Change::Show:
+            return "{SHOW, " + c.show + ", 0, 0}";
+    }
+    return "";
+}
+
+std::string StepTable(const Plan& plan) {
+    size_t most = 1;
+    for (const PlayStep& s : plan.steps) most = std::max(most, s.changes.size());
+    std::string out =
+        "/* Each step as the change it made to Form1: CLIENT, a client size (LEFT_EDGE,\n"
+        " * TOP_EDGE: that edge moved, not the opposite one); MOVE, by x and y; SHOW,\n"
+        " * a ShowWindow command. */\n"
+        "#define LEFT_EDGE 1\n#define TOP_EDGE 2\n#define MAX_CHANGES " +
+        std::to_string(most) +
+        "\nenum how { CLIENT, MOVE, SHOW };\nstruct change\n{\n    enum how how;\n"
+        "    int a, b, edges;\n};\nstruct step\n{\n    int number;\n    const char *words;\n"
+        "    unsigned int count;\n    struct change changes[MAX_CHANGES];\n};\n\n"
+        "static const struct step steps[] =\n{\n";
+    for (const PlayStep& s : plan.steps) {
+        std::string changes;
+        for (const Change& c : s.changes) changes += (changes.empty() ? "" : ", ") + ChangeText(c);
+        out += "    {" + std::to_string(s.number) + ", " + CText(s.words) + ", " +
+               std::to_string(s.changes.size()) + ", {" + changes + "}},\n";
+    }
+    return out + "};\n\n";
+}
+
+std::string LayoutTable(const Plan& plan, const WindowTree& tree) {
+    std::string out =
+        "/* Where the program put its controls at each client size it had, as it did\n"
+        " * on WM_SIZE: client size, control, x, y, width, height, SetWindowPos flags. */\n"
+        "static const struct\n{\n    int client_width, client_height;\n    enum control "
+        "control;\n    int x, y, width, height;\n    UINT flags;\n} layout[] =\n{\n";
+    int step = -1;
+    for (const Place& p : plan.layout) {
+        if (!tree.Find(p.control)) continue;
+        if (p.step != step)
+            out += "    /* step " + std::to_string(p.step) + " " + CComment(p.words) + " */\n";
+        step = p.step;
+        out += "    {" + std::to_string(p.clientWidth) + ", " + std::to_string(p.clientHeight) +
+               ", " + ConstantName(p.control) + ", " + std::to_string(p.x) + ", " +
+               std::to_string(p.y) + ", " + std::to_string(p.width) + ", " +
+               std::to_string(p.height) + ", " + p.flags + "},\n";
+    }
+    if (plan.layout.empty())
+        out += "    {-1, -1, " + ConstantName(tree.windows[1].name) +
+               ", 0, 0, 0, 0, 0}, /* none seen */\n";
+    return out + "};\n\n";
+}
+
+// The paints of the steps listed, as a table named `name`; a step listed
+// with no paint has one entry whose region is NULL.
+std::string PaintTable(const std::string& name, const std::map<int, std::vector<std::string>>& by,
+                       const std::vector<int>& listed, const Plan& plan) {
+    std::map<int, std::string> words;
+    for (const PlayStep& s : plan.steps) words[s.number] = s.words;
+    std::string out = "static const struct paint " + name + "[] =\n{\n";
+    for (const int step : listed) {
+        out += "    /* step " + std::to_string(step) + " " + CComment(words[step]) + " */\n";
+        const auto found = by.find(step);
+        if (found == by.end() || found->second.empty())
+            out += "    {" + std::to_string(step) + ", NULL},\n";
+        else
+            for (const std::string& region : found->second)
+                out += "    {" + std::to_string(step) + ", " + CText(region) + "},\n";
+    }
+    if (listed.empty()) out += "    {0, NULL},\n";
+    return out + "};\n\n";
+}
+
+std::string PaintTables(const ExportSource& reference, const std::vector<ExportSource>& others,
+                        const Plan& plan) {
+    const auto expected = PaintsByStep(reference.rows);
+    std::vector<int> painted;
+    for (const auto& [step, regions] : expected) painted.push_back(step);
+    std::string out =
+        "/* The paints expected at each step, each one's update region in the list\n"
+        " * view's client coordinates; a step not listed paints nothing. */\n"
+        "struct paint\n{\n    int step;\n    const char *region;\n};\n\n" +
+        PaintTable("expected_paints", expected, painted, plan);
+    std::string systems;
+    for (size_t k = 0; k < others.size(); ++k) {
+        const auto theirs = PaintsByStep(others[k].rows);
+        std::vector<int> differing;
+        for (const PlayStep& s : plan.steps) {
+            const auto a = expected.find(s.number), b = theirs.find(s.number);
+            const bool noneA = a == expected.end() || a->second.empty();
+            const bool noneB = b == theirs.end() || b->second.empty();
+            if (!(noneA && noneB) && (noneA != noneB || a->second != b->second))
+                differing.push_back(s.number);
+        }
+        const std::string name = "accepted_" + std::to_string(k + 1);
+        out += "/* Also accepted: what " + CComment(SystemOf(others[k])) +
+               " painted where it differs. */\n" + PaintTable(name, theirs, differing, plan);
+        systems +=
+            "    {" + CText(SystemOf(others[k])) + ", " + name + ", ARRAY_SIZE(" + name + ")},\n";
+    }
+    if (systems.empty()) systems = "    {NULL, NULL, 0}, /* none */\n";
+    return out +
+           "static const struct\n{\n    const char *name;\n    const struct paint *paints;\n"
+           "    unsigned int count;\n} accepted[] =\n{\n" +
+           systems + "};\n";
+}
+
+}  // namespace
+
+bool IsCName(const std::string& name) {
+    if (name.empty() || name.size() > 63 || std::isdigit(static_cast<unsigned char>(name[0])))
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+               (c >= '0' && c <= '9');
+    });
+}
+
+bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& others,
+                const std::string& name, std::string& source, std::string& error) {
+    if (!IsCName(name))
+        return Mistake(error, "--name " + name +
+                                  ": a test's name must be a C name (letters, digits and _, "
+                                  "not starting with a digit)");
+    WindowTree tree;
+    Plan plan;
+    if (!ReadTree(reference.facts.windows, reference.facts.columns, reference.facts.listView, tree,
+                  error))
+        return Mistake(error, reference.file + ": " + error);
+    if (!PlanFromLog(reference.log, tree, plan, error))
+        return Mistake(error, MessagesPath(reference.file) + ": " + error);
+    if (Refused(reference, others, tree, plan, error)) return false;
+
+    std::string body = kTestBody;
+    const std::string start = "START_TEST(TEST_NAME)";
+    body.replace(body.find(start), start.size(), "START_TEST(" + name + ")");
+    source = OpeningComment(reference, others, name) +
+             "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
+             "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
+             "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
+             "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
+             "#define RECORDED_DPI " +
+             std::to_string(DpiOf(reference.facts)) + "\n\n" + TreeTables(tree, reference.facts) +
+             StepTable(plan) + LayoutTable(plan, tree) + PaintTables(reference, others, plan) +
+             body;
+    return true;
+}
+
+}  // namespace transcript

@@ -1,0 +1,35 @@
+// A recording turned into a conformance test in the idiom of Wine's and
+// ReactOS's test suites (wine/test.h): one C file that builds the window
+// tree the recording saw, plays each step as the change it made, and checks
+// each WM_PAINT's update region against the recorded ones.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "message_log.h"
+#include "system_facts.h"
+#include "transcript_rows.h"
+
+namespace transcript {
+
+// A transcript as the export reads it: its file, its paints, what it knows
+// of its system, and its message log (the reference needs one).
+struct ExportSource {
+    std::string file;
+    std::vector<PaintRow> rows;
+    SystemFacts facts;
+    std::vector<MessageRow> log;
+};
+
+// The first is what the test expects; each other is also accepted, as
+// broken(), at the steps where it differs. `name` is the test's (START_TEST).
+// False, with the mistake in one line, where the files cannot make a test.
+bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& others,
+                const std::string& name, std::string& source, std::string& error);
+
+// Whether a name can be a C function's: a letter or "_", then letters,
+// digits and "_", at most 63 characters.
+bool IsCName(const std::string& name);
+
+}  // namespace transcript

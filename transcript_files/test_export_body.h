@@ -1,0 +1,281 @@
+// The part of an exported test that is the same in every one: building the
+// window tree, playing a step, catching each paint's region and checking it.
+// It reads the tables the export writes above it.
+#pragma once
+
+namespace transcript {
+
+inline constexpr const char kTestBody[] = R"C(
+static HWND form, controls[ARRAY_SIZE(control_designs)];
+static WNDPROC list_view_proc;
+
+/* The regions of the paints of the step being played. */
+#define MAX_PAINTS 16
+static char got[MAX_PAINTS][512];
+static int got_count;
+
+/* "l,t,r,b l,t,r,b": the update region, rectangle by rectangle, as
+ * GetRegionData gives it. */
+static void region_text(HRGN region, char *out, size_t size)
+{
+    char buffer[sizeof(RGNDATAHEADER) + 64 * sizeof(RECT)];
+    RGNDATA *data = (RGNDATA *)buffer;
+    DWORD i, used = 0;
+
+    out[0] = 0;
+    if (!GetRegionData(region, sizeof(buffer), data))
+    {
+        snprintf(out, size, "(more than 64 rectangles)");
+        return;
+    }
+    for (i = 0; i < data->rdh.nCount && used < size; i++)
+    {
+        const RECT *r = (const RECT *)data->Buffer + i;
+        used += snprintf(out + used, size - used, "%s%ld,%ld,%ld,%ld", i ? " " : "",
+                         (long)r->left, (long)r->top, (long)r->right, (long)r->bottom);
+    }
+}
+
+/* Takes each WM_PAINT's update region before the list view's own
+ * BeginPaint validates it. */
+static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_PAINT)
+    {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        if (GetUpdateRgn(hwnd, region, FALSE) == ERROR) got[got_count % MAX_PAINTS][0] = 0;
+        else region_text(region, got[got_count % MAX_PAINTS], sizeof(got[0]));
+        DeleteObject(region);
+        got_count++;
+    }
+    return CallWindowProcA(list_view_proc, hwnd, message, wparam, lparam);
+}
+
+/* Lays Form1 out as the program did at that client size, where it had it. */
+static LRESULT CALLBACK form_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_SIZE && controls[0])
+    {
+        unsigned int i;
+        for (i = 0; i < ARRAY_SIZE(layout); i++)
+            if (layout[i].client_width == LOWORD(lparam) &&
+                layout[i].client_height == HIWORD(lparam))
+                SetWindowPos(controls[layout[i].control], NULL, layout[i].x, layout[i].y,
+                             layout[i].width, layout[i].height, layout[i].flags);
+    }
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+/* Dispatches until nothing has come for a while and nothing is left to
+ * paint: the list view's repaints of a change may come late. */
+static void flush_events(void)
+{
+    DWORD quiet = GetTickCount();
+    MSG msg;
+
+    for (;;)
+    {
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            quiet = GetTickCount();
+        }
+        if (GetTickCount() - quiet >= 150 && !GetUpdateRect(controls[0], NULL, FALSE)) break;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 30, QS_ALLINPUT);
+    }
+}
+
+/* Sets Form1's client area to that size with this system's frame, the
+ * edges named moving and the others staying. */
+static void set_client_size(int width, int height, int edges)
+{
+    RECT outer, client;
+    int w, h;
+
+    GetWindowRect(form, &outer);
+    GetClientRect(form, &client);
+    w = width + (outer.right - outer.left) - client.right;
+    h = height + (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(form, NULL, edges & LEFT_EDGE ? outer.right - w : outer.left,
+                 edges & TOP_EDGE ? outer.bottom - h : outer.top, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+static void play(const struct change *c)
+{
+    RECT outer;
+
+    switch (c->how)
+    {
+    case CLIENT:
+        set_client_size(c->a, c->b, c->edges);
+        break;
+    case MOVE:
+        GetWindowRect(form, &outer);
+        SetWindowPos(form, NULL, outer.left + c->a, outer.top + c->b, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+    case SHOW:
+        ShowWindow(form, c->a);
+        break;
+    }
+}
+
+static const char *shown(const char *region)
+{
+    return region[0] ? region : "an empty region";
+}
+
+/* The regions a table lists for a step, and whether it lists the step. */
+static int paints_of(const struct paint *table, unsigned int count, int step,
+                     const char **regions, BOOL *listed)
+{
+    unsigned int i;
+    int n = 0;
+
+    *listed = FALSE;
+    for (i = 0; i < count; i++)
+    {
+        if (table[i].step != step) continue;
+        *listed = TRUE;
+        if (table[i].region && n < MAX_PAINTS) regions[n++] = table[i].region;
+    }
+    return n;
+}
+
+/* Whether what this system painted at the step is what another system
+ * that is also accepted painted there. */
+static BOOL accepted_elsewhere(int step)
+{
+    const char *regions[MAX_PAINTS];
+    unsigned int k;
+    BOOL listed;
+    int i, n;
+
+    for (k = 0; k < ARRAY_SIZE(accepted); k++)
+    {
+        n = paints_of(accepted[k].paints, accepted[k].count, step, regions, &listed);
+        if (!listed || n != got_count) continue;
+        for (i = 0; i < n && !strcmp(regions[i], got[i]); i++)
+            ;
+        if (i == n) return TRUE;
+    }
+    return FALSE;
+}
+
+static void check_step(const struct step *s)
+{
+    const char *want[MAX_PAINTS];
+    BOOL listed, other = accepted_elsewhere(s->number);
+    int i, expected = paints_of(expected_paints, ARRAY_SIZE(expected_paints), s->number, want,
+                                &listed);
+
+    winetest_push_context("step %d %s", s->number, s->words);
+    ok(got_count == expected || broken(other), "expected %d paints, got %d\n", expected,
+       got_count);
+    winetest_pop_context();
+    for (i = 0; i < expected || (i < got_count && i < MAX_PAINTS); i++)
+    {
+        winetest_push_context("step %d %s, paint %d", s->number, s->words, i + 1);
+        ok((i < expected && i < got_count && !strcmp(want[i], got[i])) || broken(other),
+           "expected %s, got %s\n", i < expected ? shown(want[i]) : "no paint",
+           i < got_count ? shown(got[i]) : "no paint");
+        winetest_pop_context();
+    }
+}
+
+static HFONT create_font(void)
+{
+    LOGFONTA font;
+
+    if (!font_face[0]) return NULL;
+    memset(&font, 0, sizeof(font));
+    font.lfHeight = font_height;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, font_face, sizeof(font.lfFaceName));
+    return CreateFontIndirectA(&font);
+}
+
+static BOOL create_tree(HFONT font)
+{
+    WNDCLASSA class;
+    unsigned int i;
+
+    memset(&class, 0, sizeof(class));
+    class.style = form_design.class_style;
+    class.lpfnWndProc = form_proc;
+    class.hInstance = GetModuleHandleA(NULL);
+    class.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    class.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    class.lpszClassName = "listview_paint_form";
+    if (!RegisterClassA(&class)) return FALSE;
+    form = CreateWindowExA(form_design.ex_style, class.lpszClassName, form_design.name,
+                           form_design.style & ~WS_VISIBLE, form_design.x, form_design.y,
+                           form_design.width, form_design.height, NULL, NULL,
+                           class.hInstance, NULL);
+    if (!form) return FALSE;
+    set_client_size(form_design.client_width, form_design.client_height, 0);
+    for (i = 0; i < ARRAY_SIZE(control_designs); i++)
+    {
+        const struct window_design *d = &control_designs[i];
+        controls[i] = CreateWindowExA(d->ex_style, d->class_name, "", d->style, d->x, d->y,
+                                      d->width, d->height, form,
+                                      (HMENU)(INT_PTR)d->id, class.hInstance, NULL);
+        if (!controls[i]) return FALSE;
+        if (font) SendMessageA(controls[i], WM_SETFONT, (WPARAM)font, FALSE);
+    }
+    SendMessageA(controls[0], LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_view_extended);
+    for (i = 0; i < ARRAY_SIZE(columns); i++)
+    {
+        LVCOLUMNA column;
+        memset(&column, 0, sizeof(column));
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.cx = columns[i].width;
+        column.pszText = (char *)columns[i].text;
+        SendMessageA(controls[0], LVM_INSERTCOLUMNA, i, (LPARAM)&column);
+    }
+    list_view_proc =
+        (WNDPROC)SetWindowLongPtrA(controls[0], GWLP_WNDPROC, (LONG_PTR)probe_proc);
+    return TRUE;
+}
+
+START_TEST(TEST_NAME)
+{
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_LISTVIEW_CLASSES};
+    unsigned int i, c;
+    HFONT font;
+    HDC screen;
+    int dpi;
+
+    screen = GetDC(NULL);
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    if (RECORDED_DPI && dpi != RECORDED_DPI)
+    {
+        skip("recorded at %d dpi, this display is at %d dpi\n", RECORDED_DPI, dpi);
+        return;
+    }
+    InitCommonControlsEx(&classes);
+    font = create_font();
+    if (!create_tree(font))
+    {
+        skip("cannot create the windows (error %lu)\n", (unsigned long)GetLastError());
+        return;
+    }
+    ShowWindow(form, SW_SHOWNORMAL);
+    UpdateWindow(form);
+    flush_events();
+    for (i = 0; i < ARRAY_SIZE(steps); i++)
+    {
+        got_count = 0;
+        for (c = 0; c < steps[i].count; c++) play(&steps[i].changes[c]);
+        flush_events();
+        check_step(&steps[i]);
+    }
+    DestroyWindow(form);
+    if (font) DeleteObject(font);
+}
+)C";
+
+}  // namespace transcript

@@ -1,0 +1,160 @@
+// Reads from a message log how each step changed Form1 and how the program
+// laid its children out, for a test to do the same from another program.
+#include "test_plan.h"
+
+#include "message_flags.h"
+
+namespace transcript {
+
+namespace {
+
+// The flags a caller of SetWindowPos may pass; the others the system adds.
+constexpr uint32_t kCallerSwp = 0x67FF;
+constexpr uint32_t kNoSize = 0x0001, kNoMove = 0x0002;
+
+struct Size {
+    std::string state = "SIZE_RESTORED";
+    int width = 0, height = 0;
+};
+
+// "SIZE_RESTORED 424x369"
+bool ParseSize(const std::string& text, Size& size) {
+    const std::vector<std::string> f = Split(text, ' ');
+    if (f.size() != 2) return false;
+    const size_t x = f[1].find('x');
+    size.state = f[0];
+    return x != std::string::npos && ParseInt(f[1].substr(0, x), size.width) &&
+           ParseInt(f[1].substr(x + 1), size.height);
+}
+
+// "at X,Y size WxH FLAGS" and what may follow.
+struct Position {
+    int x = 0, y = 0, width = 0, height = 0;
+    uint32_t flags = 0;
+};
+bool ParsePosition(const std::string& text, Position& p) {
+    const std::vector<std::string> f = Split(text, ' ');
+    if (f.size() < 5 || f[0] != "at" || f[2] != "size") return false;
+    const size_t comma = f[1].find(','), x = f[3].find('x');
+    if (comma == std::string::npos || x == std::string::npos ||
+        !ParseInt(f[1].substr(0, comma), p.x) || !ParseInt(f[1].substr(comma + 1), p.y) ||
+        !ParseInt(f[3].substr(0, x), p.width) || !ParseInt(f[3].substr(x + 1), p.height))
+        return false;
+    p.flags = 0;
+    if (f[4] == "0") return true;
+    for (const std::string& name : Split(f[4], '|')) {
+        bool known = false;
+        for (const Flag& flag : flags::kSwp)
+            if (name == flag.name) p.flags |= flag.bits, known = true;
+        if (!known) return false;
+    }
+    return true;
+}
+
+std::string SwpText(uint32_t bits) {
+    std::string out;
+    for (const Flag& flag : flags::kSwp)
+        if (bits & flag.bits & kCallerSwp)
+            out += (out.empty() ? "" : " | ") + std::string(flag.name);
+    return out.empty() ? "0" : out;
+}
+
+// The ShowWindow command that takes a window from one state to another.
+std::string ShowCommand(const std::string& from, const std::string& to) {
+    if (to == "SIZE_MINIMIZED") return "SW_MINIMIZE";
+    if (to == "SIZE_MAXIMIZED" && from != "SIZE_MINIMIZED") return "SW_MAXIMIZE";
+    return "SW_RESTORE";
+}
+
+// Follows Form1 through the log: where it stands, and its last WM_SIZE.
+struct Follower {
+    Follower(const WindowTree& t, Plan& p) : tree(t), plan(p) {}
+    const WindowTree& tree;
+    Plan& plan;
+    int x = 0, y = 0, nextX = 0, nextY = 0;
+    Size size;
+    bool sized = false;  // a WM_SIZE seen: the places that follow are laid out for it
+
+    bool Take(const MessageRow& row, PlayStep& step, std::string& error) {
+        const bool sent = row.how == "sent";
+        if (row.window == "Form1" && sent && row.message == "WM_WINDOWPOSCHANGED") {
+            Position p;
+            if (!ParsePosition(row.parameters, p)) return Wrong(row, error);
+            nextX = p.x, nextY = p.y;
+        } else if (row.window == "Form1" && sent && row.message == "WM_SIZE") {
+            Size now;
+            if (!ParseSize(row.parameters, now)) return Wrong(row, error);
+            Resized(now, step);
+        } else if (row.window != "Form1" && tree.Find(row.window) && sent &&
+                   row.message == "WM_WINDOWPOSCHANGING" && sized) {
+            Position p;
+            if (!ParsePosition(row.parameters, p)) return Wrong(row, error);
+            if ((p.flags & (kNoSize | kNoMove)) != (kNoSize | kNoMove)) Placed(row, p, step);
+        }
+        return true;
+    }
+
+    void Resized(const Size& now, PlayStep& step) {
+        Change c;
+        if (now.state != size.state) {
+            c.how = Change::Show;
+            c.show = ShowCommand(size.state, now.state);
+            step.changes.push_back(c);
+        } else if (now.state == "SIZE_RESTORED" &&
+                   (now.width != size.width || now.height != size.height)) {
+            c.a = now.width, c.b = now.height;
+            c.left = nextX != x, c.top = nextY != y;
+            step.changes.push_back(c);
+        }
+        x = nextX, y = nextY;
+        size = now;
+        sized = true;
+    }
+
+    void Placed(const MessageRow& row, const Position& p, const PlayStep& step) {
+        for (const Place& seen : plan.layout)
+            if (seen.clientWidth == size.width && seen.clientHeight == size.height &&
+                seen.control == row.window)
+                return;
+        plan.layout.push_back({size.width, size.height, row.window, p.x, p.y, p.width, p.height,
+                               SwpText(p.flags), step.number, step.words});
+    }
+
+    // A move with no new size: the caption dragged, or the window moved.
+    void Ended(PlayStep& step) {
+        if (nextX == x && nextY == y) return;
+        Change c;
+        c.how = Change::Move;
+        c.a = nextX - x, c.b = nextY - y;
+        step.changes.push_back(c);
+        x = nextX, y = nextY;
+    }
+
+    static bool Wrong(const MessageRow& row, std::string& error) {
+        return Mistake(error, "step " + std::to_string(row.step) + ": " + row.window + " " +
+                                  row.message + ": cannot read \"" + row.parameters + "\"");
+    }
+};
+
+}  // namespace
+
+bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Plan& plan,
+                 std::string& error) {
+    plan = Plan();
+    Follower f(tree, plan);
+    if (const TreeWindow* form = tree.Find("Form1")) {
+        f.x = f.nextX = form->place.left, f.y = f.nextY = form->place.top;
+        f.size.width = form->clientWidth, f.size.height = form->clientHeight;
+    }
+    for (const MessageRow& row : log) {
+        if (plan.steps.empty() || plan.steps.back().number != row.step) {
+            if (!plan.steps.empty()) f.Ended(plan.steps.back());
+            plan.steps.push_back({row.step, row.action, {}});
+        }
+        if (!f.Take(row, plan.steps.back(), error)) return false;
+    }
+    if (!plan.steps.empty()) f.Ended(plan.steps.back());
+    return true;
+}
+
+}  // namespace transcript

@@ -1,0 +1,47 @@
+// What a conformance test plays, read from a recording's message log: each
+// step as the changes it made to Form1 (a client size, a move, a state), and
+// where the program put its children at each client size it had.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "message_log.h"
+#include "window_tree.h"
+
+namespace transcript {
+
+struct Change {
+    enum How { Client, Move, Show } how = Client;
+    int a = 0, b = 0;  // Client: the client size; Move: by how much; Show: "SW_MAXIMIZE" in `show`
+    bool left = false, top = false;  // Client: the left or top edge moved, not the other
+    std::string show;
+};
+
+struct PlayStep {
+    int number = 0;
+    std::string words;
+    std::vector<Change> changes;
+};
+
+// One call the program made as it laid Form1 out at a client size.
+struct Place {
+    int clientWidth = 0, clientHeight = 0;
+    std::string control;  // "ListView1"
+    int x = 0, y = 0, width = 0, height = 0;
+    std::string flags;  // "SWP_NOZORDER | SWP_NOACTIVATE": as a C expression
+    int step = 0;       // where it was first seen
+    std::string words;
+};
+
+struct Plan {
+    std::vector<PlayStep> steps;
+    std::vector<Place> layout;  // the first seen at each client size, per control
+};
+
+// From the log, starting where the tree says Form1 stood. False, with the
+// line that cannot be read, where a parameter is not as the log writes it.
+bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Plan& plan,
+                 std::string& error);
+
+}  // namespace transcript
