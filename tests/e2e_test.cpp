@@ -175,13 +175,22 @@ TEST_F(EndToEnd, APressGoesWhereItWasAimedThoughTheCursorWasMovedAway) {
 // takes finds it busy; after a settle it has painted, and is idle.
 TEST_F(EndToEnd, TheProgramIsIdleOnlyOnceEveryOneOfItsWindowsHasPainted) {
     const UINT flush = RegisterWindowMessageA("PaintProbeTranscriptFlush");
-    HANDLE thread =
-        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(remote_.form, nullptr));
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE,
+                               GetWindowThreadProcessId(remote_.form, nullptr));
     ASSERT_TRUE(thread);
+    // A suspension takes effect some time after SuspendThread returns;
+    // reading the thread's registers waits for it. Without, a busy machine
+    // let the program paint the window between the two.
+    const auto suspend = [thread] {
+        SuspendThread(thread);
+        CONTEXT registers = {};
+        registers.ContextFlags = CONTEXT_CONTROL;
+        GetThreadContext(thread, &registers);
+    };
     remote_.Settle();
     for (HWND control : {remote_.text1, remote_.label1, remote_.label2, remote_.listView}) {
         SCOPED_TRACE(remote_.Text(control).substr(0, 6));
-        SuspendThread(thread);
+        suspend();
         RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
         const int before = remote_.Flushes();
         PostMessageA(remote_.form, flush, 0, 0);
