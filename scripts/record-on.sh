@@ -10,11 +10,19 @@
 # Wine (a few minutes, 1 to 3 GB, kept in /var/tmp/paintprobe-<release>-root
 # or $PAINTPROBE_ROOTS/<release> for the next time); it needs root for
 # debootstrap, mount and chroot.
-# usage: scripts/record-on.sh [--prepare-only] RELEASE [SCENARIO [OUT.csv]]
+# --run-test TEST.exe runs an exported conformance test there instead (the
+# 64-bit build of it where the root's Wine is 64-bit only), and exits with
+# its status.
+# usage: scripts/record-on.sh [--prepare-only | --run-test TEST.exe] RELEASE [SCENARIO [OUT.csv]]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-prepare_only=
+prepare_only= test_exe=
 [ "${1:-}" = --prepare-only ] && { prepare_only=1; shift; }
+if [ "${1:-}" = --run-test ]; then
+    test_exe=$(realpath "${2:-}" 2>/dev/null) && [ -f "$test_exe" ] ||
+        { echo "record-on: --run-test needs the test's .exe after it" >&2; exit 1; }
+    shift 2
+fi
 release=${1:-}
 scenario=${2:-all}
 out=${3:-}
@@ -108,11 +116,16 @@ fi
 [ -n "$prepare_only" ] && { echo "record-on: the $release root is ready: $version, the $build build"; exit 0; }
 
 rm -rf "$root/tmp/paintprobe" && mkdir -p "$root/tmp/paintprobe"
+if [ -n "$test_exe" ]; then
+    cp "$test_exe" "$root/tmp/paintprobe/test.exe"
+    scenario=--run-test
+    echo "record-on: running $(basename "$test_exe") under $version"
+fi
 cp "$here/build/$build"/{paintprobe.exe,paint_transcript.exe,paint_hook.dll} "$root/tmp/paintprobe/"
 suffix=; [ "$release" = sid ] && suffix=-sid
 [ -n "$out" ] || out=$here/docs/transcript-wine$number$suffix-$scenario.csv
 case $out in /*) ;; *) out=$PWD/$out ;; esac
-echo "record-on: recording $scenario under $version with the $build build"
+[ -n "$test_exe" ] || echo "record-on: recording $scenario under $version with the $build build"
 status=0
 in_root env LOADER="$loader" ARCH="$arch" SCENARIO="$scenario" bash -s <<'INSIDE' >"$logs/run.log" 2>&1 || status=$?
 set -uo pipefail
@@ -136,8 +149,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p
 cd /tmp/paintprobe
+if [ "$SCENARIO" = --run-test ]; then
+    "$LOADER" ./test.exe
+    exit
+fi
 "$LOADER" ./paint_transcript.exe --scenario "$SCENARIO" --csv out.csv
 INSIDE
+if [ -n "$test_exe" ]; then
+    grep -a -v ':fixme:\|:err:' "$logs/run.log" | tr -d '\r'
+    exit "$status"
+fi
 tail -n 5 "$logs/run.log" | tr -d '\r'
 case $status in
     0 | 1) ;;  # 1: the hook and the program's count disagree; written all the same
