@@ -84,10 +84,16 @@ void FontOf(const SystemFacts& f, std::string& face, int& height) {
     }
 }
 
-// The paints of each step, as their regions' text.
+// A paint as the test's table has it: "{52, "270,0,1126,738", 1126, 984}".
+std::string PaintEntry(const PaintRow& r) {
+    return "{" + std::to_string(r.step) + ", " + CText(RegionText(r.region)) + ", " +
+           std::to_string(r.viewWidth) + ", " + std::to_string(r.viewHeight) + "}";
+}
+
+// The paints of each step, as their table entries.
 std::map<int, std::vector<std::string>> PaintsByStep(const std::vector<PaintRow>& rows) {
     std::map<int, std::vector<std::string>> out;
-    for (const PaintRow& r : rows) out[r.step].push_back(RegionText(r.region));
+    for (const PaintRow& r : rows) out[r.step].push_back(PaintEntry(r));
     return out;
 }
 
@@ -259,26 +265,45 @@ std::string StepTable(const Plan& plan) {
     return out + "};\n\n";
 }
 
-std::string LayoutTable(const Plan& plan, const WindowTree& tree) {
+std::string FieldText(const Rule::Field& f) {
+    return "{" + std::to_string(f.base) + ", " +
+           (f.follows == Rule::Width    ? "WIDTH"
+            : f.follows == Rule::Height ? "HEIGHT"
+                                        : "NONE") +
+           "}";
+}
+
+std::string LayoutTables(const Plan& plan, const WindowTree& tree) {
     std::string out =
-        "/* Where the program put its controls at each client size it had, as it did\n"
-        " * on WM_SIZE: client size, control, x, y, width, height, SetWindowPos flags. */\n"
+        "/* How the program placed each control on WM_SIZE, read from what it did: x, y,\n"
+        " * width and height each a number, plus the client's width (WIDTH) or height\n"
+        " * (HEIGHT) where it followed one; then its SetWindowPos flags. */\n"
+        "enum follows { NONE, WIDTH, HEIGHT };\nstruct field\n{\n    int base;\n"
+        "    enum follows follows;\n};\nstatic const struct rule\n{\n    enum control control;\n"
+        "    struct field x, y, width, height;\n    UINT flags;\n} rules[] =\n{\n";
+    for (const Rule& r : plan.rules)
+        if (tree.Find(r.control))
+            out += "    {" + ConstantName(r.control) + ", " + FieldText(r.x) + ", " +
+                   FieldText(r.y) + ", " + FieldText(r.width) + ", " + FieldText(r.height) + ", " +
+                   r.flags + "},\n";
+    if (plan.rules.empty())
+        out += "    {" + ConstantName(tree.windows[1].name) +
+               ", {0, NONE}, {0, NONE}, {0, NONE}, {0, NONE},\n"
+               "     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE}, /* none seen */\n";
+    out +=
+        "};\n\n/* Where the rule does not give the place the program used, that place, by\n"
+        " * client size: client width and height, control, x, y, width, height. */\n"
         "static const struct\n{\n    int client_width, client_height;\n    enum control "
-        "control;\n    int x, y, width, height;\n    UINT flags;\n} layout[] =\n{\n";
-    int step = -1;
-    for (const Place& p : plan.layout) {
-        if (!tree.Find(p.control)) continue;
-        if (p.step != step)
-            out += "    /* step " + std::to_string(p.step) + " " + CComment(p.words) + " */\n";
-        step = p.step;
-        out += "    {" + std::to_string(p.clientWidth) + ", " + std::to_string(p.clientHeight) +
-               ", " + ConstantName(p.control) + ", " + std::to_string(p.x) + ", " +
-               std::to_string(p.y) + ", " + std::to_string(p.width) + ", " +
-               std::to_string(p.height) + ", " + p.flags + "},\n";
-    }
-    if (plan.layout.empty())
-        out += "    {-1, -1, " + ConstantName(tree.windows[1].name) +
-               ", 0, 0, 0, 0, 0}, /* none seen */\n";
+        "control;\n    int x, y, width, height;\n} exceptions[] =\n{\n";
+    for (const Place& p : plan.exceptions)
+        if (tree.Find(p.control))
+            out += "    {" + std::to_string(p.clientWidth) + ", " + std::to_string(p.clientHeight) +
+                   ", " + ConstantName(p.control) + ", " + std::to_string(p.x) + ", " +
+                   std::to_string(p.y) + ", " + std::to_string(p.width) + ", " +
+                   std::to_string(p.height) + "}, /* step " + std::to_string(p.step) + " " +
+                   CComment(p.words) + " */\n";
+    if (plan.exceptions.empty())
+        out += "    {-1, -1, " + ConstantName(tree.windows[1].name) + ", 0, 0, 0, 0}, /* none */\n";
     return out + "};\n\n";
 }
 
@@ -293,12 +318,11 @@ std::string PaintTable(const std::string& name, const std::map<int, std::vector<
         out += "    /* step " + std::to_string(step) + " " + CComment(words[step]) + " */\n";
         const auto found = by.find(step);
         if (found == by.end() || found->second.empty())
-            out += "    {" + std::to_string(step) + ", NULL},\n";
+            out += "    {" + std::to_string(step) + ", NULL, 0, 0},\n";
         else
-            for (const std::string& region : found->second)
-                out += "    {" + std::to_string(step) + ", " + CText(region) + "},\n";
+            for (const std::string& entry : found->second) out += "    " + entry + ",\n";
     }
-    if (listed.empty()) out += "    {0, NULL},\n";
+    if (listed.empty()) out += "    {0, NULL, 0, 0},\n";
     return out + "};\n\n";
 }
 
@@ -308,9 +332,11 @@ std::string PaintTables(const ExportSource& reference, const std::vector<ExportS
     std::vector<int> painted;
     for (const auto& [step, regions] : expected) painted.push_back(step);
     std::string out =
-        "/* The paints expected at each step, each one's update region in the list\n"
-        " * view's client coordinates; a step not listed paints nothing. */\n"
-        "struct paint\n{\n    int step;\n    const char *region;\n};\n\n" +
+        "/* The paints expected at each step: each one's update region in the list\n"
+        " * view's client coordinates, and the list view's client size then (0, 0: not\n"
+        " * recorded). A step not listed paints nothing. */\n"
+        "struct paint\n{\n    int step;\n    const char *region;\n"
+        "    int view_width, view_height;\n};\n\n" +
         PaintTable("expected_paints", expected, painted, plan);
     std::string systems;
     for (size_t k = 0; k < others.size(); ++k) {
@@ -372,7 +398,7 @@ bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& 
              "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
              "#define RECORDED_DPI " +
              std::to_string(DpiOf(reference.facts)) + "\n\n" + TreeTables(tree, reference.facts) +
-             StepTable(plan) + LayoutTable(plan, tree) + PaintTables(reference, others, plan) +
+             StepTable(plan) + LayoutTables(plan, tree) + PaintTables(reference, others, plan) +
              body;
     return true;
 }

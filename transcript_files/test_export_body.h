@@ -12,6 +12,7 @@ static WNDPROC list_view_proc;
 /* The regions of the paints of the step being played. */
 #define MAX_PAINTS 16
 static char got[MAX_PAINTS][512];
+static SIZE got_size[MAX_PAINTS];
 static int got_count;
 
 /* "l,t,r,b l,t,r,b": the update region, rectangle by rectangle, as
@@ -43,6 +44,10 @@ static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
     if (message == WM_PAINT)
     {
         HRGN region = CreateRectRgn(0, 0, 0, 0);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        got_size[got_count % MAX_PAINTS].cx = client.right;
+        got_size[got_count % MAX_PAINTS].cy = client.bottom;
         if (GetUpdateRgn(hwnd, region, FALSE) == ERROR) got[got_count % MAX_PAINTS][0] = 0;
         else region_text(region, got[got_count % MAX_PAINTS], sizeof(got[0]));
         DeleteObject(region);
@@ -51,18 +56,38 @@ static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
     return CallWindowProcA(list_view_proc, hwnd, message, wparam, lparam);
 }
 
-/* Lays Form1 out as the program did at that client size, where it had it. */
+static int field_value(const struct field *f, int width, int height)
+{
+    return f->base + (f->follows == WIDTH ? width : f->follows == HEIGHT ? height : 0);
+}
+
+/* Lays Form1 out as the program did at that client size. */
+static void lay_out(int width, int height)
+{
+    unsigned int i, k;
+
+    for (i = 0; i < ARRAY_SIZE(rules); i++)
+    {
+        const struct rule *r = &rules[i];
+        int x = field_value(&r->x, width, height), y = field_value(&r->y, width, height);
+        int w = field_value(&r->width, width, height), h = field_value(&r->height, width, height);
+        for (k = 0; k < ARRAY_SIZE(exceptions); k++)
+            if (exceptions[k].control == r->control && exceptions[k].client_width == width &&
+                exceptions[k].client_height == height)
+            {
+                x = exceptions[k].x;
+                y = exceptions[k].y;
+                w = exceptions[k].width;
+                h = exceptions[k].height;
+            }
+        SetWindowPos(controls[r->control], NULL, x, y, w, h, r->flags);
+    }
+}
+
 static LRESULT CALLBACK form_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    if (message == WM_SIZE && controls[0])
-    {
-        unsigned int i;
-        for (i = 0; i < ARRAY_SIZE(layout); i++)
-            if (layout[i].client_width == LOWORD(lparam) &&
-                layout[i].client_height == HIWORD(lparam))
-                SetWindowPos(controls[layout[i].control], NULL, layout[i].x, layout[i].y,
-                             layout[i].width, layout[i].height, layout[i].flags);
-    }
+    if (message == WM_SIZE && controls[ARRAY_SIZE(controls) - 1])
+        lay_out(LOWORD(lparam), HIWORD(lparam));
     return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
@@ -127,9 +152,9 @@ static const char *shown(const char *region)
     return region[0] ? region : "an empty region";
 }
 
-/* The regions a table lists for a step, and whether it lists the step. */
+/* The paints a table lists for a step, and whether it lists the step. */
 static int paints_of(const struct paint *table, unsigned int count, int step,
-                     const char **regions, BOOL *listed)
+                     const struct paint **paints, BOOL *listed)
 {
     unsigned int i;
     int n = 0;
@@ -139,25 +164,33 @@ static int paints_of(const struct paint *table, unsigned int count, int step,
     {
         if (table[i].step != step) continue;
         *listed = TRUE;
-        if (table[i].region && n < MAX_PAINTS) regions[n++] = table[i].region;
+        if (table[i].region && n < MAX_PAINTS) paints[n++] = &table[i];
     }
     return n;
+}
+
+/* Whether the list view had the size it had when painted; 0 where the
+ * recording did not say. */
+static BOOL size_is(const struct paint *p, int i)
+{
+    return (!p->view_width && !p->view_height) ||
+           (p->view_width == got_size[i].cx && p->view_height == got_size[i].cy);
 }
 
 /* Whether what this system painted at the step is what another system
  * that is also accepted painted there. */
 static BOOL accepted_elsewhere(int step)
 {
-    const char *regions[MAX_PAINTS];
+    const struct paint *paints[MAX_PAINTS];
     unsigned int k;
     BOOL listed;
     int i, n;
 
     for (k = 0; k < ARRAY_SIZE(accepted); k++)
     {
-        n = paints_of(accepted[k].paints, accepted[k].count, step, regions, &listed);
+        n = paints_of(accepted[k].paints, accepted[k].count, step, paints, &listed);
         if (!listed || n != got_count) continue;
-        for (i = 0; i < n && !strcmp(regions[i], got[i]); i++)
+        for (i = 0; i < n && !strcmp(paints[i]->region, got[i]) && size_is(paints[i], i); i++)
             ;
         if (i == n) return TRUE;
     }
@@ -166,7 +199,7 @@ static BOOL accepted_elsewhere(int step)
 
 static void check_step(const struct step *s)
 {
-    const char *want[MAX_PAINTS];
+    const struct paint *want[MAX_PAINTS];
     BOOL listed, other = accepted_elsewhere(s->number);
     int i, expected = paints_of(expected_paints, ARRAY_SIZE(expected_paints), s->number, want,
                                 &listed);
@@ -178,9 +211,13 @@ static void check_step(const struct step *s)
     for (i = 0; i < expected || (i < got_count && i < MAX_PAINTS); i++)
     {
         winetest_push_context("step %d %s, paint %d", s->number, s->words, i + 1);
-        ok((i < expected && i < got_count && !strcmp(want[i], got[i])) || broken(other),
-           "expected %s, got %s\n", i < expected ? shown(want[i]) : "no paint",
+        ok((i < expected && i < got_count && !strcmp(want[i]->region, got[i])) || broken(other),
+           "expected %s, got %s\n", i < expected ? shown(want[i]->region) : "no paint",
            i < got_count ? shown(got[i]) : "no paint");
+        if (i < expected && i < got_count)
+            ok(size_is(want[i], i) || broken(other),
+               "the list view's client area: expected %dx%d, got %ldx%ld\n", want[i]->view_width,
+               want[i]->view_height, (long)got_size[i].cx, (long)got_size[i].cy);
         winetest_pop_context();
     }
 }

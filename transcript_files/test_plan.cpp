@@ -112,11 +112,7 @@ struct Follower {
     }
 
     void Placed(const MessageRow& row, const Position& p, const PlayStep& step) {
-        for (const Place& seen : plan.layout)
-            if (seen.clientWidth == size.width && seen.clientHeight == size.height &&
-                seen.control == row.window)
-                return;
-        plan.layout.push_back({size.width, size.height, row.window, p.x, p.y, p.width, p.height,
+        plan.placed.push_back({size.width, size.height, row.window, p.x, p.y, p.width, p.height,
                                SwpText(p.flags), step.number, step.words});
     }
 
@@ -136,7 +132,62 @@ struct Follower {
     }
 };
 
+using Field = Rule::Field;
+
+// The field that gives the most of these values: a number, or the client's
+// width or height and a number.
+Field Fit(const std::vector<const Place*>& placed, int Place::*value) {
+    Field best;
+    size_t most = 0;
+    for (const Place* from : placed)
+        for (const Rule::Follows follows : {Rule::None, Rule::Width, Rule::Height}) {
+            Field f;
+            f.follows = follows;
+            f.base = from->*value - Apply(f, from->clientWidth, from->clientHeight);
+            size_t fits = 0;
+            for (const Place* p : placed)
+                fits += Apply(f, p->clientWidth, p->clientHeight) == p->*value;
+            // Ties go to the simpler: a number before a size it follows.
+            if (fits > most) best = f, most = fits;
+        }
+    return best;
+}
+
+bool Fits(const Rule& r, const Place& p) {
+    const int w = p.clientWidth, h = p.clientHeight;
+    return Apply(r.x, w, h) == p.x && Apply(r.y, w, h) == p.y && Apply(r.width, w, h) == p.width &&
+           Apply(r.height, w, h) == p.height;
+}
+
+void FitLayout(Plan& plan) {
+    for (const Place& p : plan.placed) {
+        bool known = false;
+        for (const Rule& r : plan.rules) known = known || r.control == p.control;
+        if (known) continue;
+        std::vector<const Place*> mine;
+        for (const Place& q : plan.placed)
+            if (q.control == p.control) mine.push_back(&q);
+        plan.rules.push_back({p.control, Fit(mine, &Place::x), Fit(mine, &Place::y),
+                              Fit(mine, &Place::width), Fit(mine, &Place::height), p.flags});
+    }
+    for (const Rule& r : plan.rules)
+        for (const Place& p : plan.placed) {
+            if (p.control != r.control || Fits(r, p)) continue;
+            bool seen = false;
+            for (const Place& e : plan.exceptions)
+                seen = seen || (e.control == p.control && e.clientWidth == p.clientWidth &&
+                                e.clientHeight == p.clientHeight);
+            if (!seen) plan.exceptions.push_back(p);
+        }
+}
+
 }  // namespace
+
+int Apply(const Rule::Field& f, int clientWidth, int clientHeight) {
+    return f.base + (f.follows == Rule::Width    ? clientWidth
+                     : f.follows == Rule::Height ? clientHeight
+                                                 : 0);
+}
 
 bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Plan& plan,
                  std::string& error) {
@@ -154,6 +205,7 @@ bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Pla
         if (!f.Take(row, plan.steps.back(), error)) return false;
     }
     if (!plan.steps.empty()) f.Ended(plan.steps.back());
+    FitLayout(plan);
     return true;
 }
 

@@ -34,10 +34,32 @@ struct Place {
     std::string words;
 };
 
+// How the program placed a control at any client size, read from what it
+// did: each of x, y, width and height a number, plus the client's width or
+// height where it followed one; and the places it put the control where
+// that rule does not give them (a control kept from going narrower than
+// nothing), by client size.
+struct Rule {
+    enum Follows { None, Width, Height };
+    struct Field {
+        int base = 0;
+        Follows follows = None;
+        bool operator==(const Field& o) const { return base == o.base && follows == o.follows; }
+    };
+    std::string control;
+    Field x, y, width, height;
+    std::string flags;
+};
+
 struct Plan {
     std::vector<PlayStep> steps;
-    std::vector<Place> layout;  // the first seen at each client size, per control
+    std::vector<Place> placed;  // every call, in the order the program made them
+    std::vector<Rule> rules;    // a control each, in the order it placed them
+    std::vector<Place> exceptions;
 };
+
+// The field's value at a client size.
+int Apply(const Rule::Field& f, int clientWidth, int clientHeight);
 
 // From the log, starting where the tree says Form1 stood. False, with the
 // line that cannot be read, where a parameter is not as the log writes it.
