@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# A recording exported as a conformance test, as a Wine or ReactOS developer
+# would take it: written from docs/, built alone with mingw-w64 (32- and
+# 64-bit, -Wall -Wextra, no warning) against the stand-in wine/test.h, and
+# run under this Wine (8.0). Wine 10.0's `all` fails here exactly where the
+# comparison finds it differs, step 52's paint, named; with Wine 8.0's
+# accepted beside it, as broken(), it passes.
+# usage: conformance_export_test.sh PAINT_TRANSCRIPT.exe
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/wine-env.sh"
+source "$here/tests/support/check.sh"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+tool() { timeout 120 "$here/cmake/wine-run.sh" "$1" "${@:2}" | tr -d '\r'; }
+docs=$here/docs
+
+version=$("$WINE" --version 2>/dev/null)
+case $version in
+    wine-8.0*) ;;
+    *) echo "the recordings this expects were made under Wine 8.0, not $version"; exit 77 ;;
+esac
+
+cat >"$tmp/testlist.c" <<'LIST'
+#define STANDALONE
+#include "wine/test.h"
+extern void func_listview_paint(void);
+const struct test winetest_testlist[] = {{"listview_paint", func_listview_paint}, {0, 0}};
+LIST
+arch=x86_64
+[ "$WINE_MODE" = win64 ] || arch=i686
+
+# export_test NAME TOOL TRANSCRIPT...: the C file, built both ways.
+export_test() {
+    local name=$1 exe=$2
+    shift 2
+    tool "$exe" --export-test "$tmp/$name.c" "$@" >/dev/null
+    check "$name: exported" 0 "${PIPESTATUS[0]}"
+    for cc in i686 x86_64; do
+        out=$("$cc-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/$name.c" \
+            "$tmp/testlist.c" -o "$tmp/$name-$cc.exe" -lcomctl32 -lgdi32 2>&1)
+        check "$name: built with $cc-w64-mingw32-gcc, without a warning" "0 " "$? $out"
+    done
+}
+run_test() {
+    timeout 300 "$WINE" "$tmp/$1-$arch.exe" 2>/dev/null | tr -d '\r' >"$tmp/$1.out"
+    echo "${PIPESTATUS[0]}"
+}
+export_test wine10 "$1" "$docs/transcript-wine10.0-all.csv"
+status=$(run_test wine10)
+failed=$(sed -n 's/^[^:]*:[0-9]*: Test failed: \([^:]*\):.*/\1/p' "$tmp/wine10.out" | sort -u)
+check "Wine 10.0's expectations under Wine 8.0: the paint that fails" \
+    "step 52 maximize button, paint 1" "$failed"
+check "and its status: the checks that failed (region and size)" 2 "$status"
+check "its summary" "listview_paint: 151 tests executed (0 marked as todo, 2 failures), 0 skipped." \
+    "$(tail -n 1 "$tmp/wine10.out")"
+check "the failure names both regions" \
+    "step 52 maximize button, paint 1: expected 270,0,1126,738 0,738,1126,977, got 270,0,1126,738 0,738,1126,984" \
+    "$(sed -n 's/^[^:]*:[0-9]*: Test failed: //p' "$tmp/wine10.out" | head -n 1)"
+
+export_test accepted "$1" "$docs/transcript-wine10.0-all.csv" "$docs/transcript-wine-all.csv"
+status=$(run_test accepted)
+check "with Wine 8.0 accepted beside it: passes ($(tail -n 1 "$tmp/accepted.out"))" 0 "$status"
+XX
+finish
