@@ -57,6 +57,14 @@ TEST(Options, EachMistakeIsNamedInOneLine) {
         {"--scenario drag --scenario-file f", "--scenario and --scenario-file do not go together"},
         {"--no-messages --messages all", "--no-messages and --messages do not go together"},
         {"--messages some", "--messages takes \"all\", not \"some\""},
+        {"--export-test t.c",
+         "--export-test needs the C file to write, then the transcript it "
+         "expects (OUT.c REFERENCE.csv)"},
+        {"--export-test a.csv b.csv",
+         "--export-test writes C: name the file to write first (OUT.c "
+         "REFERENCE.csv), not a.csv"},
+        {"--compare a b --name x", "--name does not apply to --compare"},
+        {"--export-test t.c a.csv --all", "--all does not apply to --export-test"},
     };
     for (const auto& c : table) EXPECT_EQ(MistakeIn(c.line), c.mistake) << c.line;
 }
@@ -86,6 +94,11 @@ TEST(Options, EachWayOfRunningTakesItsOwnOptions) {
     EXPECT_EQ(Read("--by-hand --save-scenario s.txt").mode, Mode::ByHand);
     EXPECT_EQ(Read("--from t.csv --html r.html").mode, Mode::From);
     EXPECT_EQ(Read("--list-scenarios --steps 3").mode, Mode::List);
+    o = Read("--export-test t.c a.csv b.csv --name paints");
+    EXPECT_EQ(o.mode, Mode::Export);
+    EXPECT_EQ(o.exportTest, "t.c");
+    EXPECT_THAT(o.exported, testing::ElementsAre("a.csv", "b.csv"));
+    EXPECT_EQ(o.testName, "paints");
     EXPECT_EQ(Read("--by-hand /?").mode, Mode::Help) << "help, whatever else is asked";
 }
 
@@ -115,6 +128,8 @@ TEST(Options, HelpNamesEveryOptionWithinEightyColumns) {
                                "--on-this-desktop",
                                "--names A,B,C",
                                "--all",
+                               "--export-test OUT.c REF.csv",
+                               "--name NAME",
                                "--help"})
         EXPECT_NE(usage.find("\n  " + std::string(option) + " "), std::string::npos) << option;
     for (int status = kDone; status <= kBusy; ++status)

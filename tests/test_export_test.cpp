@@ -1,0 +1,279 @@
+// Small recordings to the conformance tests written of them: the window
+// tree read back, each step as the change it made, the layout rule, the
+// tables of paints expected and accepted, and what cannot be exported.
+#include <gmock/gmock.h>
+
+#include "test_export.h"
+#include "test_plan.h"
+#include "window_tree.h"
+
+using namespace transcript;
+using testing::HasSubstr;
+
+namespace {
+
+const char* const kForm1 =
+    "Form1 PaintProbeForm1 id 0 style 0x14cf0000 exstyle 0x00040100 class style 0x00000000 at "
+    "0,0 432x386 client 424x359";
+const char* const kListView1 =
+    "ListView1 SysListView32 id 101 style 0x50110001 exstyle 0x00000200 class style 0x00004008 "
+    "at 0,0 274x359 client 270x338";
+const char* const kText1 =
+    "Text1 Edit id 102 style 0x50011044 exstyle 0x00000200 class style 0x00004088 at 294,8 "
+    "121x81 client 117x77";
+
+// A message as the log has it: "S" sent, "P" posted.
+struct Line {
+    int step;
+    const char* action;
+    const char* window;
+    const char* message;
+    const char* parameters;
+};
+
+// The steps a test plays, each with the messages that tell what changed.
+const Line kLog[] = {
+    {1, "drag bottom +10", "Form1", "WM_WINDOWPOSCHANGED", "at 0,0 size 432x396 SWP_NOMOVE"},
+    {1, "drag bottom +10", "Form1", "WM_SIZE", "SIZE_RESTORED 424x369"},
+    {1, "drag bottom +10", "ListView1", "WM_WINDOWPOSCHANGING",
+     "at 0,0 size 274x369 SWP_NOZORDER|SWP_NOACTIVATE"},
+    {1, "drag bottom +10", "ListView1", "WM_WINDOWPOSCHANGING",
+     "at 0,0 size 0x0 SWP_NOSIZE|SWP_NOMOVE|SWP_NOZORDER|SWP_FRAMECHANGED"},
+    {1, "drag bottom +10", "Text1", "WM_WINDOWPOSCHANGING",
+     "at 294,8 size 0x0 SWP_NOSIZE|SWP_NOZORDER|SWP_NOACTIVATE|SWP_NOCOPYBITS"},
+    {2, "drag top +10", "Form1", "WM_WINDOWPOSCHANGED", "at 0,-10 size 432x406 SWP_NOZORDER"},
+    {2, "drag top +10", "Form1", "WM_SIZE", "SIZE_RESTORED 424x379"},
+    {2, "drag top +10", "ListView1", "WM_WINDOWPOSCHANGING",
+     "at 0,0 size 274x379 SWP_NOZORDER|SWP_NOACTIVATE"},
+    {2, "drag top +10", "Text1", "WM_WINDOWPOSCHANGING",
+     "at 294,8 size 0x0 SWP_NOSIZE|SWP_NOZORDER|SWP_NOACTIVATE|SWP_NOCOPYBITS"},
+    {3, "set client width 120", "Form1", "WM_WINDOWPOSCHANGED", "at 0,-10 size 128x406 0"},
+    {3, "set client width 120", "Form1", "WM_SIZE", "SIZE_RESTORED 120x379"},
+    {3, "set client width 120", "ListView1", "WM_WINDOWPOSCHANGING",
+     "at 0,0 size 0x379 SWP_NOZORDER|SWP_NOACTIVATE"},
+    {3, "set client width 120", "Text1", "WM_WINDOWPOSCHANGING",
+     "at 20,8 size 0x0 SWP_NOSIZE|SWP_NOZORDER|SWP_NOACTIVATE|SWP_NOCOPYBITS"},
+    {4, "move by +0,+120", "Form1", "WM_WINDOWPOSCHANGED",
+     "at 0,110 size 128x406 SWP_NOSIZE|SWP_NOZORDER"},
+    {5, "maximize button", "Form1", "WM_WINDOWPOSCHANGED",
+     "at -4,-4 size 1288x1032 SWP_NOZORDER|SWP_FRAMECHANGED|SWP_STATECHANGED"},
+    {5, "maximize button", "Form1", "WM_SIZE", "SIZE_MAXIMIZED 1280x1005"},
+    {5, "maximize button", "ListView1", "WM_WINDOWPOSCHANGING",
+     "at 0,0 size 1130x1005 SWP_NOZORDER|SWP_NOACTIVATE"},
+    {5, "maximize button", "Text1", "WM_WINDOWPOSCHANGING",
+     "at 1150,8 size 0x0 SWP_NOSIZE|SWP_NOZORDER|SWP_NOACTIVATE|SWP_NOCOPYBITS"},
+    {6, "restore button", "Form1", "WM_WINDOWPOSCHANGED",
+     "at 0,110 size 128x406 SWP_NOZORDER|SWP_FRAMECHANGED|SWP_STATECHANGED"},
+    {6, "restore button", "Form1", "WM_SIZE", "SIZE_RESTORED 120x379"},
+    {7, "double-click list", "Form1", "WM_WINDOWPOSCHANGED", "at 0,110 size 128x456 SWP_NOMOVE"},
+    {7, "double-click list", "Form1", "WM_SIZE", "SIZE_RESTORED 120x429"},
+    {7, "double-click list", "Form1", "WM_WINDOWPOSCHANGED", "at 0,110 size 178x456 SWP_NOMOVE"},
+    {7, "double-click list", "Form1", "WM_SIZE", "SIZE_RESTORED 170x429"},
+    {7, "double-click list", "ListView1", "WM_WINDOWPOSCHANGING",
+     "at 0,0 size 20x429 SWP_NOZORDER|SWP_NOACTIVATE"},
+    {8, "say \"hi\" \\ there", "Text1", "WM_PAINT", ""},
+};
+
+std::vector<MessageRow> Log() {
+    std::vector<MessageRow> rows;
+    for (const Line& l : kLog) {
+        MessageRow r;
+        r.step = l.step, r.action = l.action, r.window = l.window, r.message = l.message;
+        r.parameters = l.parameters;
+        r.how = r.message == "WM_PAINT" ? "posted" : "sent";
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+std::string ChangeText(const Change& c) {
+    switch (c.how) {
+        case Change::Client:
+            return "client " + std::to_string(c.a) + "x" + std::to_string(c.b) +
+                   (c.left ? " left" : "") + (c.top ? " top" : "");
+        case Change::Move:
+            return "move " + std::to_string(c.a) + "," + std::to_string(c.b);
+        case Change::Show:
+            return c.show;
+    }
+    return "";
+}
+
+WindowTree Tree() {
+    WindowTree tree;
+    std::string error;
+    EXPECT_TRUE(ReadTree({kForm1, kListView1, kText1}, {"100 Test1", "1440 Test, 5"}, "0x00000020",
+                         tree, error))
+        << error;
+    return tree;
+}
+
+TEST(TestExport, TheWindowTreeReadsBackAsItWasWritten) {
+    const WindowTree tree = Tree();
+    ASSERT_EQ(tree.windows.size(), 3u);
+    EXPECT_EQ(WindowLine(tree.windows[1]), kListView1);
+    EXPECT_EQ(tree.windows[1].style, 0x50110001u);
+    EXPECT_EQ(tree.windows[2].place.right, 294 + 121);
+    EXPECT_EQ(tree.columns[1].text, "Test, 5");
+    EXPECT_EQ(ColumnLine(tree.columns[1]), "1440 Test, 5");
+    EXPECT_EQ(tree.listViewExtended, 0x20u);
+
+    WindowTree bad;
+    std::string error;
+    EXPECT_FALSE(ReadTree({"Form1 X id 0 style 14cf0000"}, {}, "", bad, error));
+    EXPECT_THAT(error, HasSubstr("window: expected NAME CLASS id N style 0x.."));
+    EXPECT_FALSE(ReadTree({}, {"wide Test1"}, "", bad, error));
+    EXPECT_EQ(error, "column: expected its width, then its text, found \"wide Test1\"");
+}
+
+TEST(TestExport, EachStepIsTheChangeItMadeAndTheLayoutItsRule) {
+    Plan plan;
+    std::string error;
+    ASSERT_TRUE(PlanFromLog(Log(), Tree(), plan, error)) << error;
+    std::vector<std::string> changes;
+    for (const PlayStep& s : plan.steps) {
+        std::string line = std::to_string(s.number) + ":";
+        for (const Change& c : s.changes) line += " " + ChangeText(c);
+        changes.push_back(line);
+    }
+    EXPECT_THAT(changes,
+                testing::ElementsAre("1: client 424x369", "2: client 424x379 top",
+                                     "3: client 120x379", "4: move 0,120", "5: SW_MAXIMIZE",
+                                     "6: SW_RESTORE", "7: client 120x429 client 170x429", "8:"));
+    ASSERT_EQ(plan.rules.size(), 2u);
+    const Rule& view = plan.rules[0];
+    EXPECT_EQ(view.control, "ListView1");
+    EXPECT_EQ(view.width, (Rule::Field{-150, Rule::Width}));
+    EXPECT_EQ(view.height, (Rule::Field{0, Rule::Height}));
+    EXPECT_EQ(view.x, (Rule::Field{0, Rule::None}));
+    EXPECT_EQ(view.flags, "SWP_NOZORDER | SWP_NOACTIVATE");
+    EXPECT_EQ(plan.rules[1].x, (Rule::Field{-130, Rule::Width}));
+    EXPECT_EQ(plan.rules[1].flags, "SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS");
+    // Kept from going narrower than nothing: where the rule would not say so.
+    std::vector<std::string> exceptions;
+    for (const Place& p : plan.exceptions)
+        exceptions.push_back(p.control + " " + std::to_string(p.clientWidth) + "x" +
+                             std::to_string(p.clientHeight) + " at " + std::to_string(p.x) +
+                             " width " + std::to_string(p.width));
+    EXPECT_THAT(exceptions, testing::ElementsAre("ListView1 120x379 at 0 width 0",
+                                                 "Text1 120x379 at 20 width 0"));
+
+    std::vector<MessageRow> wrong = Log();
+    wrong[1].parameters = "SIZE_RESTORED 424";
+    EXPECT_FALSE(PlanFromLog(wrong, Tree(), plan, error));
+    EXPECT_EQ(error, "step 1: Form1 WM_SIZE: cannot read \"SIZE_RESTORED 424\"");
+}
+
+PaintRow Paint(int step, const char* action, std::vector<Rect> region, int width = 270,
+               int height = 338) {
+    PaintRow r;
+    r.step = step, r.action = action, r.region = std::move(region);
+    r.viewWidth = width, r.viewHeight = height;
+    return r;
+}
+
+ExportSource Reference() {
+    ExportSource s;
+    s.file = "C:\\rec\\wine8.csv";
+    s.facts.system = "Wine 8.0";
+    s.facts.scale = "96 dpi (100 %)";
+    s.facts.font = "MS Sans Serif 8 pt drawn as Tahoma (13 px)";
+    s.facts.windows = {kForm1, kListView1, kText1};
+    s.facts.columns = {"100 Test1"};
+    s.log = Log();
+    s.rows = {Paint(1, "drag bottom +10", {{0, 338, 270, 348}}, 270, 348),
+              Paint(2, "drag top +10", {{0, 348, 270, 358}}),
+              Paint(5, "maximize button", {{270, 0, 1126, 738}, {0, 738, 1126, 984}}, 1126, 984),
+              Paint(5, "maximize button", {})};
+    return s;
+}
+
+// The entries of one table of paints in the C text.
+std::string Table(const std::string& source, const std::string& name) {
+    const size_t start = source.find("static const struct paint " + name + "[]");
+    if (start == std::string::npos) return "(no table " + name + ")";
+    std::string out;
+    for (const std::string& line :
+         Split(source.substr(start, source.find("};", start) - start), '\n'))
+        if (line.compare(0, 5, "    {") == 0) out += line.substr(4) + "\n";
+    return out;
+}
+
+TEST(TestExport, TheTablesHoldThePaintsExpectedAndThoseAcceptedWhereTheyDiffer) {
+    ExportSource other = Reference();
+    other.file = "win7.csv", other.facts.system = "Windows 7";
+    other.rows[2].region = {{270, 0, 1126, 738}, {0, 738, 1126, 977}};
+    other.rows[2].viewHeight = 977;
+    ExportSource third = Reference();
+    third.file = "reactos.csv";
+    third.rows.erase(third.rows.begin() + 1);  // no paint at step 2
+    third.rows.push_back(Paint(4, "move by +0,+120", {{0, 0, 10, 10}}));
+    std::string source, error;
+    ASSERT_TRUE(ExportTest(Reference(), {other, third}, "listview_paint", source, error)) << error;
+
+    EXPECT_EQ(Table(source, "expected_paints"),
+              "{1, \"0,338,270,348\", 270, 348},\n"
+              "{2, \"0,348,270,358\", 270, 338},\n"
+              "{5, \"270,0,1126,738 0,738,1126,984\", 1126, 984},\n"
+              "{5, \"\", 270, 338},\n");
+    EXPECT_EQ(Table(source, "accepted_1"),
+              "{5, \"270,0,1126,738 0,738,1126,977\", 1126, 977},\n{5, \"\", 270, 338},\n");
+    EXPECT_EQ(Table(source, "accepted_2"), "{2, NULL, 0, 0},\n{4, \"0,0,10,10\", 270, 338},\n");
+    EXPECT_THAT(source,
+                HasSubstr("{\"Windows 7 (win7.csv)\", accepted_1, ARRAY_SIZE(accepted_1)},"));
+    EXPECT_THAT(source, HasSubstr("Expected: as recorded on Wine 8.0 (wine8.csv);"));
+
+    EXPECT_THAT(source, HasSubstr("{2, \"drag top +10\", 1, {{CLIENT, 424, 379, TOP_EDGE}}},"));
+    EXPECT_THAT(source, HasSubstr("{5, \"maximize button\", 1, {{SHOW, SW_MAXIMIZE, 0, 0}}},"));
+    EXPECT_THAT(source, HasSubstr("{8, \"say \\\"hi\\\" \\\\ there\", 0, {}},"));
+    EXPECT_THAT(source, HasSubstr("{LISTVIEW1, {0, NONE}, {0, NONE}, {-150, WIDTH}, {0, HEIGHT}, "
+                                  "SWP_NOZORDER | SWP_NOACTIVATE},"));
+    EXPECT_THAT(source, HasSubstr("{120, 379, LISTVIEW1, 0, 0, 0, 379}, /* step 3 set client"));
+    EXPECT_THAT(source, HasSubstr("enum control { LISTVIEW1, TEXT1 };"));
+    EXPECT_THAT(source, HasSubstr("#define RECORDED_DPI 96\n"));
+    EXPECT_THAT(source, HasSubstr("static const char font_face[] = \"MS Sans Serif\";"));
+    EXPECT_THAT(source, HasSubstr("static const int font_height = -11;"));
+    EXPECT_THAT(source, HasSubstr("\nSTART_TEST(listview_paint)\n"));
+
+    ASSERT_TRUE(ExportTest(Reference(), {}, "paints", source, error)) << error;
+    EXPECT_THAT(source, HasSubstr("{NULL, NULL, 0}, /* none */"));
+    EXPECT_THAT(source, HasSubstr("\nSTART_TEST(paints)\n"));
+}
+
+TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
+    ExportSource noTree = Reference(), noLog = Reference(), otherSteps = Reference();
+    noTree.facts.windows.clear();
+    noLog.log.clear();
+    otherSteps.file = "other.csv";
+    otherSteps.rows[1].action = "drag left +10";
+    const struct {
+        ExportSource reference;
+        std::vector<ExportSource> others;
+        const char* name;
+        const char* mistake;
+    } table[] = {
+        {Reference(), {}, "1st", "--name 1st: a test's name must be a C name"},
+        {Reference(), {}, "list-view", "--name list-view: a test's name must be a C name"},
+        {Reference(), {}, "", "--name : a test's name must be a C name"},
+        {noTree, {}, "t", "C:\\rec\\wine8.csv: it does not say what windows the program made"},
+        {noLog,
+         {},
+         "t",
+         "C:\\rec\\wine8.csv: its message log (C:\\rec\\wine8.messages.csv) is needed"},
+        {Reference(),
+         {otherSteps},
+         "t",
+         "other.csv: step 2 drag left +10 is not the reference's step 2"},
+    };
+    for (const auto& c : table) {
+        std::string source, error;
+        EXPECT_FALSE(ExportTest(c.reference, c.others, c.name, source, error)) << c.mistake;
+        EXPECT_THAT(error, testing::StartsWith(c.mistake));
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+    EXPECT_TRUE(IsCName("listview_paint"));
+    EXPECT_TRUE(IsCName("_x9"));
+    EXPECT_FALSE(IsCName(std::string(64, 'a')));
+}
+
+}  // namespace
