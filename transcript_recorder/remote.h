@@ -167,6 +167,7 @@ class Remote {
     // Whether the press last sent has reached the window it was aimed at,
     // with the cursor where it was sent (or none is waited for).
     bool PressSeen();
+    bool MoveTaken() const;
     // Why the press sent is not seen: where the hook's last press went.
     std::string PressAstray() const;
     // Settling's first part: waits until the program has taken every button
@@ -207,7 +208,6 @@ class Remote {
     POINT aimed_ = {-1, -1};  // where the last move sent the cursor
     HWND aimedAt_ = nullptr;  // the window there as the last press was sent
     bool moved_ = false;      // a move was sent that the program has not taken yet
-    int movesSeen_ = 0;
 };
 
 template <typename F>

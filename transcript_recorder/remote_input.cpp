@@ -13,10 +13,7 @@ void Remote::MoveMouse(POINT to, bool taken) {
     GetCursorPos(&now);
     if (taken) aimed_ = to;
     if (now.x == to.x && now.y == to.y) return;
-    if (shared_ && !moved_ && taken) {
-        moved_ = true;
-        movesSeen_ = shared_->moves;
-    }
+    if (shared_ && taken) moved_ = true;
     INPUT input = {};
     input.type = INPUT_MOUSE;
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -54,8 +51,7 @@ void Remote::Button(DWORD flag) {
             MoveMouse(aimed_);
             // The program takes the move before the press is sent: else the
             // press may overtake it and land where the cursor was.
-            for (DWORD start = GetTickCount(); shared_ && moved_ && shared_->moves == movesSeen_ &&
-                                               GetTickCount() - start < kAnswerMs;)
+            for (DWORD start = GetTickCount(); !MoveTaken() && GetTickCount() - start < kAnswerMs;)
                 Sleep(2);
             moved_ = false;
         }
@@ -73,6 +69,13 @@ void Remote::Button(DWORD flag) {
     input.mi.dwFlags = flag;
     SendInput(1, &input, sizeof input);
     ++buttonsSent_;
+}
+
+// A move is taken once the program has had one with the cursor where it
+// was sent: a count of moves would take a late one from before (the cursor
+// resting elsewhere) for it, and the press would land there.
+bool Remote::MoveTaken() const {
+    return !shared_ || !moved_ || (shared_->moveX == aimed_.x && shared_->moveY == aimed_.y);
 }
 
 bool Remote::PressSeen() {
@@ -166,8 +169,8 @@ void Remote::ShowState(int command) {
 }
 
 bool Remote::InputTaken() {
-    for (DWORD start = GetTickCount(); shared_->buttons < buttonsSent_ ||
-                                       (moved_ && shared_->moves == movesSeen_) || !PressSeen();) {
+    for (DWORD start = GetTickCount();
+         shared_->buttons < buttonsSent_ || !MoveTaken() || !PressSeen();) {
         if (!CheckProgram()) return false;
         if (GetTickCount() - start > kAnswerMs) {
             // Answering, and still no input, or not where it was aimed.
