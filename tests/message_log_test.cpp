@@ -139,7 +139,8 @@ TEST(MessageCatalogue, SortedEachShapeUsedAndQueriesMarked) {
 
 MessageRow Row(int step, const std::string& message, const std::string& parameters = "",
                const std::string& result = "") {
-    return {step, "step " + std::to_string(step), 1, "Form1", "sent", message, parameters, result};
+    return {step, "step " + std::to_string(step), 1, "Form1", "sent", message, parameters, result,
+            -1};
 }
 
 TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
@@ -177,6 +178,17 @@ TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
               "A: Form1 sent WM_SIZE / B: nothing more");
     // A step one side never took.
     EXPECT_EQ(CompareMessages(a, {a[0]}).Summary(), "messages: 1 of 2 steps alike");
+
+    // A message handled inside another on one side: differing. Against a
+    // log recorded before depths were, depths do not count.
+    std::vector<MessageRow> deep = a, deeper = a, undated = a;
+    for (MessageRow& r : deep) r.depth = 0;
+    for (MessageRow& r : deeper) r.depth = 0;
+    deeper[1].depth = 1;
+    for (MessageRow& r : undated) r.depth = -1;
+    EXPECT_EQ(CompareMessages(deep, deeper).differing.at(0).first,
+              "Form1 WM_WINDOWPOSCHANGING: depth 0 / 1");
+    EXPECT_THAT(CompareMessages(deeper, undated).differing, testing::IsEmpty());
 }
 
 TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
@@ -185,6 +197,7 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     rows[1].action = "maximize button";
     rows[1].paint = 49;
     rows[1].how = "posted";
+    rows[0].depth = 0, rows[1].depth = 2;
     const std::string csv = MessagesToCsv(rows, "step 52: paintprobe.exe ended", "the log holds 9");
     std::vector<MessageRow> back;
     std::string error, cut, full;
@@ -196,7 +209,9 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
     rows[0].parameters = "\"Left: 0\r\nTop: 1\"";
     ASSERT_TRUE(ParseMessagesCsv(MessagesToCsv(rows), back, error)) << error;
-    EXPECT_EQ(back.at(0), Row(0, "WM_SETTEXT", "\"Left: 0\\r\\nTop: 1\"", "1"));
+    MessageRow text = Row(0, "WM_SETTEXT", "\"Left: 0\\r\\nTop: 1\"", "1");
+    text.depth = 0;
+    EXPECT_EQ(back.at(0), text);
 
     // Semicolons, quoted header, a byte-order mark, CRLF, padding fields.
     std::string sheet =
@@ -204,15 +219,22 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
         "\"parameters\";\"result\";;\r\n"
         "52;maximize button;49;Form1;posted;WM_NCCALCSIZE;window 0,0,9,9;"
         "client 0,0,1,1;;\r\n";
+    // A log from before depths were recorded: each depth not known.
     ASSERT_TRUE(ParseMessagesCsv(sheet, back, error)) << error;
-    EXPECT_THAT(back, ElementsAre(rows[1]));
+    MessageRow undated = rows[1];
+    undated.depth = -1;
+    EXPECT_THAT(back, ElementsAre(undated));
 
     EXPECT_FALSE(ParseMessagesCsv("step,action,paint\n", back, error));
     EXPECT_EQ(error,
               "line 1: not a message log header (expected "
-              "step,action,paint,window,how,message,parameters,result)");
-    EXPECT_FALSE(ParseMessagesCsv(MessagesToCsv({}) + "x,a,1,Form1,sent,WM_SIZE,,\n", back, error));
+              "step,action,paint,window,how,message,parameters,result,depth)");
+    EXPECT_FALSE(
+        ParseMessagesCsv(MessagesToCsv({}) + "x,a,1,Form1,sent,WM_SIZE,,,0\n", back, error));
     EXPECT_EQ(error, "line 2: expected whole numbers for step and paint");
+    EXPECT_FALSE(
+        ParseMessagesCsv(MessagesToCsv({}) + "1,a,1,Form1,sent,WM_SIZE,,,deep\n", back, error));
+    EXPECT_EQ(error, "line 2: expected a depth from 0 to 255, or nothing");
     EXPECT_FALSE(
         ParseMessagesCsv(MessagesToCsv({}) + "1,a,1,Form1,mailed,WM_SIZE,,\n", back, error));
 

@@ -45,6 +45,7 @@ std::vector<RawMessage> RawMessages(const HookShared& s, const std::vector<Paint
         RawMessage m;
         m.step = h.step, m.paint = h.paint, m.window = h.window;
         m.sent = h.sent, m.returned = h.returned, m.ended = h.ended;
+        m.depth = h.depth;
         m.message = h.message, m.wParam = h.wParam, m.lParam = h.lParam, m.result = h.result;
         m.wFound = static_cast<Found>(h.wFound), m.wWindow = h.wWindow;
         m.lFound = static_cast<Found>(h.lFound), m.lWindow = h.lWindow;

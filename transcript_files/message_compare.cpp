@@ -13,7 +13,7 @@ std::string Key(const MessageRow& r) {
     return r.window + " " + r.how + " " + r.message;
 }
 std::string Full(const MessageRow& r) {
-    return Key(r) + "\x1F" + r.parameters + "\x1F" + r.result;
+    return Key(r) + "\x1F" + r.parameters + "\x1F" + r.result + "\x1F" + std::to_string(r.depth);
 }
 
 // "w 1; x 2; y 3" against "w 1; x 4; y 3": "x 2 / x 4", each value whole,
@@ -38,6 +38,8 @@ std::string Apart(const MessageRow& a, const MessageRow& b) {
     std::string out;
     if (a.parameters != b.parameters) out = FieldsApart(a.parameters, b.parameters);
     if (a.result != b.result) out = Join(out, "returned " + FieldsApart(a.result, b.result), "; ");
+    if (a.depth != b.depth)
+        out = Join(out, "depth " + std::to_string(a.depth) + " / " + std::to_string(b.depth), "; ");
     return a.window + " " + a.message + ": " + out;
 }
 
@@ -144,10 +146,22 @@ void PairUnmatched(const std::vector<MessageRow>& a, const std::vector<MessageRo
     }
 }
 
+// The logs as they compare: where one was recorded before depths were,
+// neither's depths count.
+std::vector<MessageRow> WithoutDepths(std::vector<MessageRow> rows) {
+    for (MessageRow& r : rows) r.depth = -1;
+    return rows;
+}
+
+bool HasDepths(const std::vector<MessageRow>& rows) {
+    return std::none_of(rows.begin(), rows.end(), [](const MessageRow& r) { return r.depth < 0; });
+}
+
 }  // namespace
 
 MessageComparison CompareMessages(const std::vector<MessageRow>& a,
                                   const std::vector<MessageRow>& b) {
+    if (HasDepths(a) != HasDepths(b)) return CompareMessages(WithoutDepths(a), WithoutDepths(b));
     MessageComparison c;
     c.markedA = std::vector<bool>(a.size());
     c.markedB = std::vector<bool>(b.size());

@@ -304,7 +304,8 @@ const char* WindowName(int window) {
 
 bool MessageRow::operator==(const MessageRow& o) const {
     return step == o.step && action == o.action && paint == o.paint && window == o.window &&
-           how == o.how && message == o.message && parameters == o.parameters && result == o.result;
+           how == o.how && message == o.message && parameters == o.parameters &&
+           result == o.result && depth == o.depth;
 }
 
 MessageRow Decode(const RawMessage& m) {
@@ -313,6 +314,7 @@ MessageRow Decode(const RawMessage& m) {
     row.paint = m.paint;
     row.window = WindowName(m.window);
     row.how = m.sent ? "sent" : "posted";
+    row.depth = m.depth;
     const MessageInfo* info = FindMessage(m.message);
     // Registered messages are numbered afresh in every session: by name.
     const bool registered = m.message >= kFirstRegistered;

@@ -15,12 +15,14 @@ std::string MessagesPath(const std::string& transcriptPath) {
 
 namespace {
 
-const char* const kMessageColumns[] = {"step", "action",  "paint",      "window",
-                                       "how",  "message", "parameters", "result"};
+// A log from before depths were recorded has all but the last column.
+const char* const kMessageColumns[] = {"step",    "action",     "paint",  "window", "how",
+                                       "message", "parameters", "result", "depth"};
 constexpr size_t kMessageFields = sizeof kMessageColumns / sizeof kMessageColumns[0];
 
 HeaderIs LogHeader(const std::vector<std::string>& f, std::string&) {
-    return f.size() == kMessageFields && std::equal(f.begin(), f.end(), kMessageColumns)
+    return (f.size() == kMessageFields || f.size() == kMessageFields - 1) &&
+                   std::equal(f.begin(), f.end(), kMessageColumns)
                ? HeaderIs::Ours
                : HeaderIs::Other;
 }
@@ -36,7 +38,8 @@ std::string MessagesToCsv(const std::vector<MessageRow>& rows, const std::string
     for (const MessageRow& r : rows)
         out += std::to_string(r.step) + ',' + CsvField(r.action) + ',' + std::to_string(r.paint) +
                ',' + CsvField(r.window) + ',' + r.how + ',' + CsvField(r.message) + ',' +
-               CsvField(r.parameters) + ',' + CsvField(r.result) + '\n';
+               CsvField(r.parameters) + ',' + CsvField(r.result) + ',' +
+               (r.depth >= 0 ? std::to_string(r.depth) : "") + '\n';
     if (!full.empty()) out += CsvField("# full: " + full) + '\n';
     if (!cutShort.empty()) out += CsvField("# cut short: " + cutShort) + '\n';
     return out;
@@ -60,7 +63,8 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
     rows.clear();
     if (cutShort) cutShort->clear();
     if (full) full->clear();
-    const auto take = [&](const CsvRecord& record, CsvKind kind, size_t, std::string& error) {
+    const auto take = [&](const CsvRecord& record, CsvKind kind, size_t columns,
+                          std::string& error) {
         const std::vector<std::string>& f = record.fields;
         if (kind == CsvKind::Comment) {
             if (cutShort && !f[0].compare(0, 13, "# cut short: ")) *cutShort = f[0].substr(13);
@@ -79,6 +83,9 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
         r.message = f[5];
         r.parameters = OnOneLine(f[6]);
         r.result = f[7];
+        if (columns == kMessageFields && !f[8].empty() &&
+            (!ParseInt(f[8], r.depth, IntForm::Plain) || r.depth > 255))
+            return Mistake(error, at + "expected a depth from 0 to 255, or nothing");
         rows.push_back(std::move(r));
         return true;
     };

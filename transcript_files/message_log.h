@@ -34,6 +34,7 @@ struct RawMessage {
     int wWindow = -1, lWindow = -1, rWindow = -1;  // which watched window, where one is
     int32_t before[kWords] = {}, after[kWords] = {};
     int ended = 0;             // a sent one that returned: the messages logged by then
+    int depth = 0;             // the sent messages under way when it came
     std::string text;          // WM_SETTEXT's text; a registered message's name
     std::vector<Rect> region;  // the list view's update region at its WM_PAINT
 };
@@ -48,6 +49,7 @@ struct MessageRow {
     std::string message;     // "WM_NCCALCSIZE", or "0x0401" where it has no name
     std::string parameters;  // "window 0,0,1288,1032; was 0,0,...": no handles, no pointers
     std::string result;      // of a sent one
+    int depth = -1;          // in which sent messages' handling it came; -1: not recorded
     bool operator==(const MessageRow& o) const;
 };
 

@@ -69,7 +69,8 @@ struct HookMessage {
     uint8_t window, sent, returned;
     uint8_t wFound, lFound, rFound;  // how each was found: number, window, object, memory
     int8_t wWindow, lWindow, rWindow;
-    uint8_t unused[3];
+    uint8_t depth;  // the sent messages under way when it came: their handling it is part of
+    uint8_t unused[2];
     uint64_t wParam, lParam;
     int64_t result;
     int32_t before[12], after[12];

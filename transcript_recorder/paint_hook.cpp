@@ -261,6 +261,15 @@ void Structures(const HookShared& s, HookMessage& m, HWND hwnd, WPARAM wParam, L
     }
 }
 
+// Sent messages under way, innermost last: their results come back in turn.
+struct Under {
+    HookMessage* record;
+    HWND hwnd;
+    UINT message;
+};
+Under Stack[256];
+int Depth = 0;
+
 // Appends a message, unless the log does not keep it; its record, or null.
 HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                     bool sent) {
@@ -280,6 +289,7 @@ HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARA
     m.message = message;
     m.window = static_cast<uint8_t>(window);
     m.sent = sent;
+    m.depth = static_cast<uint8_t>(Depth < 255 ? Depth : 255);
     m.wParam = wParam;
     m.lParam = static_cast<uint64_t>(lParam);
     m.wFound = Find(s, wParam, m.wWindow);
@@ -290,15 +300,6 @@ HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARA
     s.messages = n + 1;
     return &m;
 }
-
-// Sent messages under way, innermost last: their results come back in turn.
-struct Under {
-    HookMessage* record;
-    HWND hwnd;
-    UINT message;
-};
-Under Stack[256];
-int Depth = 0;
 
 void Sending(HookShared& s, const CWPSTRUCT& m) {
     HookMessage* record = Record(s, m.hwnd, m.message, m.wParam, m.lParam, true);
