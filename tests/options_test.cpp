@@ -65,6 +65,7 @@ TEST(Options, EachMistakeIsNamedInOneLine) {
          "REFERENCE.csv), not a.csv"},
         {"--compare a b --name x", "--name does not apply to --compare"},
         {"--export-test t.c a.csv --all", "--all does not apply to --export-test"},
+        {"--compare a b c --bug-report r.md", "--bug-report compares two transcripts, not 3"},
     };
     for (const auto& c : table) EXPECT_EQ(MistakeIn(c.line), c.mistake) << c.line;
 }
@@ -130,6 +131,7 @@ TEST(Options, HelpNamesEveryOptionWithinEightyColumns) {
                                "--all",
                                "--export-test OUT.c REF.csv",
                                "--name NAME",
+                               "--bug-report FILE.md",
                                "--help"})
         EXPECT_NE(usage.find("\n  " + std::string(option) + " "), std::string::npos) << option;
     for (int status = kDone; status <= kBusy; ++status)

@@ -3,6 +3,7 @@
 // tables of paints expected and accepted, and what cannot be exported.
 #include <gmock/gmock.h>
 
+#include "bug_report.h"
 #include "test_export.h"
 #include "test_plan.h"
 #include "window_tree.h"
@@ -274,6 +275,50 @@ TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
     EXPECT_TRUE(IsCName("listview_paint"));
     EXPECT_TRUE(IsCName("_x9"));
     EXPECT_FALSE(IsCName(std::string(64, 'a')));
+}
+
+}  // namespace
+
+namespace {
+
+// Two small recordings to the report a bug tracker wants: one paint apart.
+TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
+    ReportSystem a{"Wine 8.0", "C:\\rec\\a.csv", {}, {}, {}};
+    a.facts.scale = "96 dpi (100 %)";
+    a.rows = {Paint(1, "drag bottom +10", {{0, 338, 270, 348}}, 270, 348),
+              Paint(2, "drag bottom +10", {{0, 348, 270, 358}}, 270, 358),
+              Paint(3, "maximize button", {{270, 0, 1126, 738}, {0, 738, 1126, 984}}, 1126, 984),
+              Paint(4, "restore button", {})};
+    ReportSystem b = a;
+    b.name = "Wine 10.0", b.file = "b.csv";
+    b.facts.scale = "144 dpi (150 %)";
+    b.rows[2].region.back().bottom = 977;
+    b.rows[2].viewHeight = 977;
+    const std::string report = BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr);
+    EXPECT_THAT(report, testing::StartsWith("# List view repaints: Wine 10.0 differs from Wine "
+                                            "8.0 at step 3 maximize button\n"));
+    EXPECT_THAT(report, HasSubstr("1 of 4 paints differs"));
+    EXPECT_THAT(report, HasSubstr("| display scale | 96 dpi (100 %) | 144 dpi (150 %) |\n"));
+    EXPECT_THAT(report, HasSubstr("| font | not recorded | not recorded |\n"));
+    // Cut after the step that differs: the restore is not in it.
+    EXPECT_THAT(report, HasSubstr("```\ndrag bottom +10 x2\nmaximize button\n```\n"));
+    EXPECT_THAT(report, HasSubstr("**Step 3 maximize button, paint 1**\n\n"
+                                  "- expected: 270,0,1126,738 0,738,1126,984 in a list view of "
+                                  "1126x984\n- actual: 270,0,1126,738 0,738,1126,977 in a list "
+                                  "view of 1126x977\n"));
+    EXPECT_THAT(report, HasSubstr("- `a.csv`: Wine 8.0's recording\n"));
+    EXPECT_LT(std::count(report.begin(), report.end(), '\n'), 60) << "under a page";
+
+    // The messages beside them name the step's first that differs.
+    a.log = {
+        {3, "maximize button", 3, "Form1", "sent", "WM_SIZE", "SIZE_MAXIMIZED 1280x1005", "0", 1}};
+    b.log = a.log;
+    b.log[0].parameters = "SIZE_MAXIMIZED 1280x998";
+    const MessageComparison m = CompareMessages(a.log, b.log);
+    EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), &m),
+                HasSubstr("- the step's first differing message: Form1 WM_SIZE: SIZE_MAXIMIZED "
+                          "1280x1005 / SIZE_MAXIMIZED 1280x998\n"));
+    EXPECT_EQ(BugReport(a, a, CompareSystems(a.rows, a.rows), nullptr), "") << "nothing to report";
 }
 
 }  // namespace

@@ -149,6 +149,8 @@ const Entry kOptions[] = {
      Flag<&Options::onThisDesktop>, 0, 0},
     {"--names", "A,B,C", "the systems' names, apart by commas", kCompare,
      "the systems' names, rather than those the transcripts record", Text<&Options::names>, 0, 0},
+    {"--bug-report", "FILE.md", "a file", kCompare,
+     "writes the difference of two as a bug report, in Markdown", Text<&Options::bugReport>, 0, 0},
     {"--all", nullptr, nullptr, kCompare, "lists every differing paint and message",
      Flag<&Options::all>, 0, 0},
     {"--help", nullptr, nullptr, 0, "prints this (also -h, /?)", Nothing, 0, 0},
@@ -217,6 +219,9 @@ bool CheckMode(Options& o, std::string& error) {
 // What a mode's options say of each other.
 bool CheckTogether(const Options& o, std::string& error) {
     const size_t names = Split(o.names, ',').size();
+    if (o.Given("--bug-report") && o.compare.size() != 2)
+        return Mistake(error, "--bug-report compares two transcripts, not " +
+                                  std::to_string(o.compare.size()));
     if (o.Given("--names") && names != o.compare.size())
         return Mistake(error, "--names gives " + std::to_string(names) + " names for " +
                                   std::to_string(o.compare.size()) + " transcripts");

@@ -46,6 +46,7 @@ struct Options {
     std::string exportTest;             // the C file a recording is exported to
     std::vector<std::string> exported;  // the reference, then the systems also accepted
     std::string testName = "listview_paint";
+    std::string bugReport;           // --compare: the Markdown file
     std::vector<std::string> given;  // the options, as typed
     bool Given(const std::string& option) const;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "html_report.h"
+#include "bug_report.h"
 #include "test_export.h"
 #include "tool_files.h"
 
@@ -65,6 +66,21 @@ void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* 
                         " (--all lists them all)");
 }
 
+bool WriteBugReport(const std::string& path, const std::vector<System>& s,
+                    const std::vector<std::string>& names, const transcript::Comparison& c,
+                    const transcript::MessageComparison* m) {
+    transcript::ReportSystem a{names[0], s[0].file, s[0].facts, s[0].rows, s[0].log},
+        b{names[1], s[1].file, s[1].facts, s[1].rows, s[1].log};
+    const std::string report = transcript::BugReport(a, b, c, m);
+    if (report.empty()) {
+        Say(stdout, "no paint differs: no bug report written to " + path);
+        return true;
+    }
+    if (!WriteFile(path, report)) return false;
+    Say(stdout, "bug report: " + path);
+    return true;
+}
+
 // Two systems compared paint by paint, step by step: 0 when the paints
 // agree (the frames may differ), 1 when any paint differs, 2 when a file
 // cannot be read or the report cannot be written.
@@ -90,6 +106,8 @@ int CompareTwo(const Options& o) {
         !WriteFile(o.html, transcript::HtmlComparison(
                                s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
                                logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr)))
+        return transcript::kMistake;
+    if (!o.bugReport.empty() && !WriteBugReport(o.bugReport, s, names, c, logs ? &m : nullptr))
         return transcript::kMistake;
     return c.PaintsAgree() ? transcript::kDone : transcript::kDiffers;
 }

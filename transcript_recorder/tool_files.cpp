@@ -106,6 +106,7 @@ bool CheckOutputs(const Options& o, std::string& error) {
         {"--screenshot", &o.screenshot},
         {"--save-scenario", &o.saveScenario},
         {"--export-test", &o.exportTest},
+        {"--bug-report", &o.bugReport},
         {"--csv's message log", &log}};
     for (size_t i = 0; i < std::size(outputs); ++i) {
         const auto& [option, path] = outputs[i];
