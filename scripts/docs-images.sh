@@ -8,7 +8,9 @@
 #   report-by-hand.png          the report of docs/transcript-by-hand.csv;
 #   matrix-wine.html            Wine 5.0, 8.0 (in its desktop and under
 #                               Openbox) and 10.0 (trixie's and sid's)
-#   matrix-wine.png             side by side: the page, and its top.
+#   matrix-wine.png             side by side: the page, and its top;
+#   bug-report-wine8-wine10.md  Wine 10.0's difference from Wine 8.0, as a
+#                               bug tracker is given it.
 # usage: scripts/docs-images.sh (after make build)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -67,5 +69,11 @@ status=0
     --html "$matrix" >/dev/null || status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the matrix failed" >&2; exit 1; }
 render "$here/$matrix" 1400,900 docs/matrix-wine.png
+# What a Wine bug tracker is given of Wine 10.0's difference.
+status=0
+"$WINE" "$build/paint_transcript.exe" --compare docs/transcript-wine-all.csv \
+    docs/transcript-wine10.0-all.csv --bug-report docs/bug-report-wine8-wine10.md >/dev/null ||
+    status=$?
+[ "$status" -le 1 ] || { echo "docs-images: the bug report failed" >&2; exit 1; }
 echo "docs-images: wrote docs/form1-scales.png, $page, docs/compare-wine8-wine10.png," \
-     "docs/report-by-hand.png, $matrix and docs/matrix-wine.png"
+     "docs/report-by-hand.png, $matrix, docs/matrix-wine.png and docs/bug-report-wine8-wine10.md"
