@@ -16,7 +16,7 @@ zip=$(ls "$tmp"/dist/*.zip)
 top=$(basename "$zip" .zip)
 version=$(sed -n 's/^project(paintprobe VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
 check "one zip, named for the version" "paintprobe-$version-win32" "$top"
-check "its contents" "README.txt paint_hook.dll paint_transcript.exe paintprobe.exe transcript-wine-all.csv transcript-wine-all.messages.csv transcript-wine.csv transcript-wine10.0-sid-all.csv transcript-wine10.0-sid-all.messages.csv transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv" \
+check "its contents" "README.txt paint_hook.dll paint_transcript.exe paintprobe.exe transcript-wine-all.csv transcript-wine-all.messages.csv transcript-wine.csv transcript-wine10.0-sid-all.csv transcript-wine10.0-sid-all.messages.csv transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv wine/ wine/test.h" \
       "$(cmake -E tar tf "$zip" | sed "s|^$top/||" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"
 
 (cd "$tmp" && cmake -E tar xf "$zip")
@@ -28,10 +28,13 @@ for f in transcript-wine.csv transcript-wine-all.csv transcript-wine10.0-sid-all
          transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv; do
     check "the reference $f" same "$(cmp -s "$here/docs/$f" "$tmp/$top/$f" && echo same || echo different)"
 done
+check "wine/test.h as the project has it" same \
+    "$(cmp -s "$here/wine_test_standin/wine/test.h" "$tmp/$top/wine/test.h" && echo same || echo different)"
 readme=$tmp/$top/README.txt
 check "README.txt with Windows line ends only" 0 "$(grep -vc $'\r$' "$readme")"
 for line in "paint_transcript.exe --scenario all --csv windows.csv" \
-            "paint_transcript.exe --compare windows.csv transcript-wine-all.csv --html" "client_height"; do
+            "paint_transcript.exe --compare windows.csv transcript-wine-all.csv --html" "client_height" \
+            "paint_transcript.exe --export-test listview_paint.c windows.csv"; do
     check "README.txt tells: $line" 1 "$(grep -cF "$line" "$readme")"
 done
 
