@@ -4,7 +4,8 @@
 # 64-bit, -Wall -Wextra, no warning) against the stand-in wine/test.h, and
 # run under this Wine (8.0). Wine 10.0's `all` fails here exactly where the
 # comparison finds it differs, step 52's paint, named; with Wine 8.0's
-# accepted beside it, as broken(), it passes.
+# accepted beside it, as broken(), it passes. A recording made from outside
+# checks the list view's messages too.
 # usage: conformance_export_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -62,4 +63,11 @@ export_test accepted "$1" "$docs/transcript-wine10.0-all.csv" "$docs/transcript-
 status=$(run_test accepted)
 check "with Wine 8.0 accepted beside it: passes ($(tail -n 1 "$tmp/accepted.out"))" 0 "$status"
 XX
+# Recorded with each step made from outside, as the test plays them: the
+# list view's messages of those steps are checked too, and are alike here.
+export_test outside "$1" "$docs/transcript-wine-outside-all.csv" --messages all
+check "messages checked at the 51 of 53 steps made from outside" 51 \
+    "$(grep -c '^    {[0-9]*, "[^"]*", 1, ' "$tmp/outside.c")"
+status=$(run_test outside)
+check "Wine 8.0's from outside, under Wine 8.0: passes ($(tail -n 1 "$tmp/outside.out"))" 0 "$status"
 finish

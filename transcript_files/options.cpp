@@ -135,9 +135,10 @@ const Entry kOptions[] = {
      Flag<&Options::quiet>, 0, 0},
     {"--no-messages", nullptr, nullptr, kLogging, "writes no message log",
      Flag<&Options::noMessages>, 0, 0},
-    {"--messages", "all", "\"all\"", kLogging,
-     "logs also the messages that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...)", AllMessages, 0,
-     0},
+    {"--messages", "all", "\"all\"", kLogging | kExport,
+     "logs also the messages that only ask (WM_GETTEXT, WM_NCHITTEST, moves ...); with "
+     "--export-test, checks the list view's messages of a recording made from outside",
+     AllMessages, 0, 0},
     {"--max-messages", "N", "a number", kLogging,
      "messages logged at most (65536; a full log says so)", Number<&Options::maxMessages>, 1,
      kMaxMessages},

@@ -131,8 +131,23 @@ bool Refused(const ExportSource& reference, const std::vector<ExportSource>& oth
     return false;
 }
 
+// Why a test checks paints alone, or that it checks messages too.
+std::string MessagesWord(bool asked, bool checked) {
+    if (checked)
+        return " * Then it checks the list view's messages of each step as a sequence (the\n"
+               " * message, sent or posted, a window position's SWP_ flags), where the\n"
+               " * recording made the step from outside, as this test does; a step made\n"
+               " * with real input (a drag, a click) has messages this test does not make.\n";
+    return std::string(" * It checks paints only: ") +
+           (asked ? "the recording made its steps with real input (a drag, a\n"
+                    " * click), whose messages this test, playing each step as its change, does\n"
+                    " * not make; one made with --from-outside would check messages too.\n"
+                  : "the list view's messages are checked where asked, from a\n"
+                    " * recording made with --from-outside.\n");
+}
+
 std::string OpeningComment(const ExportSource& reference, const std::vector<ExportSource>& others,
-                           const std::string& name) {
+                           const std::string& name, bool asked, bool checked) {
     std::string out =
         "/* Conformance test: the update region of each WM_PAINT a list view takes while its\n"
         " * parent window is resized, maximized and restored, step by step.\n"
@@ -153,8 +168,8 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         " * program's side: a new client size (this system's frame added, the edges\n"
         " * that moved moving), a move, or ShowWindow for a caption button. It pumps\n"
         " * messages until nothing is left to paint, then checks the number of paints\n"
-        " * and each one's region against the tables. It checks paints only: the\n"
-        " * recording's messages came from real input, which this test does not make.\n"
+        " * and each one's region, and the list view's client size, against the tables.\n" +
+        MessagesWord(asked, checked) +
         " * A display at another scale than the recording's skips the test.\n"
         " *\n"
         " * Wine: copy it to dlls/comctl32/tests/" +
@@ -243,24 +258,32 @@ std::string ChangeText(const Change& c) {
     return "";
 }
 
-std::string StepTable(const Plan& plan) {
+// Whether the test checks a step's messages: asked for, and made from outside.
+bool Checked(const PlayStep& s, bool messages) {
+    return messages && MadeFromOutside(s);
+}
+
+std::string StepTable(const Plan& plan, bool messages) {
     size_t most = 1;
     for (const PlayStep& s : plan.steps) most = std::max(most, s.changes.size());
     std::string out =
         "/* Each step as the change it made to Form1: CLIENT, a client size (LEFT_EDGE,\n"
         " * TOP_EDGE: that edge moved, not the opposite one); MOVE, by x and y; SHOW,\n"
-        " * a ShowWindow command. */\n"
+        " * a ShowWindow command. check_messages: its messages are checked too. */\n"
         "#define LEFT_EDGE 1\n#define TOP_EDGE 2\n#define MAX_CHANGES " +
         std::to_string(most) +
         "\nenum how { CLIENT, MOVE, SHOW };\nstruct change\n{\n    enum how how;\n"
         "    int a, b, edges;\n};\nstruct step\n{\n    int number;\n    const char *words;\n"
-        "    unsigned int count;\n    struct change changes[MAX_CHANGES];\n};\n\n"
+        "    int check_messages;\n    unsigned int count;\n    struct change "
+        "changes[MAX_CHANGES];\n"
+        "};\n\n"
         "static const struct step steps[] =\n{\n";
     for (const PlayStep& s : plan.steps) {
         std::string changes;
         for (const Change& c : s.changes) changes += (changes.empty() ? "" : ", ") + ChangeText(c);
         out += "    {" + std::to_string(s.number) + ", " + CText(s.words) + ", " +
-               std::to_string(s.changes.size()) + ", {" + changes + "}},\n";
+               (Checked(s, messages) ? "1, " : "0, ") + std::to_string(s.changes.size()) + ", {" +
+               changes + "}},\n";
     }
     return out + "};\n\n";
 }
@@ -373,8 +396,43 @@ bool IsCName(const std::string& name) {
     });
 }
 
+// The list view's messages expected at each step, and the names of those
+// the test watches for; where they are not checked, empty tables.
+std::string MessageTables(const Plan& plan, bool messages, bool checked) {
+    std::string out =
+        "/* The list view's messages expected at each step, in order: the message,\n"
+        " * posted (1) or sent (0), and a window position's SWP_ flags (~0u for any\n"
+        " * other message). The test watches for the messages named below only. */\n"
+        "#define CHECK_MESSAGES " +
+        std::string(checked ? "1" : "0") +
+        "\nstatic const struct expected_message\n{\n    int step;\n    UINT message;\n"
+        "    int posted;\n    UINT flags;\n} expected_messages[] =\n{\n";
+    std::vector<std::pair<uint32_t, std::string>> names;
+    for (const PlayStep& s : plan.steps) {
+        if (!Checked(s, messages) || s.messages.empty()) continue;
+        out += "    /* step " + std::to_string(s.number) + " " + CComment(s.words) + " */\n";
+        for (const ListMessage& m : s.messages) {
+            out += "    {" + std::to_string(s.number) + ", " + Hex(m.number) + ", " +
+                   (m.posted ? "1" : "0") + ", " + (m.positions ? Hex(m.flags) : "~0u") + "}, /* " +
+                   (m.posted ? "posted " : "sent ") + CComment(m.name) + " */\n";
+            bool seen = false;
+            for (const auto& n : names) seen = seen || n.first == m.number;
+            if (!seen) names.emplace_back(m.number, m.name);
+        }
+    }
+    if (names.empty()) out += "    {0, 0, 0, 0},\n";
+    out +=
+        "};\n\nstatic const struct\n{\n    UINT message;\n    const char *name;\n} "
+        "message_names[] =\n{\n";
+    for (const auto& [number, name] : names)
+        out += "    {" + Hex(number) + ", " + CText(name) + "},\n";
+    if (names.empty()) out += "    {0, \"none\"},\n";
+    return out + "};\n\n";
+}
+
 bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& others,
-                const std::string& name, std::string& source, std::string& error) {
+                const std::string& name, bool messages, std::string& source, std::string& error,
+                bool* messagesChecked) {
     if (!IsCName(name))
         return Mistake(error, "--name " + name +
                                   ": a test's name must be a C name (letters, digits and _, "
@@ -391,15 +449,18 @@ bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& 
     std::string body = kTestBody;
     const std::string start = "START_TEST(TEST_NAME)";
     body.replace(body.find(start), start.size(), "START_TEST(" + name + ")");
-    source = OpeningComment(reference, others, name) +
+    bool checked = false;
+    for (const PlayStep& s : plan.steps) checked = checked || Checked(s, messages);
+    if (messagesChecked) *messagesChecked = checked;
+    source = OpeningComment(reference, others, name, messages, checked) +
              "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
              "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
              "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
              "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
              "#define RECORDED_DPI " +
              std::to_string(DpiOf(reference.facts)) + "\n\n" + TreeTables(tree, reference.facts) +
-             StepTable(plan) + LayoutTables(plan, tree) + PaintTables(reference, others, plan) +
-             body;
+             StepTable(plan, messages) + LayoutTables(plan, tree) +
+             PaintTables(reference, others, plan) + MessageTables(plan, messages, checked) + body;
     return true;
 }
 

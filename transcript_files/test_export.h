@@ -24,9 +24,12 @@ struct ExportSource {
 
 // The first is what the test expects; each other is also accepted, as
 // broken(), at the steps where it differs. `name` is the test's (START_TEST).
+// With `messages`, and a reference made from outside, the test checks the
+// list view's messages of each step too (said in messagesChecked).
 // False, with the mistake in one line, where the files cannot make a test.
 bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& others,
-                const std::string& name, std::string& source, std::string& error);
+                const std::string& name, bool messages, std::string& source, std::string& error,
+                bool* messagesChecked = nullptr);
 
 // Whether a name can be a C function's: a letter or "_", then letters,
 // digits and "_", at most 63 characters.

@@ -15,6 +15,38 @@ static char got[MAX_PAINTS][512];
 static SIZE got_size[MAX_PAINTS];
 static int got_count;
 
+/* The list view's messages of the step being played, those watched for. */
+#define MAX_MESSAGES 1024
+static struct
+{
+    UINT message;
+    int posted;
+    UINT flags;
+} seen[MAX_MESSAGES];
+static int seen_count, in_probe;
+static const MSG *dispatching; /* the posted message being dispatched */
+
+static BOOL watched(UINT message)
+{
+    unsigned int i;
+    for (i = 0; i < ARRAY_SIZE(message_names); i++)
+        if (message_names[i].message == message) return CHECK_MESSAGES;
+    return FALSE;
+}
+
+/* A message the list view took, or posted, as watched for. */
+static void note_message(HWND hwnd, UINT message, LPARAM lparam)
+{
+    if (!watched(message) || seen_count >= MAX_MESSAGES) return;
+    seen[seen_count].message = message;
+    seen[seen_count].posted = !in_probe && dispatching && dispatching->hwnd == hwnd &&
+                              dispatching->message == message;
+    seen[seen_count].flags = message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED
+                                 ? ((const WINDOWPOS *)lparam)->flags
+                                 : ~0u;
+    seen_count++;
+}
+
 /* "l,t,r,b l,t,r,b": the update region, rectangle by rectangle, as
  * GetRegionData gives it. */
 static void region_text(HRGN region, char *out, size_t size)
@@ -37,10 +69,16 @@ static void region_text(HRGN region, char *out, size_t size)
     }
 }
 
-/* Takes each WM_PAINT's update region before the list view's own
- * BeginPaint validates it. */
+/* Takes each WM_PAINT's update region, then paints as the program recorded
+ * did: between a BeginPaint and an EndPaint of its own, before handing the
+ * message on, so that the list view's own paint finds nothing left to do
+ * (and sends what it sends then). */
 static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    PAINTSTRUCT paint;
+    LRESULT result;
+
+    note_message(hwnd, message, lparam);
     if (message == WM_PAINT)
     {
         HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -52,8 +90,13 @@ static LRESULT CALLBACK probe_proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
         else region_text(region, got[got_count % MAX_PAINTS], sizeof(got[0]));
         DeleteObject(region);
         got_count++;
+        BeginPaint(hwnd, &paint);
+        EndPaint(hwnd, &paint);
     }
-    return CallWindowProcA(list_view_proc, hwnd, message, wparam, lparam);
+    in_probe++;
+    result = CallWindowProcA(list_view_proc, hwnd, message, wparam, lparam);
+    in_probe--;
+    return result;
 }
 
 static int field_value(const struct field *f, int width, int height)
@@ -103,7 +146,9 @@ static void flush_events(void)
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
         {
             TranslateMessage(&msg);
+            dispatching = &msg;
             DispatchMessageA(&msg);
+            dispatching = NULL;
             quiet = GetTickCount();
         }
         if (GetTickCount() - quiet >= 150 && !GetUpdateRect(controls[0], NULL, FALSE)) break;
@@ -222,6 +267,43 @@ static void check_step(const struct step *s)
     }
 }
 
+/* "sent WM_SIZE", "posted WM_PAINT", "sent WM_WINDOWPOSCHANGED 0x1817". */
+static const char *describe(UINT message, int posted, UINT flags, char *out, size_t size)
+{
+    const char *name = "a message";
+    unsigned int i;
+
+    for (i = 0; i < ARRAY_SIZE(message_names); i++)
+        if (message_names[i].message == message) name = message_names[i].name;
+    if (flags == ~0u) snprintf(out, size, "%s %s", posted ? "posted" : "sent", name);
+    else snprintf(out, size, "%s %s 0x%04x", posted ? "posted" : "sent", name, flags);
+    return out;
+}
+
+/* The step's messages against those expected: the first that differs named. */
+static void check_messages(const struct step *s)
+{
+    const struct expected_message *want[MAX_MESSAGES];
+    char expected[128] = "nothing more", got_text[128] = "nothing more";
+    unsigned int i;
+    int n = 0, k;
+
+    if (!CHECK_MESSAGES || !s->check_messages) return;
+    for (i = 0; i < ARRAY_SIZE(expected_messages); i++)
+        if (expected_messages[i].step == s->number && n < MAX_MESSAGES)
+            want[n++] = &expected_messages[i];
+    for (k = 0; k < n && k < seen_count; k++)
+        if (want[k]->message != seen[k].message || want[k]->posted != seen[k].posted ||
+            want[k]->flags != seen[k].flags)
+            break;
+    if (k < n) describe(want[k]->message, want[k]->posted, want[k]->flags, expected, sizeof(expected));
+    if (k < seen_count)
+        describe(seen[k].message, seen[k].posted, seen[k].flags, got_text, sizeof(got_text));
+    winetest_push_context("step %d %s, message %d", s->number, s->words, k + 1);
+    ok(k == n && k == seen_count, "expected %s, got %s\n", expected, got_text);
+    winetest_pop_context();
+}
+
 static HFONT create_font(void)
 {
     LOGFONTA font;
@@ -305,10 +387,11 @@ START_TEST(TEST_NAME)
     flush_events();
     for (i = 0; i < ARRAY_SIZE(steps); i++)
     {
-        got_count = 0;
+        got_count = seen_count = 0;
         for (c = 0; c < steps[i].count; c++) play(&steps[i].changes[c]);
         flush_events();
         check_step(&steps[i]);
+        check_messages(&steps[i]);
     }
     DestroyWindow(form);
     if (font) DeleteObject(font);

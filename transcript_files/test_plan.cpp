@@ -2,7 +2,9 @@
 // laid its children out, for a test to do the same from another program.
 #include "test_plan.h"
 
+#include "message_catalogue.h"
 #include "message_flags.h"
+#include "scenario.h"
 
 namespace transcript {
 
@@ -85,12 +87,36 @@ struct Follower {
             Size now;
             if (!ParseSize(row.parameters, now)) return Wrong(row, error);
             Resized(now, step);
-        } else if (row.window != "Form1" && tree.Find(row.window) && sent &&
-                   row.message == "WM_WINDOWPOSCHANGING" && sized) {
+        }
+        if (row.window == "ListView1" && !Listed(row, step)) return Wrong(row, error);
+        if (row.window != "Form1" && tree.Find(row.window) && sent &&
+            row.message == "WM_WINDOWPOSCHANGING" && sized) {
             Position p;
             if (!ParsePosition(row.parameters, p)) return Wrong(row, error);
             if ((p.flags & (kNoSize | kNoMove)) != (kNoSize | kNoMove)) Placed(row, p, step);
         }
+        return true;
+    }
+
+    // The list view's message, as a test sees it; a registered message is
+    // numbered afresh in each session, so not checked.
+    static bool Listed(const MessageRow& row, PlayStep& step) {
+        ListMessage m;
+        m.name = row.message;
+        m.posted = row.how == "posted";
+        if (row.message.compare(0, 10, "registered") == 0) return true;
+        bool known = false;
+        for (const MessageInfo& info : kMessages)
+            if (row.message == info.name) m.number = info.number, known = true;
+        if (!known && !(row.message.compare(0, 2, "0x") == 0 && ParseHex(row.message, m.number)))
+            return false;
+        if (row.message == "WM_WINDOWPOSCHANGING" || row.message == "WM_WINDOWPOSCHANGED") {
+            Position p;
+            if (!ParsePosition(row.parameters, p)) return false;
+            m.positions = true;
+            m.flags = p.flags;
+        }
+        step.messages.push_back(m);
         return true;
     }
 
@@ -183,6 +209,16 @@ void FitLayout(Plan& plan) {
 
 }  // namespace
 
+bool MadeFromOutside(const PlayStep& s) {
+    std::vector<Step> steps;
+    std::string error;
+    if (!ParseScenario(s.words, steps, error) || steps.size() != 1) return false;
+    const Step& step = steps[0];
+    return step.kind == Step::State || step.kind == Step::Resize ||
+           step.kind == Step::ClientWidth || step.kind == Step::OuterSize ||
+           ((step.kind == Step::Move || step.kind == Step::RoomAbove) && step.outside);
+}
+
 int Apply(const Rule::Field& f, int clientWidth, int clientHeight) {
     return f.base + (f.follows == Rule::Width    ? clientWidth
                      : f.follows == Rule::Height ? clientHeight
@@ -200,7 +236,7 @@ bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Pla
     for (const MessageRow& row : log) {
         if (plan.steps.empty() || plan.steps.back().number != row.step) {
             if (!plan.steps.empty()) f.Ended(plan.steps.back());
-            plan.steps.push_back({row.step, row.action, {}});
+            plan.steps.push_back({row.step, row.action, {}, {}});
         }
         if (!f.Take(row, plan.steps.back(), error)) return false;
     }

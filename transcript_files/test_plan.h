@@ -18,10 +18,21 @@ struct Change {
     std::string show;
 };
 
+// A message the list view took, as a test checks it: its number, sent or
+// posted, and a window position's SWP_ flags.
+struct ListMessage {
+    uint32_t number = 0;
+    std::string name;
+    bool posted = false;
+    bool positions = false;  // a WM_WINDOWPOSCHANGING or -CHANGED: flags are its SWP_ flags
+    uint32_t flags = 0;
+};
+
 struct PlayStep {
     int number = 0;
     std::string words;
     std::vector<Change> changes;
+    std::vector<ListMessage> messages;  // the list view's, in order
 };
 
 // One call the program made as it laid Form1 out at a client size.
@@ -57,6 +68,11 @@ struct Plan {
     std::vector<Rule> rules;    // a control each, in the order it placed them
     std::vector<Place> exceptions;
 };
+
+// Whether a step was made from outside, as another program makes it (a
+// resize, a state, a size or a move set from outside): a test plays its
+// steps so, and the list view's messages are then comparable.
+bool MadeFromOutside(const PlayStep& step);
 
 // The field's value at a client size.
 int Apply(const Rule::Field& f, int clientWidth, int clientHeight);

@@ -35,6 +35,21 @@ std::string HexDigits(uint32_t value, int width, bool upper) {
     return out;
 }
 
+bool ParseHex(const std::string& text, uint32_t& value) {
+    if (text.size() < 3 || text.size() > 10 || text.compare(0, 2, "0x") != 0) return false;
+    value = 0;
+    for (size_t i = 2; i < text.size(); ++i) {
+        const char c = text[i];
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0) return false;
+        value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    return true;
+}
+
 std::string Hex(uint32_t value) {
     return "0x" + HexDigits(value);
 }

@@ -26,6 +26,8 @@ bool ParseInt(const std::string& text, int32_t& value, IntForm form = IntForm::S
 std::string HexDigits(uint32_t value, int width = 1, bool upper = false);
 // "0x1f"
 std::string Hex(uint32_t value);
+// "0x" and 1 to 8 hexadecimal digits, either case; false for anything else.
+bool ParseHex(const std::string& text, uint32_t& value);
 
 struct Rect {
     int32_t left = 0;

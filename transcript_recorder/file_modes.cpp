@@ -188,7 +188,9 @@ int ExportFile(const Options& o) {
     }
     std::string source, error;
     const std::vector<transcript::ExportSource> others(sources.begin() + 1, sources.end());
-    if (!transcript::ExportTest(sources[0], others, o.testName, source, error)) {
+    bool checked = false;
+    if (!transcript::ExportTest(sources[0], others, o.testName, o.messages == "all", source, error,
+                                &checked)) {
         Say(stderr, "paint_transcript: " + error);
         return transcript::kMistake;
     }
@@ -200,6 +202,10 @@ int ExportFile(const Options& o) {
                             : ", " + std::to_string(others.size()) +
                                   (others.size() == 1 ? " other system" : " other systems") +
                                   " also accepted"));
+    if (o.messages == "all")
+        Say(stdout, checked ? "the list view's messages of each step are checked too"
+                            : "messages not checked: " + sources[0].file +
+                                  " was not made from outside (--from-outside)");
     return transcript::kDone;
 }
 
