@@ -4,6 +4,7 @@
 #include "test_export.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <map>
 
 #include "test_export_body.h"
@@ -33,6 +34,13 @@ std::string CText(const std::string& text) {
 std::string CComment(std::string text) {
     for (size_t at; (at = text.find("*/")) != std::string::npos;) text.replace(at, 2, "* /");
     return text;
+}
+
+// "1, 2, 3": numbers as a C initializer lists them.
+std::string Ints(std::initializer_list<int> numbers) {
+    std::string out;
+    for (const int n : numbers) out += (out.empty() ? "" : ", ") + std::to_string(n);
+    return out;
 }
 
 std::string Hex8(uint32_t value) {
@@ -87,7 +95,7 @@ void FontOf(const SystemFacts& f, std::string& face, int& height) {
 // A paint as the test's table has it: "{52, "270,0,1126,738", 1126, 984}".
 std::string PaintEntry(const PaintRow& r) {
     return "{" + std::to_string(r.step) + ", " + CText(RegionText(r.region)) + ", " +
-           std::to_string(r.viewWidth) + ", " + std::to_string(r.viewHeight) + "}";
+           Ints({r.viewWidth, r.viewHeight}) + "}";
 }
 
 // The paints of each step, as their table entries.
@@ -204,9 +212,10 @@ std::string WindowDesign(const TreeWindow& w, bool top) {
     const Rect& p = w.place;
     return "    {" + CText(w.name) + ", " + (top ? "NULL" : CText(w.className)) + ", " +
            std::to_string(w.id) + ", " + Hex8(w.style) + ", " + Hex8(w.exStyle) + ", " +
-           Hex8(w.classStyle) + ", " + std::to_string(p.left) + ", " + std::to_string(p.top) +
-           ", " + std::to_string(p.right - p.left) + ", " + std::to_string(p.bottom - p.top) +
-           ", " + std::to_string(w.clientWidth) + ", " + std::to_string(w.clientHeight) + "}";
+           Hex8(w.classStyle) + ", " +
+           Ints(
+               {p.left, p.top, p.right - p.left, p.bottom - p.top, w.clientWidth, w.clientHeight}) +
+           "}";
 }
 
 std::string TreeTables(const WindowTree& tree, const SystemFacts& facts) {
@@ -244,14 +253,14 @@ std::string TreeTables(const WindowTree& tree, const SystemFacts& facts) {
 std::string ChangeText(const Change& c) {
     switch (c.how) {
         case Change::Client:
-            return "{CLIENT, " + std::to_string(c.a) + ", " + std::to_string(c.b) + ", " +
+            return "{CLIENT, " + Ints({c.a, c.b}) + ", " +
                    (c.left && c.top ? "LEFT_EDGE | TOP_EDGE"
                     : c.left        ? "LEFT_EDGE"
                     : c.top         ? "TOP_EDGE"
                                     : "0") +
                    "}";
         case Change::Move:
-            return "{MOVE, " + std::to_string(c.a) + ", " + std::to_string(c.b) + ", 0}";
+            return "{MOVE, " + Ints({c.a, c.b, 0}) + "}";
         case Change::Show:
             return "{SHOW, " + c.show + ", 0, 0}";
     }
@@ -320,11 +329,9 @@ std::string LayoutTables(const Plan& plan, const WindowTree& tree) {
         "control;\n    int x, y, width, height;\n} exceptions[] =\n{\n";
     for (const Place& p : plan.exceptions)
         if (tree.Find(p.control))
-            out += "    {" + std::to_string(p.clientWidth) + ", " + std::to_string(p.clientHeight) +
-                   ", " + ConstantName(p.control) + ", " + std::to_string(p.x) + ", " +
-                   std::to_string(p.y) + ", " + std::to_string(p.width) + ", " +
-                   std::to_string(p.height) + "}, /* step " + std::to_string(p.step) + " " +
-                   CComment(p.words) + " */\n";
+            out += "    {" + Ints({p.clientWidth, p.clientHeight}) + ", " +
+                   ConstantName(p.control) + ", " + Ints({p.x, p.y, p.width, p.height}) +
+                   "}, /* step " + std::to_string(p.step) + " " + CComment(p.words) + " */\n";
     if (plan.exceptions.empty())
         out += "    {-1, -1, " + ConstantName(tree.windows[1].name) + ", 0, 0, 0, 0}, /* none */\n";
     return out + "};\n\n";
