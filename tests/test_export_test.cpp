@@ -244,7 +244,9 @@ TEST(TestExport, TheTablesHoldThePaintsExpectedAndThoseAcceptedWhereTheyDiffer) 
     EXPECT_EQ(Table(source, "accepted_2"), "{2, NULL, 0, 0},\n{4, \"0,0,10,10\", 270, 338},\n");
     EXPECT_THAT(source,
                 HasSubstr("{\"Windows 7 (win7.csv)\", accepted_1, ARRAY_SIZE(accepted_1)},"));
-    EXPECT_THAT(source, HasSubstr("Expected: as recorded on Wine 8.0 (wine8.csv);"));
+    EXPECT_THAT(
+        source,
+        HasSubstr("Expected: as recorded on Wine 8.0 (wine8.csv),\n *   display scale: 96 dpi"));
 
     EXPECT_THAT(source, HasSubstr("{2, \"drag top +10\", 0, 1, {{CLIENT, 424, 379, TOP_EDGE}}},"));
     EXPECT_THAT(source, HasSubstr("{5, \"maximize button\", 0, 1, {{SHOW, SW_MAXIMIZE, 0, 0}}},"));

@@ -62,11 +62,12 @@ std::string SystemOf(const ExportSource& s) {
 }
 
 // "at 96 dpi (100 %), visual styles off, comctl32 6.0 build 2600"
+// The facts a comment line each: " *   display scale: 96 dpi (100 %)".
 std::string FactsOf(const SystemFacts& f) {
     std::string out;
     for (const auto& [label, value] : FactList(f))
-        if (label != "system") out += (out.empty() ? "" : "; ") + label + " " + value;
-    return out.empty() ? "nothing more recorded" : out;
+        if (label != "system") out += " *   " + CComment(label + ": " + value) + "\n";
+    return out.empty() ? " *   (nothing more recorded)\n" : out;
 }
 
 // The dots per inch a transcript's scale fact gives ("96 dpi (100 %)"), or 0.
@@ -146,12 +147,11 @@ std::string MessagesWord(bool asked, bool checked) {
                " * message, sent or posted, a window position's SWP_ flags), where the\n"
                " * recording made the step from outside, as this test does; a step made\n"
                " * with real input (a drag, a click) has messages this test does not make.\n";
-    return std::string(" * It checks paints only: ") +
-           (asked ? "the recording made its steps with real input (a drag, a\n"
-                    " * click), whose messages this test, playing each step as its change, does\n"
-                    " * not make; one made with --from-outside would check messages too.\n"
-                  : "the list view's messages are checked where asked, from a\n"
-                    " * recording made with --from-outside.\n");
+    return asked ? " * It checks paints only: the recording made its steps with real input (a\n"
+                   " * drag, a click), whose messages this test, playing each step as its\n"
+                   " * change, does not make; one made with --from-outside checks them too.\n"
+                 : " * It checks paints only: the list view's messages are checked where\n"
+                   " * asked (--messages all), of a recording made with --from-outside.\n";
 }
 
 std::string OpeningComment(const ExportSource& reference, const std::vector<ExportSource>& others,
@@ -164,10 +164,10 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         CComment(BaseName(reference.file)) +
         ".\n"
         " * Expected: as recorded on " +
-        CComment(SystemOf(reference)) + ";\n *   " + CComment(FactsOf(reference.facts)) + ".\n";
+        CComment(SystemOf(reference)) + ",\n" + FactsOf(reference.facts);
     for (const ExportSource& other : others)
         out += " * Also accepted, as broken(), where it differs: " + CComment(SystemOf(other)) +
-               ";\n *   " + CComment(FactsOf(other.facts)) + ".\n";
+               ",\n" + FactsOf(other.facts);
     out +=
         " *\n"
         " * It builds the window tree the recording found (Form1, a list view with its\n"
@@ -181,13 +181,13 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         " * A display at another scale than the recording's skips the test.\n"
         " *\n"
         " * Wine: copy it to dlls/comctl32/tests/" +
-        name + ".c and add " + name +
-        ".c to SOURCES in that\n"
-        " *   folder's Makefile.in; make test there runs it.\n"
+        name + ".c, and add " + name +
+        ".c\n"
+        " *   to SOURCES in that folder's Makefile.in; make test there runs it.\n"
         " * ReactOS: copy it to modules/rostests/apitests/comctl32/, add it to the\n"
         " *   list of sources in CMakeLists.txt there, and to testlist.c:\n"
         " *   extern void func_" +
-        name + "(void); and { \"" + name + "\", func_" + name +
+        name + "(void);\n *   and { \"" + name + "\", func_" + name +
         " } in the table.\n"
         " * Alone: next to it, a testlist.c of\n"
         " *     #define STANDALONE\n"
@@ -195,13 +195,14 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         " *     extern void func_" +
         name +
         "(void);\n"
-        " *     const struct test winetest_testlist[] = {{\"" +
+        " *     const struct test winetest_testlist[] =\n"
+        " *         {{\"" +
         name + "\", func_" + name +
         "}, {0, 0}};\n"
         " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
         " *   or the stand-in that comes with paint_transcript):\n"
         " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
-        name + ".c testlist.c -o " + name +
+        name + ".c testlist.c\n *         -o " + name +
         ".exe -lcomctl32 -lgdi32\n"
         " *   It exits with the number of checks that failed.\n"
         " */\n";
@@ -407,7 +408,7 @@ bool IsCName(const std::string& name) {
 // the test watches for; where they are not checked, empty tables.
 std::string MessageTables(const Plan& plan, bool messages, bool checked) {
     std::string out =
-        "/* The list view's messages expected at each step, in order: the message,\n"
+        "\n/* The list view's messages expected at each step, in order: the message,\n"
         " * posted (1) or sent (0), and a window position's SWP_ flags (~0u for any\n"
         " * other message). The test watches for the messages named below only. */\n"
         "#define CHECK_MESSAGES " +
