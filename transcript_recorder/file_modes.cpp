@@ -4,7 +4,7 @@
 
 #include "html_report.h"
 #include "bug_report.h"
-#include "test_export.h"
+#include "conformance_export.h"
 #include "tool_files.h"
 
 namespace transcript {

@@ -1,6 +1,6 @@
 // Reads from a message log how each step changed Form1 and how the program
 // laid its children out, for a test to do the same from another program.
-#include "test_plan.h"
+#include "conformance_plan.h"
 
 #include "message_catalogue.h"
 #include "message_flags.h"

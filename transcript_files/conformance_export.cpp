@@ -1,14 +1,14 @@
 // Writes a recording as a conformance test: its opening comment, the tables
 // (the window tree, the steps, the layout, the regions expected and those
 // also accepted), then the code every exported test shares.
-#include "test_export.h"
+#include "conformance_export.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <map>
 
-#include "test_export_body.h"
-#include "test_plan.h"
+#include "conformance_body.h"
+#include "conformance_plan.h"
 
 namespace transcript {
 

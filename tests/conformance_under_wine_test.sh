@@ -6,7 +6,7 @@
 # comparison finds it differs, step 52's paint, named; with Wine 8.0's
 # accepted beside it, as broken(), it passes. A recording made from outside
 # checks the list view's messages too.
-# usage: conformance_export_test.sh PAINT_TRANSCRIPT.exe
+# usage: conformance_under_wine_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env.sh"

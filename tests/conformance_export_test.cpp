@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 
 #include "bug_report.h"
-#include "test_export.h"
-#include "test_plan.h"
+#include "conformance_export.h"
+#include "conformance_plan.h"
 #include "window_tree.h"
 
 using namespace transcript;
