@@ -208,6 +208,7 @@ class Remote {
     POINT aimed_ = {-1, -1};  // where the last move sent the cursor
     HWND aimedAt_ = nullptr;  // the window there as the last press was sent
     bool moved_ = false;      // a move was sent that the program has not taken yet
+    int movesSeen_ = 0;       // the moves the hook had seen when it was sent
 };
 
 template <typename F>

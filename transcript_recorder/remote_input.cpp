@@ -7,19 +7,33 @@
 
 namespace transcript {
 
+namespace {
+
+// Mouse input at a place on the screen: the move and what goes with it in
+// one event, so that nothing can come between.
+INPUT MouseAt(POINT to, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = MulDiv(to.x, 65535, width - 1);
+    input.mi.dy = MulDiv(to.y, 65535, height - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+}  // namespace
+
 void Remote::MoveMouse(POINT to, bool taken) {
     if (Faulted()) return;
     POINT now;
     GetCursorPos(&now);
     if (taken) aimed_ = to;
     if (now.x == to.x && now.y == to.y) return;
-    if (shared_ && taken) moved_ = true;
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = MulDiv(to.x, 65535, width - 1);
-    input.mi.dy = MulDiv(to.y, 65535, height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (shared_ && taken) {
+        moved_ = true;
+        movesSeen_ = shared_->moves;
+    }
+    INPUT input = MouseAt(to, MOUSEEVENTF_MOVE);
     // After a program that held the mouse has gone, Wine may put the cursor
     // back where that program left it, a moment after a move; repeat until
     // the cursor stays where it was sent.
@@ -64,18 +78,25 @@ void Remote::Button(DWORD flag) {
         aimedAt_ = WindowFromPoint(aimed_);
         if (shared_ && pressFrom_ < 0) pressFrom_ = shared_->presses;
     }
+    // The button goes with the place it was aimed at: under Wine a late
+    // motion from an earlier move of the cursor (another program's, or one
+    // to a resting place) may move it after the move was taken.
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flag;
+    if (aimed_.x >= 0) input = MouseAt(aimed_, flag);
     SendInput(1, &input, sizeof input);
     ++buttonsSent_;
 }
 
-// A move is taken once the program has had one with the cursor where it
-// was sent: a count of moves would take a late one from before (the cursor
-// resting elsewhere) for it, and the press would land there.
+// A move is taken once the program has had one since it was sent, with the
+// cursor where it was sent: a count alone takes a late move from before (the
+// cursor resting elsewhere) for it, a place alone an earlier move to the same
+// place; either way the press could overtake the move and land elsewhere.
 bool Remote::MoveTaken() const {
-    return !shared_ || !moved_ || (shared_->moveX == aimed_.x && shared_->moveY == aimed_.y);
+    return !shared_ || !moved_ ||
+           (shared_->moves != movesSeen_ && shared_->moveX == aimed_.x &&
+            shared_->moveY == aimed_.y);
 }
 
 bool Remote::PressSeen() {
