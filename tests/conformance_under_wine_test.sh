@@ -23,6 +23,7 @@ case $version in
 esac
 
 cat >"$tmp/testlist.c" <<'LIST'
+#include <windows.h>
 #define STANDALONE
 #include "wine/test.h"
 extern void func_listview_paint(void);

@@ -190,6 +190,7 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         name + "(void);\n *   and { \"" + name + "\", func_" + name +
         " } in the table.\n"
         " * Alone: next to it, a testlist.c of\n"
+        " *     #include <windows.h>\n"
         " *     #define STANDALONE\n"
         " *     #include \"wine/test.h\"\n"
         " *     extern void func_" +
@@ -200,7 +201,8 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         name + "\", func_" + name +
         "}, {0, 0}};\n"
         " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
-        " *   or the stand-in that comes with paint_transcript):\n"
+        " *   or the stand-in that comes with paint_transcript; with Wine's, link\n"
+        " *   against Wine's ntdll, which has what its header calls):\n"
         " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
         name + ".c testlist.c\n *         -o " + name +
         ".exe -lcomctl32 -lgdi32\n"

@@ -6,6 +6,7 @@
  *
  * One file of the program defines STANDALONE before including it, and a
  * table of the tests in it:
+ *     #include <windows.h>
  *     #define STANDALONE
  *     #include "wine/test.h"
  *     extern void func_name(void);
