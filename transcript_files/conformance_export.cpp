@@ -8,6 +8,7 @@
 #include <map>
 
 #include "conformance_body.h"
+#include "conformance_comment.h"
 #include "conformance_plan.h"
 
 namespace transcript {
@@ -30,12 +31,6 @@ std::string CText(const std::string& text) {
     return out + "\"";
 }
 
-// A comment's text: nothing in it may end the comment.
-std::string CComment(std::string text) {
-    for (size_t at; (at = text.find("*/")) != std::string::npos;) text.replace(at, 2, "* /");
-    return text;
-}
-
 // "1, 2, 3": numbers as a C initializer lists them.
 std::string Ints(std::initializer_list<int> numbers) {
     std::string out;
@@ -54,20 +49,6 @@ std::string ConstantName(const std::string& name) {
         out +=
             std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::toupper(c)) : '_';
     return out;
-}
-
-std::string SystemOf(const ExportSource& s) {
-    std::string out = s.facts.system.empty() ? "a system the file does not name" : s.facts.system;
-    return out + " (" + BaseName(s.file) + ")";
-}
-
-// "at 96 dpi (100 %), visual styles off, comctl32 6.0 build 2600"
-// The facts a comment line each: " *   display scale: 96 dpi (100 %)".
-std::string FactsOf(const SystemFacts& f) {
-    std::string out;
-    for (const auto& [label, value] : FactList(f))
-        if (label != "system") out += " *   " + CComment(label + ": " + value) + "\n";
-    return out.empty() ? " *   (nothing more recorded)\n" : out;
 }
 
 // The dots per inch a transcript's scale fact gives ("96 dpi (100 %)"), or 0.
@@ -138,77 +119,6 @@ bool Refused(const ExportSource& reference, const std::vector<ExportSource>& oth
                                        std::to_string(regions.size()) +
                                        " paints; a test checks at most 16 a step");
     return false;
-}
-
-// Why a test checks paints alone, or that it checks messages too.
-std::string MessagesWord(bool asked, bool checked) {
-    if (checked)
-        return " * Then it checks the list view's messages of each step as a sequence (the\n"
-               " * message, sent or posted, a window position's SWP_ flags), where the\n"
-               " * recording made the step from outside, as this test does; a step made\n"
-               " * with real input (a drag, a click) has messages this test does not make.\n";
-    return asked ? " * It checks paints only: the recording made its steps with real input (a\n"
-                   " * drag, a click), whose messages this test, playing each step as its\n"
-                   " * change, does not make; one made with --from-outside checks them too.\n"
-                 : " * It checks paints only: the list view's messages are checked where\n"
-                   " * asked (--messages all), of a recording made with --from-outside.\n";
-}
-
-std::string OpeningComment(const ExportSource& reference, const std::vector<ExportSource>& others,
-                           const std::string& name, bool asked, bool checked) {
-    std::string out =
-        "/* Conformance test: the update region of each WM_PAINT a list view takes while its\n"
-        " * parent window is resized, maximized and restored, step by step.\n"
-        " *\n"
-        " * Written by paint_transcript --export-test from " +
-        CComment(BaseName(reference.file)) +
-        ".\n"
-        " * Expected: as recorded on " +
-        CComment(SystemOf(reference)) + ",\n" + FactsOf(reference.facts);
-    for (const ExportSource& other : others)
-        out += " * Also accepted, as broken(), where it differs: " + CComment(SystemOf(other)) +
-               ",\n" + FactsOf(other.facts);
-    out +=
-        " *\n"
-        " * It builds the window tree the recording found (Form1, a list view with its\n"
-        " * styles and columns, the other controls) and lays it out on WM_SIZE as the\n"
-        " * program did. It plays each step as the change the step made, from another\n"
-        " * program's side: a new client size (this system's frame added, the edges\n"
-        " * that moved moving), a move, or ShowWindow for a caption button. It pumps\n"
-        " * messages until nothing is left to paint, then checks the number of paints\n"
-        " * and each one's region, and the list view's client size, against the tables.\n" +
-        MessagesWord(asked, checked) +
-        " * A display at another scale than the recording's skips the test.\n"
-        " *\n"
-        " * Wine: copy it to dlls/comctl32/tests/" +
-        name + ".c, and add " + name +
-        ".c\n"
-        " *   to SOURCES in that folder's Makefile.in; make test there runs it.\n"
-        " * ReactOS: copy it to modules/rostests/apitests/comctl32/, add it to the\n"
-        " *   list of sources in CMakeLists.txt there, and to testlist.c:\n"
-        " *   extern void func_" +
-        name + "(void);\n *   and { \"" + name + "\", func_" + name +
-        " } in the table.\n"
-        " * Alone: next to it, a testlist.c of\n"
-        " *     #include <windows.h>\n"
-        " *     #define STANDALONE\n"
-        " *     #include \"wine/test.h\"\n"
-        " *     extern void func_" +
-        name +
-        "(void);\n"
-        " *     const struct test winetest_testlist[] =\n"
-        " *         {{\"" +
-        name + "\", func_" + name +
-        "}, {0, 0}};\n"
-        " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
-        " *   or the stand-in that comes with paint_transcript; with Wine's, link\n"
-        " *   against Wine's ntdll, which has what its header calls):\n"
-        " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
-        name + ".c testlist.c\n *         -o " + name +
-        ".exe -lcomctl32 -lgdi32\n"
-        " *   It exits with the number of checks that failed.\n"
-        " */\n";
-    return out;
 }
 
 std::string WindowDesign(const TreeWindow& w, bool top) {
@@ -395,17 +305,6 @@ std::string PaintTables(const ExportSource& reference, const std::vector<ExportS
            systems + "};\n";
 }
 
-}  // namespace
-
-bool IsCName(const std::string& name) {
-    if (name.empty() || name.size() > 63 || std::isdigit(static_cast<unsigned char>(name[0])))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-               (c >= '0' && c <= '9');
-    });
-}
-
 // The list view's messages expected at each step, and the names of those
 // the test watches for; where they are not checked, empty tables.
 std::string MessageTables(const Plan& plan, bool messages, bool checked) {
@@ -438,6 +337,17 @@ std::string MessageTables(const Plan& plan, bool messages, bool checked) {
         out += "    {" + Hex(number) + ", " + CText(name) + "},\n";
     if (names.empty()) out += "    {0, \"none\"},\n";
     return out + "};\n\n";
+}
+
+}  // namespace
+
+bool IsCName(const std::string& name) {
+    if (name.empty() || name.size() > 63 || std::isdigit(static_cast<unsigned char>(name[0])))
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+               (c >= '0' && c <= '9');
+    });
 }
 
 bool ExportTest(const ExportSource& reference, const std::vector<ExportSource>& others,
