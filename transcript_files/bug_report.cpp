@@ -68,41 +68,11 @@ std::string FirstMessage(const MessageComparison* m, int step) {
     return "";
 }
 
-}  // namespace
-
-std::string BugReport(const ReportSystem& a, const ReportSystem& b, const Comparison& c,
-                      const MessageComparison* m) {
-    std::vector<const AlignedPaint*> differing;
-    for (const AlignedPaint& p : c.paints)
-        if (!p.paint.empty()) differing.push_back(&p);
-    if (differing.empty()) return "";
-    const AlignedPaint& first = *differing.front();
-    const std::string where = "step " + std::to_string(first.step) + " " + first.action;
-
-    std::string out =
-        "# List view repaints: " + b.name + " differs from " + a.name + " at " + where + "\n\n";
-    out +=
-        "A report-view list view fills its parent window, `Form1`, but for a column of "
-        "controls on the right; `Form1` is resized, maximized and restored, step by step, "
-        "and every `WM_PAINT` the list view takes is recorded with its update region (in "
-        "the list view's client coordinates). " +
-        std::to_string(differing.size()) + " of " + std::to_string(c.paints.size()) +
-        (c.paints.size() == 1 ? " paint" : " paints") +
-        (differing.size() == 1 ? " differs" : " differ") + " between " + a.name +
-        " (expected) and " + b.name + " (actual).\n\n";
-    out += "## Systems\n\n" + SystemsTable(a, b) + "\n";
-    out +=
-        "## Steps to reproduce\n\n"
-        "1. Start `paintprobe.exe`, the program recorded (or build the conformance test "
-        "attached: it makes the same windows and plays the same steps).\n"
-        "2. Play these steps on `Form1`, the recording's up to the first that differs "
-        "(`paint_transcript --scenario-file steps.scenario --csv b.csv` plays them):\n\n"
-        "```\n" +
-        StepsUpTo(a, first.step) +
-        "```\n\n"
-        "3. Compare: `paint_transcript --compare " +
-        BaseName(a.file) + " b.csv`.\n\n";
-    out += "## Expected (A) and actual (B)\n\n";
+// Each differing paint, A's and B's, and the step's first differing message.
+std::string ExpectedAndActual(const ReportSystem& a, const ReportSystem& b,
+                              const std::vector<const AlignedPaint*>& differing,
+                              const MessageComparison* m) {
+    std::string out = "## Expected (A) and actual (B)\n\n";
     for (size_t i = 0; i < differing.size() && i < kPaintsShown; ++i) {
         const AlignedPaint& p = *differing[i];
         out += "**Step " + std::to_string(p.step) + " " + p.action + ", paint " +
@@ -116,17 +86,51 @@ std::string BugReport(const ReportSystem& a, const ReportSystem& b, const Compar
         out += "... and " + std::to_string(differing.size() - kPaintsShown) +
                " more differing paints (`paint_transcript --compare " + BaseName(a.file) + " " +
                BaseName(b.file) + " --all` lists them).\n\n";
+    return out;
+}
+
+std::string FilesToAttach(const ReportSystem& a, const ReportSystem& b) {
     const auto files = [](const ReportSystem& s) {
         return "- " + Code(BaseName(s.file)) +
                (s.log.empty() ? ""
                               : " and its message log " + Code(BaseName(MessagesPath(s.file)))) +
                ": " + s.name + "'s recording\n";
     };
-    out += "## Files to attach\n\n" + files(a) + files(b) +
+    return "## Files to attach\n\n" + files(a) + files(b) +
            "- `listview_paint.c`: a conformance test in Wine's test idiom, written by "
            "`paint_transcript --export-test listview_paint.c " +
            BaseName(a.file) + "`; it fails on " + b.name + " at the paints above.\n";
-    return out;
+}
+
+}  // namespace
+
+std::string BugReport(const ReportSystem& a, const ReportSystem& b, const Comparison& c,
+                      const MessageComparison* m) {
+    std::vector<const AlignedPaint*> differing;
+    for (const AlignedPaint& p : c.paints)
+        if (!p.paint.empty()) differing.push_back(&p);
+    if (differing.empty()) return "";
+    const AlignedPaint& first = *differing.front();
+    const std::string where = "step " + std::to_string(first.step) + " " + first.action;
+    return "# List view repaints: " + b.name + " differs from " + a.name + " at " + where +
+           "\n\n"
+           "A report-view list view fills its parent window, `Form1`, but for a column of "
+           "controls on the right; `Form1` is resized, maximized and restored, step by step, "
+           "and every `WM_PAINT` the list view takes is recorded with its update region (in "
+           "the list view's client coordinates). " +
+           std::to_string(differing.size()) + " of " + std::to_string(c.paints.size()) +
+           (c.paints.size() == 1 ? " paint" : " paints") +
+           (differing.size() == 1 ? " differs" : " differ") + " between " + a.name +
+           " (expected) and " + b.name + " (actual).\n\n## Systems\n\n" + SystemsTable(a, b) +
+           "\n## Steps to reproduce\n\n"
+           "1. Start `paintprobe.exe`, the program recorded (or build the conformance test "
+           "attached: it makes the same windows and plays the same steps).\n"
+           "2. Play these steps on `Form1`, the recording's up to the first that differs "
+           "(`paint_transcript --scenario-file steps.scenario --csv b.csv` plays them):\n\n"
+           "```\n" +
+           StepsUpTo(a, first.step) + "```\n\n3. Compare: `paint_transcript --compare " +
+           BaseName(a.file) + " b.csv`.\n\n" + ExpectedAndActual(a, b, differing, m) +
+           FilesToAttach(a, b);
 }
 
 }  // namespace transcript

@@ -316,6 +316,23 @@ static HFONT create_font(void)
     return CreateFontIndirectA(&font);
 }
 
+/* The list view's extended styles and columns, as the recording found them. */
+static void add_columns(void)
+{
+    unsigned int i;
+
+    SendMessageA(controls[0], LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_view_extended);
+    for (i = 0; i < ARRAY_SIZE(columns); i++)
+    {
+        LVCOLUMNA column;
+        memset(&column, 0, sizeof(column));
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.cx = columns[i].width;
+        column.pszText = (char *)columns[i].text;
+        SendMessageA(controls[0], LVM_INSERTCOLUMNA, i, (LPARAM)&column);
+    }
+}
+
 static BOOL create_tree(HFONT font)
 {
     WNDCLASSA class;
@@ -344,16 +361,7 @@ static BOOL create_tree(HFONT font)
         if (!controls[i]) return FALSE;
         if (font) SendMessageA(controls[i], WM_SETFONT, (WPARAM)font, FALSE);
     }
-    SendMessageA(controls[0], LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_view_extended);
-    for (i = 0; i < ARRAY_SIZE(columns); i++)
-    {
-        LVCOLUMNA column;
-        memset(&column, 0, sizeof(column));
-        column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = columns[i].width;
-        column.pszText = (char *)columns[i].text;
-        SendMessageA(controls[0], LVM_INSERTCOLUMNA, i, (LPARAM)&column);
-    }
+    add_columns();
     list_view_proc =
         (WNDPROC)SetWindowLongPtrA(controls[0], GWLP_WNDPROC, (LONG_PTR)probe_proc);
     return TRUE;

@@ -42,6 +42,37 @@ std::string MessagesWord(bool asked, bool checked) {
                    " * asked (--messages all), of a recording made with --from-outside.\n";
 }
 
+// How to add it to Wine's or ReactOS's tests, and how to build it alone.
+std::string HowToAdd(const std::string& name) {
+    return " * Wine: copy it to dlls/comctl32/tests/" + name + ".c, and add " + name +
+           ".c\n"
+           " *   to SOURCES in that folder's Makefile.in; make test there runs it.\n"
+           " * ReactOS: copy it to modules/rostests/apitests/comctl32/, add it to the\n"
+           " *   list of sources in CMakeLists.txt there, and to testlist.c:\n"
+           " *   extern void func_" +
+           name + "(void);\n *   and { \"" + name + "\", func_" + name +
+           " } in the table.\n"
+           " * Alone: next to it, a testlist.c of\n"
+           " *     #include <windows.h>\n"
+           " *     #define STANDALONE\n"
+           " *     #include \"wine/test.h\"\n"
+           " *     extern void func_" +
+           name +
+           "(void);\n"
+           " *     const struct test winetest_testlist[] =\n"
+           " *         {{\"" +
+           name + "\", func_" + name +
+           "}, {0, 0}};\n"
+           " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
+           " *   or the stand-in that comes with paint_transcript; with Wine's, link\n"
+           " *   against Wine's ntdll, which has what its header calls):\n"
+           " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
+           name + ".c testlist.c\n *         -o " + name +
+           ".exe -lcomctl32 -lgdi32\n"
+           " *   It exits with the number of checks that failed.\n"
+           " */\n";
+}
+
 }  // namespace
 
 std::string OpeningComment(const ExportSource& reference, const std::vector<ExportSource>& others,
@@ -69,35 +100,8 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         " * and each one's region, and the list view's client size, against the tables.\n" +
         MessagesWord(asked, checked) +
         " * A display at another scale than the recording's skips the test.\n"
-        " *\n"
-        " * Wine: copy it to dlls/comctl32/tests/" +
-        name + ".c, and add " + name +
-        ".c\n"
-        " *   to SOURCES in that folder's Makefile.in; make test there runs it.\n"
-        " * ReactOS: copy it to modules/rostests/apitests/comctl32/, add it to the\n"
-        " *   list of sources in CMakeLists.txt there, and to testlist.c:\n"
-        " *   extern void func_" +
-        name + "(void);\n *   and { \"" + name + "\", func_" + name +
-        " } in the table.\n"
-        " * Alone: next to it, a testlist.c of\n"
-        " *     #include <windows.h>\n"
-        " *     #define STANDALONE\n"
-        " *     #include \"wine/test.h\"\n"
-        " *     extern void func_" +
-        name +
-        "(void);\n"
-        " *     const struct test winetest_testlist[] =\n"
-        " *         {{\"" +
-        name + "\", func_" + name +
-        "}, {0, 0}};\n"
-        " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
-        " *   or the stand-in that comes with paint_transcript; with Wine's, link\n"
-        " *   against Wine's ntdll, which has what its header calls):\n"
-        " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
-        name + ".c testlist.c\n *         -o " + name +
-        ".exe -lcomctl32 -lgdi32\n"
-        " *   It exits with the number of checks that failed.\n"
-        " */\n";
+        " *\n" +
+        HowToAdd(name);
     return out;
 }
 
