@@ -125,7 +125,6 @@ struct HookShared {
     volatile int32_t presses;       // of them, presses and double-clicks
     HookPress pressLog[kPressLog];  // the last presses, each at its number modulo kPressLog
     volatile int32_t moves;         // mouse move messages taken
-    volatile int32_t moveX, moveY;  // where the cursor stood for the last of them
     volatile int32_t exited;        // the program exited, rather than being killed
     // What Text1, Label1 and Label2 show, read inside the program at each
     // flush message: a system may answer WM_GETTEXT from another process

@@ -380,11 +380,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         }
         if (IsButton(msg.message))
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->buttons));
-        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
-            s->moveX = msg.pt.x;
-            s->moveY = msg.pt.y;
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->moves));
-        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -89,14 +89,12 @@ void Remote::Button(DWORD flag) {
     ++buttonsSent_;
 }
 
-// A move is taken once the program has had one since it was sent, with the
-// cursor where it was sent: a count alone takes a late move from before (the
-// cursor resting elsewhere) for it, a place alone an earlier move to the same
-// place; either way the press could overtake the move and land elsewhere.
+// A move is taken once the program has had one since it was sent. Its place
+// is not asked for: a program that is handed a storm of messages may see the
+// move only as the last of several, elsewhere, and the press carries its own
+// place anyway.
 bool Remote::MoveTaken() const {
-    return !shared_ || !moved_ ||
-           (shared_->moves != movesSeen_ && shared_->moveX == aimed_.x &&
-            shared_->moveY == aimed_.y);
+    return !shared_ || !moved_ || shared_->moves != movesSeen_;
 }
 
 bool Remote::PressSeen() {
