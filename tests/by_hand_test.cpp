@@ -98,11 +98,12 @@ TEST(ByHand, StepsAreNamedForTheGesturesAndTheSavedScenarioPaintsTheSame) {
     for (const PaintRow& r : rows)
         if (actions.empty() || actions.back() != std::to_string(r.step) + " " + r.action)
             actions.push_back(std::to_string(r.step) + " " + r.action);
-    // Every step but the header's double-click, which grows nothing, paints.
+    // The start and every step but the header's double-click, which grows
+    // nothing, paint.
     EXPECT_THAT(actions,
-                ElementsAreArray({"1 drag bottom +10", "2 drag bottom +6", "3 drag corner +8,+4",
-                                  "4 double-click list", "6 maximize button", "7 restore button",
-                                  "8 resize right +12 from outside"}));
+                ElementsAreArray({"0 start", "1 drag bottom +10", "2 drag bottom +6",
+                                  "3 drag corner +8,+4", "4 double-click list", "6 maximize button",
+                                  "7 restore button", "8 resize right +12 from outside"}));
     // The log beside it: each paint a WM_PAINT row of the list view in its
     // step, with its region; each step's messages from the gesture that made it.
     std::vector<MessageRow> log;

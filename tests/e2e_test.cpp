@@ -31,7 +31,6 @@ class EndToEnd : public testing::Test {
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(remote_.Start(error)) << error;
-        ASSERT_TRUE(remote_.Watch(error)) << error;
         ASSERT_TRUE(ParseCount(remote_.Text(remote_.label2), count_));
         paints_ = remote_.PaintsSeen();
         // In the runs at another scale or Windows version, it took.

@@ -117,7 +117,7 @@ cut_short() {  # cut_short NAME STATUS WORDS ARGS...
     # The message log too: kept to the fault, and marked so.
     check "$name: the message log says it was cut short" "$(tail -n 1 "$tmp/$name.csv")" \
         "$(tail -n 1 "$tmp/$name.messages.csv")"
-    [ "$(grep -c ',ListView1,posted,WM_PAINT,' "$tmp/$name.messages.csv")" -ge "$rows" ] ||
+    [ "$(grep -Ec ',ListView1,(posted|sent),WM_PAINT,' "$tmp/$name.messages.csv")" -ge "$rows" ] ||
         fail "$name: every paint kept is in the message log"
 }
 

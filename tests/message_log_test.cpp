@@ -93,6 +93,13 @@ const struct {
     // Unknown: by number, its parameters as the hook found them.
     {M(0x0499, kInLabel2).W(7).L(0xDEAD0000, Found::Memory).Returns(0x00C0FFEE, Found::Object),
      "Label2 sent 0x499 wParam 7, lParam memory; returns an object"},
+    // The system's drawing objects by their kind.
+    {M("WM_CTLCOLORSTATIC").W(0x01010055, Found::DeviceContext).Returns(0x1900a0, Found::Brush),
+     "Form1 sent WM_CTLCOLORSTATIC wParam a device context; returns a brush"},
+    {M(0x0499, kInLabel2).W(0x04040001, Found::Region).L(0x0a0a0002, Found::Font),
+     "Label2 sent 0x499 wParam a region, lParam a font; returns 0"},
+    {M(0x0499, kInLabel2).W(0x05050001, Found::Bitmap).L(0x0b0b0002, Found::Pen),
+     "Label2 sent 0x499 wParam a bitmap, lParam a pen; returns 0"},
     // Registered: numbered afresh each session, so by name.
     {M(0xC123, kInLabel2).W(7).L(0xDEAD0000, Found::Memory).Text("MSWHEEL_ROLLMSG").Posted(),
      "Label2 posted registered \"MSWHEEL_ROLLMSG\" wParam 7, lParam memory"},

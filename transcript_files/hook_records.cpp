@@ -9,7 +9,7 @@ namespace transcript {
 std::string StepNames::Action(int step) const {
     if (byHand)
         return step > 0 && step <= static_cast<int>(byHand->size()) ? (*byHand)[step - 1].action
-                                                                    : "as started";
+                                                                    : "start";
     return step >= 0 && static_cast<size_t>(step) < played.size() ? played[step] : "";
 }
 
@@ -36,6 +36,23 @@ std::vector<PaintRow> PaintRows(const HookShared& s, const StepNames& names) {
     return rows;
 }
 
+namespace {
+
+// Which watched window a handle is, as the windows finally stood; kWatched
+// for another window of the program (and -1 for a parameter).
+int WatchedOf(const HookShared& s, uint64_t handle) {
+    for (int i = 0; i < kWatched; ++i)
+        if (handle && s.windows[i] == handle) return i;
+    return kWatched;
+}
+
+int WindowParam(const HookShared& s, uint64_t value, Found found) {
+    const int watched = found == Found::Window ? WatchedOf(s, value) : kWatched;
+    return watched < kWatched ? watched : -1;
+}
+
+}  // namespace
+
 std::vector<RawMessage> RawMessages(const HookShared& s, const std::vector<PaintRow>& paints,
                                     const StepNames& names) {
     std::vector<RawMessage> out;
@@ -43,17 +60,19 @@ std::vector<RawMessage> RawMessages(const HookShared& s, const std::vector<Paint
     for (int i = 0; i < n; ++i) {
         const HookMessage& h = s.messageLog[i];
         RawMessage m;
-        m.step = h.step, m.paint = h.paint, m.window = h.window;
+        m.step = h.step, m.paint = h.paint, m.window = WatchedOf(s, h.window);
         m.sent = h.sent, m.returned = h.returned, m.ended = h.ended;
         m.depth = h.depth;
         m.message = h.message, m.wParam = h.wParam, m.lParam = h.lParam, m.result = h.result;
-        m.wFound = static_cast<Found>(h.wFound), m.wWindow = h.wWindow;
-        m.lFound = static_cast<Found>(h.lFound), m.lWindow = h.lWindow;
-        m.rFound = static_cast<Found>(h.rFound), m.rWindow = h.rWindow;
+        m.wFound = static_cast<Found>(h.wFound), m.lFound = static_cast<Found>(h.lFound);
+        m.rFound = static_cast<Found>(h.rFound);
+        m.wWindow = WindowParam(s, h.wParam, m.wFound);
+        m.lWindow = WindowParam(s, h.lParam, m.lFound);
+        m.rWindow = WindowParam(s, static_cast<uint64_t>(h.result), m.rFound);
         std::copy(h.before, h.before + RawMessage::kWords, m.before);
         std::copy(h.after, h.after + RawMessage::kWords, m.after);
         m.text.assign(h.text, strnlen(h.text, sizeof h.text));
-        if (h.message == steps::kWmPaint && h.window == kInListView1 && h.paint >= 1 &&
+        if (h.message == steps::kWmPaint && m.window == kInListView1 && h.paint >= 1 &&
             static_cast<size_t>(h.paint) <= paints.size())
             m.region = paints[h.paint - 1].region;
         out.push_back(std::move(m));
@@ -67,6 +86,7 @@ std::vector<RawMessage> RawMessages(const HookShared& s, const std::vector<Paint
 std::vector<MessageRow> MessageRows(const std::vector<RawMessage>& log, const StepNames& names) {
     std::vector<MessageRow> rows;
     for (const RawMessage& m : log) {
+        if (m.window >= kWatched) continue;  // a window the program made beside its own
         rows.push_back(Decode(m));
         rows.back().action = names.Action(m.step);
     }

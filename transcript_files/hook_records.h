@@ -13,7 +13,7 @@
 namespace transcript {
 
 // How a recording's steps are known: the actions of the steps the tool
-// played (by step number, 0 as started), or a person's steps by hand.
+// played (by step number, 0 the start), or a person's steps by hand.
 struct StepNames {
     std::vector<std::string> played;
     const std::vector<HandStep>* byHand = nullptr;

@@ -60,6 +60,18 @@ std::string AsFound(uint64_t value, transcript::Found found, int window) {
             return WindowName(window);
         case Found::Object:
             return "an object";
+        case Found::DeviceContext:
+            return "a device context";
+        case Found::Brush:
+            return "a brush";
+        case Found::Region:
+            return "a region";
+        case Found::Font:
+            return "a font";
+        case Found::Bitmap:
+            return "a bitmap";
+        case Found::Pen:
+            return "a pen";
         case Found::Memory:
             return "memory";
         case Found::Number:

@@ -6,6 +6,12 @@
 
 namespace transcript {
 
+void DropStart(std::vector<MessageRow>& log) {
+    log.erase(
+        std::remove_if(log.begin(), log.end(), [](const MessageRow& r) { return r.step == 0; }),
+        log.end());
+}
+
 std::string MessagesPath(const std::string& transcriptPath) {
     const std::string name = BaseName(transcriptPath);
     const size_t dot = name.rfind('.');

@@ -55,6 +55,9 @@ struct MessageRow {
 
 MessageRow Decode(const RawMessage& m);
 
+// The log without the program's start, step 0: as DropStart of its paints.
+void DropStart(std::vector<MessageRow>& log);
+
 // "X.messages.csv" beside "X.csv" (or any other name).
 std::string MessagesPath(const std::string& transcriptPath);
 

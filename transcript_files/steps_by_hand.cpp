@@ -38,18 +38,18 @@ bool EdgeMoved(const Rect& a, const Rect& b, Step& step) {
 class Recogniser {
   public:
     Recogniser(const std::vector<RawMessage>& log, const FrameState& start)
-        : log_(log), last_(start.frame), lastState_(start.state) {}
+        : log_(log), from_(start.from), last_(start.frame), lastState_(start.state) {}
 
     std::vector<HandStep> Run() {
         // The returns of sent messages, each where the log stood as it came
         // back; of those at one place, the innermost first.
         std::vector<std::pair<int, int>> returns;  // (ended, -index)
-        for (size_t i = 0; i < log_.size(); ++i)
+        for (size_t i = from_; i < log_.size(); ++i)
             if (log_[i].sent && log_[i].returned)
                 returns.emplace_back(log_[i].ended, -static_cast<int>(i));
         std::sort(returns.begin(), returns.end());
         size_t r = 0;
-        for (size_t i = 0; i < log_.size(); ++i) {
+        for (size_t i = from_; i < log_.size(); ++i) {
             for (; r < returns.size() && returns[r].first <= static_cast<int>(i); ++r)
                 Returned(log_[-returns[r].second]);
             at_ = static_cast<int>(i);
@@ -186,6 +186,7 @@ class Recogniser {
     }
 
     const std::vector<RawMessage>& log_;
+    const size_t from_;
     std::vector<HandStep> steps_;
     int at_ = 0;                  // the message being replayed
     int ncHit_ = 0;               // where the last non-client press on Form1 was

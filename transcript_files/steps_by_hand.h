@@ -20,11 +20,13 @@ struct HandStep {
     int from = 0, at = 0;
 };
 
-// Form1 as it stood when the person began: its frame on the screen, and its
-// state (0 normal, 1 maximized, 2 minimized).
+// Form1 as it stood when the person began: its frame on the screen, its
+// state (0 normal, 1 maximized, 2 minimized), and the messages logged by
+// then, the program's start, which are no step of theirs.
 struct FrameState {
     Rect frame;
     int state = 0;
+    int from = 0;
 };
 
 // The steps, in order, from a log that keeps at least all but the messages

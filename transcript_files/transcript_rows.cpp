@@ -128,6 +128,16 @@ std::string FormatTable(const std::vector<PaintRow>& rows) {
     return out;
 }
 
+bool HasStart(const std::vector<PaintRow>& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const PaintRow& r) { return r.step == 0; });
+}
+
+void DropStart(std::vector<PaintRow>& rows) {
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [](const PaintRow& r) { return r.step == 0; }),
+        rows.end());
+}
+
 std::vector<std::string> CompareExact(const std::vector<PaintRow>& a,
                                       const std::vector<PaintRow>& b, const std::string& nameA,
                                       const std::string& nameB) {

@@ -21,6 +21,23 @@ struct System {
     bool logged = false;
 };
 
+// A recording made before starts were recorded has no step 0: then the
+// start is compared nowhere, and that is said.
+template <typename T>
+void CompareStartsIfAll(std::vector<T>& systems, std::vector<PaintRow> T::*rows,
+                        std::vector<MessageRow> T::*log) {
+    const T* without = nullptr;
+    bool with = false;
+    for (const T& s : systems) {
+        if (!HasStart(s.*rows)) without = without ? without : &s;
+        with = with || HasStart(s.*rows);
+    }
+    if (!without || !with) return;
+    Say(stdout,
+        "step 0, the program's start, left out: " + without->file + " was recorded without it");
+    for (T& s : systems) DropStart(s.*rows), DropStart(s.*log);
+}
+
 bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems) {
     systems.resize(files.size());
     for (size_t k = 0; k < files.size(); ++k) {
@@ -30,6 +47,7 @@ bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& sys
             !ReadMessages(s.file, s.log, s.logged))
             return false;
     }
+    CompareStartsIfAll(systems, &System::rows, &System::log);
     return true;
 }
 
@@ -186,6 +204,7 @@ int ExportFile(const Options& o) {
             return transcript::kMistake;
         }
     }
+    CompareStartsIfAll(sources, &ExportSource::rows, &ExportSource::log);
     std::string source, error;
     const std::vector<transcript::ExportSource> others(sources.begin() + 1, sources.end());
     bool checked = false;

@@ -18,9 +18,20 @@ constexpr int kMaxMessages = 65536;
 enum WatchedWindow { kInForm1, kInListView1, kInHeader, kInText1, kInLabel1, kInLabel2, kWatched };
 
 // What the hook made of a parameter the message's own decoding does not
-// explain: a window, another object of the system, memory of the program,
-// or a plain number.
-enum class Found : uint8_t { Number, Window, Object, Memory };
+// explain: a window, an object of the system's drawing by its kind (another
+// of its objects), memory of the program, or a plain number.
+enum class Found : uint8_t {
+    Number,
+    Window,
+    Object,
+    Memory,
+    DeviceContext,
+    Brush,
+    Region,
+    Font,
+    Bitmap,
+    Pen
+};
 
 struct SharedName {
     char text[64] = "Local\\PaintProbeTranscript-";
@@ -61,16 +72,18 @@ struct HookPaint {
     volatile int32_t complete;
 };
 
-// A message one of the watched windows took, as numbers; what its
-// parameters point to, where that decides a repaint, in before and after.
+// A message a window of the program took, as numbers; what its parameters
+// point to, where that decides a repaint, in before and after. Its window
+// and any window among its parameters are handles: which of the watched
+// windows they are is known only once all have been made.
 struct HookMessage {
     int32_t step, paint;
     uint32_t message;
-    uint8_t window, sent, returned;
+    uint8_t sent, returned;
     uint8_t wFound, lFound, rFound;  // how each was found: number, window, object, memory
-    int8_t wWindow, lWindow, rWindow;
     uint8_t depth;  // the sent messages under way when it came: their handling it is part of
     uint8_t unused[2];
+    uint64_t window;
     uint64_t wParam, lParam;
     int64_t result;
     int32_t before[12], after[12];
@@ -112,9 +125,12 @@ struct HookFacts {
 };
 
 struct HookShared {
-    uint64_t windows[kWatched];  // handles, written by the tool
-    uint32_t flushMessage;       // a registered message the tool posts
-    int32_t maxPaints;           // at most kMaxPaints, set by the tool
+    // Handles: written by the tool, or, where it starts the program with the
+    // hook in place, by the hook as the program makes them. Until Form1 is
+    // known the hook logs the messages of every window of the thread.
+    uint64_t windows[kWatched];
+    uint32_t flushMessage;  // a registered message the tool posts
+    int32_t maxPaints;      // at most kMaxPaints, set by the tool
     volatile int32_t step;
     volatile int32_t paints;        // records begun
     volatile int32_t rectsUsed;     // of rects

@@ -173,24 +173,74 @@ int WindowOf(const HookShared& s, HWND hwnd) {
 
 // What a number a message carries is, where its table does not say: so that
 // handles and pointers, which change from run to run, are named, not written.
-uint8_t Find(const HookShared& s, uint64_t value, int8_t& window) {
+uint8_t Find(uint64_t value) {
     using transcript::Found;
-    window = -1;
     // Below 0x10000 a number is no handle and no address (handles carry a
     // generation in their high word); asking the system costs a round trip.
     if (value < 0x10000) return static_cast<uint8_t>(Found::Number);
     const auto pointer = reinterpret_cast<void*>(static_cast<uintptr_t>(value));
-    window = static_cast<int8_t>(WindowOf(s, static_cast<HWND>(pointer)));
-    if (window >= 0) return static_cast<uint8_t>(Found::Window);  // ours: no call
-    if (IsWindow(static_cast<HWND>(pointer))) {
-        window = static_cast<int8_t>(WindowOf(s, static_cast<HWND>(pointer)));
-        return static_cast<uint8_t>(Found::Window);
+    if (IsWindow(static_cast<HWND>(pointer))) return static_cast<uint8_t>(Found::Window);
+    switch (GetObjectType(static_cast<HGDIOBJ>(pointer))) {
+        case 0:
+            break;
+        case OBJ_DC:
+        case OBJ_MEMDC:
+        case OBJ_METADC:
+        case OBJ_ENHMETADC:
+            return static_cast<uint8_t>(Found::DeviceContext);
+        case OBJ_BRUSH:
+            return static_cast<uint8_t>(Found::Brush);
+        case OBJ_REGION:
+            return static_cast<uint8_t>(Found::Region);
+        case OBJ_FONT:
+            return static_cast<uint8_t>(Found::Font);
+        case OBJ_BITMAP:
+            return static_cast<uint8_t>(Found::Bitmap);
+        case OBJ_PEN:
+        case OBJ_EXTPEN:
+            return static_cast<uint8_t>(Found::Pen);
+        default:
+            return static_cast<uint8_t>(Found::Object);
     }
-    if (GetObjectType(static_cast<HGDIOBJ>(pointer))) return static_cast<uint8_t>(Found::Object);
     MEMORY_BASIC_INFORMATION memory;
     if (VirtualQuery(pointer, &memory, sizeof memory) && memory.State == MEM_COMMIT)
         return static_cast<uint8_t>(Found::Memory);
     return static_cast<uint8_t>(Found::Number);
+}
+
+bool Learning(const HookShared& s) {
+    for (uint64_t w : s.windows)
+        if (!w) return true;
+    return false;
+}
+
+bool Named(const void* name, const char* text, const wchar_t* wide) {
+    if (!name || IS_INTRESOURCE(name)) return false;
+    return !std::strcmp(static_cast<const char*>(name), text) ||
+           !std::wcscmp(static_cast<const wchar_t*>(name), wide);
+}
+
+// A window of the program as it is made, where the tool started the program
+// with the hook in place: Form1 by its caption, its controls in the order
+// they are made (their tab order), the list view's header as its child.
+void Learn(HookShared& s, const CWPSTRUCT& m) {
+    if (m.message != WM_NCCREATE || !Learning(s)) return;
+    const auto& create = *reinterpret_cast<const CREATESTRUCTA*>(m.lParam);
+    const uint64_t window = reinterpret_cast<uintptr_t>(m.hwnd);
+    const uint64_t parent = reinterpret_cast<uintptr_t>(create.hwndParent);
+    using namespace transcript;
+    if (!s.windows[kInForm1]) {
+        if (!(create.style & WS_CHILD) && Named(create.lpszName, "Form1", L"Form1"))
+            s.windows[kInForm1] = window;
+    } else if (parent == s.windows[kInForm1]) {
+        for (int slot : {kInListView1, kInText1, kInLabel1, kInLabel2})
+            if (!s.windows[slot]) {
+                s.windows[slot] = window;
+                break;
+            }
+    } else if (parent && parent == s.windows[kInListView1] && !s.windows[kInHeader]) {
+        s.windows[kInHeader] = window;
+    }
 }
 
 void Copy(int32_t* to, const void* from, size_t bytes) {
@@ -271,8 +321,10 @@ int Depth = 0;
 HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                     bool sent) {
     if (!s.messagesKept || InHook || message == s.flushMessage) return nullptr;
-    const int window = WindowOf(s, hwnd);
-    if (window < 0 || (s.messagesKept == 1 && transcript::IsQuery(message))) return nullptr;
+    // Until Form1 is known, any window's: its first message comes before it
+    // can be known for Form1, and is named once it is.
+    if (WindowOf(s, hwnd) < 0 && s.windows[transcript::kInForm1]) return nullptr;
+    if (s.messagesKept == 1 && transcript::IsQuery(message)) return nullptr;
     const int n = s.messages;
     if (n >= s.maxMessages || n >= transcript::kMaxMessages) {
         s.messagesFull = 1;
@@ -284,13 +336,13 @@ HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARA
     // The paint being handled, else the next one.
     m.paint = Pending >= 0 ? Pending + 1 : s.paints + 1;
     m.message = message;
-    m.window = static_cast<uint8_t>(window);
+    m.window = reinterpret_cast<uintptr_t>(hwnd);
     m.sent = sent;
     m.depth = static_cast<uint8_t>(Depth < 255 ? Depth : 255);
     m.wParam = wParam;
     m.lParam = static_cast<uint64_t>(lParam);
-    m.wFound = Find(s, wParam, m.wWindow);
-    m.lFound = Find(s, static_cast<uint64_t>(lParam), m.lWindow);
+    m.wFound = Find(wParam);
+    m.lFound = Find(static_cast<uint64_t>(lParam));
     if (message >= transcript::kFirstRegistered && message <= 0xFFFF)
         GetClipboardFormatNameA(message, m.text, sizeof m.text);
     Structures(s, m, hwnd, wParam, lParam, m.before);
@@ -298,13 +350,27 @@ HookMessage* Record(HookShared& s, HWND hwnd, UINT message, WPARAM wParam, LPARA
     return &m;
 }
 
+// A paint sent rather than posted (UpdateWindow, as the program starts):
+// recorded as the loop's are, done once it returns.
+bool SentPaint(const HookShared& s, HWND hwnd, UINT message) {
+    return message == WM_PAINT && hwnd == Handle(s.windows[transcript::kInListView1]);
+}
+
 void Sending(HookShared& s, const CWPSTRUCT& m) {
+    Learn(s, m);
+    if (SentPaint(s, m.hwnd, m.message)) {
+        Complete(s);
+        Begin(s, m.hwnd);
+    }
+    if (!s.messagesKept) return;
     HookMessage* record = Record(s, m.hwnd, m.message, m.wParam, m.lParam, true);
     if (Depth < static_cast<int>(sizeof Stack / sizeof Stack[0]))
         Stack[Depth++] = {record, m.hwnd, m.message};
 }
 
 void Returned(HookShared& s, const CWPRETSTRUCT& m) {
+    if (SentPaint(s, m.hwnd, m.message)) Complete(s);
+    if (!s.messagesKept) return;
     int at = Depth;
     while (at > 0 && (Stack[at - 1].hwnd != m.hwnd || Stack[at - 1].message != m.message)) --at;
     if (!at) return;  // begun before the hook was
@@ -312,7 +378,7 @@ void Returned(HookShared& s, const CWPRETSTRUCT& m) {
     Depth = at - 1;
     if (!record) return;
     record->result = m.lResult;
-    record->rFound = Find(s, static_cast<uint64_t>(m.lResult), record->rWindow);
+    record->rFound = Find(static_cast<uint64_t>(m.lResult));
     if (transcript::ReadsAfter(transcript::ShapeOf(record->message)))
         Structures(s, *record, m.hwnd, m.wParam, m.lParam, record->after);
     record->ended = s.messages;
@@ -327,7 +393,7 @@ void Returned(HookShared& s, const CWPRETSTRUCT& m) {
 template <typename Given, void (*Log)(HookShared&, const Given&)>
 LRESULT Logged(int code, WPARAM wParam, LPARAM lParam) {
     HookShared* s = Shared();
-    if (s && code == HC_ACTION && s->messagesKept) Log(*s, *reinterpret_cast<const Given*>(lParam));
+    if (s && code == HC_ACTION) Log(*s, *reinterpret_cast<const Given*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

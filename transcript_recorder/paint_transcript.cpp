@@ -223,7 +223,12 @@ bool CountsAgree(const Remote& remote, const std::vector<PaintRow>& rows, int co
 // This run against the reference --check names, said row by row; whether
 // they are the same.
 bool CheckAgainst(const Options& o, const std::vector<PaintRow>& reference,
-                  const std::vector<PaintRow>& rows) {
+                  std::vector<PaintRow> rows) {
+    // A reference recorded before starts were: its steps only.
+    if (!transcript::HasStart(reference) && transcript::HasStart(rows)) {
+        transcript::DropStart(rows);
+        Say(stdout, "step 0, the program's start, not checked: the reference has none");
+    }
     const std::vector<std::string> diff =
         transcript::CompareExact(reference, rows, "reference", "this run");
     for (const std::string& line : diff) Say(stdout, line);
@@ -317,8 +322,9 @@ bool WritePlayed(const Options& o, const Remote& remote, const std::vector<Paint
 
 int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& steps,
                  const std::vector<PaintRow>& reference) {
+    // Counted from nothing where the hook saw the start, whose paint is the first.
     int countBefore = 0;
-    transcript::ParseCount(remote.Text(remote.label2), countBefore);
+    if (!remote.FromStart()) transcript::ParseCount(remote.Text(remote.label2), countBefore);
     int step = 0;
     std::string error;
     if (!transcript::PlaySteps(remote, steps, step, error)) {
@@ -378,15 +384,12 @@ int Record(const Options& o) {
     if (!EnterDesktop(o, steps, own)) return transcript::kCutShort;
     Remote remote;
     std::string error;
-    if (!remote.Start(error, own.Name())) {
+    const bool byHand = o.mode == Mode::ByHand;
+    if (!remote.Start(error, own.Name(),
+                      {o.maxPaints, byHand, transcript::MessagesKept(o), o.maxMessages})) {
         Say(stderr, std::string("paint_transcript: ") +
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
         return remote.Faulted() ? transcript::kCutShort : transcript::kMistake;
-    }
-    const bool byHand = o.mode == Mode::ByHand;
-    if (!remote.Watch(error, o.maxPaints, byHand, transcript::MessagesKept(o), o.maxMessages)) {
-        Say(stderr, "paint_transcript: " + error);
-        return transcript::kMistake;
     }
     return byHand ? RecordByHand(o, remote) : PlayScenario(o, remote, steps, reference);
 }

@@ -55,8 +55,7 @@ std::string FindBeside(const char* name) {
 }
 
 Remote::~Remote() {
-    for (HHOOK h : {hook_, sentHook_, returnHook_})
-        if (h) UnhookWindowsHookEx(h);
+    Unhook();
     if (process_.hProcess) {
         if (!attached_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             PostMessageA(form, WM_CLOSE, 0, 0);
@@ -79,7 +78,7 @@ void BecomeDpiAware() {
     if (set) set();
 }
 
-bool Remote::Start(std::string& error, const std::string& desktop) {
+bool Remote::Start(std::string& error, const std::string& desktop, const Watching& w) {
     BecomeDpiAware();
     const std::string exe = FindBeside("paintprobe.exe");
     if (exe.empty()) {
@@ -91,18 +90,26 @@ bool Remote::Start(std::string& error, const std::string& desktop) {
     std::string desktopName = desktop;
     if (!desktopName.empty()) startup.lpDesktop = desktopName.data();
     std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process_)) {
+    // Held until the hook is on its thread, so that its first window is seen.
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &process_)) {
         error = "could not start " + exe;
         return false;
     }
-    if (!WaitForForm(error)) return false;
-    if (!FindControls(error)) return false;
-    // A new window is not always given the foreground when another program
-    // just closed; input then goes to activating it first.
-    SetForegroundWindow(form);
-    Settle();
-    return true;
+    if (!Share(error, w)) {
+        TerminateProcess(process_.hProcess, 1);
+        return false;
+    }
+    BeginStep(0, "start");
+    std::string refused;
+    fromStart_ = Hook(refused, process_.dwThreadId, true);
+    if (!fromStart_) Unhook();
+    ResumeThread(process_.hThread);
+    if (!WaitForForm(error) || !FindControls(error)) return false;
+    if (!fromStart_ &&
+        !Hook(error, GetWindowThreadProcessId(form, nullptr), shared_->messagesKept != 0))
+        return false;
+    return Watch(error);
 }
 
 bool Remote::WaitForForm(std::string& error) {

@@ -44,6 +44,18 @@ enum class Fault {
     Full,          // more paints than the recording holds
 };
 
+// What the hook records: at most maxPaints paints (no more than
+// kMaxPaints), and the messages the program's windows take: none (0),
+// all but those that only ask (1), or all (2), at most maxMessages of
+// them; by hand, at least (1), for the steps a person takes are known
+// from them.
+struct Watching {
+    int maxPaints = kMaxPaints;
+    bool byHand = false;
+    int messagesKept = 0;
+    int maxMessages = kMaxMessages;
+};
+
 class Remote {
   public:
     Remote() = default;
@@ -51,22 +63,19 @@ class Remote {
     Remote(const Remote&) = delete;
     Remote& operator=(const Remote&) = delete;
 
-    // Starts the program (found beside this executable or one folder up) and
-    // waits for Form1 to be shown and quiet. False, with a reason, on failure;
-    // a program that ends or never shows Form1 is also a fault.
-    // On the named desktop, where one is given.
-    bool Start(std::string& error, const std::string& desktop = "");
+    // Starts the program (found beside this executable or one folder up),
+    // on the named desktop where one is given, with the hook on its thread
+    // before it makes a window: its start is step 0. Waits for Form1 to be
+    // shown and quiet. False, with a reason, on failure; a program that ends
+    // or never shows Form1 is also a fault.
+    bool Start(std::string& error, const std::string& desktop = "", const Watching& w = Watching());
+    // Whether the hook saw the program's start (a system may refuse to hook
+    // a thread before it has a window: the hook then comes after).
+    bool FromStart() const { return fromStart_; }
     // Takes hold of a Form1 that a recording by hand started and watches, to
     // drive it as a person would (its hook tells when it has settled). That
     // recording names the steps and ends the program, not this remote.
     bool Attach(std::string& error);
-    // Puts the hook on the program's user-interface thread; it records at
-    // most maxPaints paints (no more than kMaxPaints). It logs the messages
-    // the program's windows take: none (0), all but those that only ask (1),
-    // or all (2), at most maxMessages of them; by hand, at least (1), for
-    // the steps a person takes are known from them.
-    bool Watch(std::string& error, int maxPaints = kMaxPaints, bool byHand = false,
-               int messagesKept = 0, int maxMessages = kMaxMessages);
     // By hand: waits until the program has ended, as a person closed it, or
     // the recording is full (Full() then says so); then names the steps the
     // person took.
@@ -186,9 +195,16 @@ class Remote {
     // Waits for the started program to show Form1; a fault, said, if it ends
     // or does not show it in time.
     bool WaitForForm(std::string& error);
-    // Loads paint_hook.dll and hooks the program's thread with it.
-    bool Hook(std::string& error);
+    // The memory shared with the hook, set for what it is to record.
+    bool Share(std::string& error, const Watching& w);
+    // Loads paint_hook.dll and hooks the thread with it; its sent messages
+    // too where they are logged or the windows are yet to be made.
+    bool Hook(std::string& error, DWORD thread, bool sent);
+    void Unhook();
+    // Once Form1 is shown: the windows watched, and the hook's first flush.
+    bool Watch(std::string& error);
     bool attached_ = false;
+    bool fromStart_ = false;
 
     Fault fault_ = Fault::None;
     std::string faultText_;
@@ -198,7 +214,7 @@ class Remote {
     HookShared* shared_ = nullptr;
     HMODULE hookDll_ = nullptr;
     HHOOK hook_ = nullptr;
-    HHOOK sentHook_ = nullptr, returnHook_ = nullptr;  // by hand
+    HHOOK sentHook_ = nullptr, returnHook_ = nullptr;
     std::vector<std::string> actions_;
     bool byHand_ = false;
     FrameState start_;  // by hand: Form1 as the person found it

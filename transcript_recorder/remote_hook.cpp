@@ -6,9 +6,9 @@
 
 namespace transcript {
 
-bool Remote::Hook(std::string& error) {
+bool Remote::Hook(std::string& error, DWORD thread, bool sent) {
     const std::string dll = FindBeside("paint_hook.dll");
-    hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
+    if (!hookDll_) hookDll_ = dll.empty() ? nullptr : LoadLibraryA(dll.c_str());
     // Undecorated with mingw (--kill-at); MSVC keeps the 32-bit decoration.
     auto find = [&](const char* name, const char* decorated) {
         FARPROC f = hookDll_ ? GetProcAddress(hookDll_, name) : nullptr;
@@ -20,54 +20,65 @@ bool Remote::Hook(std::string& error) {
         error = "paint_hook.dll or its GetMsgProc not found";
         return false;
     }
-    const DWORD thread = GetWindowThreadProcessId(listView, nullptr);
     hook_ = SetWindowsHookExA(WH_GETMESSAGE, proc, hookDll_, thread);
-    const bool sends = shared_->messagesKept != 0;  // sent messages are logged too
-    if (sends) {
-        const HOOKPROC sent = find("CallWndProc", "_CallWndProc@12");
+    if (sent) {
+        const HOOKPROC to = find("CallWndProc", "_CallWndProc@12");
         const HOOKPROC back = find("CallWndRetProc", "_CallWndRetProc@12");
-        sentHook_ = sent ? SetWindowsHookExA(WH_CALLWNDPROC, sent, hookDll_, thread) : nullptr;
+        sentHook_ = to ? SetWindowsHookExA(WH_CALLWNDPROC, to, hookDll_, thread) : nullptr;
         returnHook_ = back ? SetWindowsHookExA(WH_CALLWNDPROCRET, back, hookDll_, thread) : nullptr;
     }
-    if (!hook_ || (sends && (!sentHook_ || !returnHook_))) {
+    if (!hook_ || (sent && (!sentHook_ || !returnHook_))) {
         error = "could not hook the program's thread";
         return false;
     }
     return true;
 }
 
-bool Remote::Watch(std::string& error, int maxPaints, bool byHand, int messagesKept,
-                   int maxMessages) {
+void Remote::Unhook() {
+    for (HHOOK* h : {&hook_, &sentHook_, &returnHook_})
+        if (*h) UnhookWindowsHookEx(*h), *h = nullptr;
+}
+
+bool Remote::Share(std::string& error, const Watching& w) {
     const SharedName name(process_.dwProcessId);
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                   sizeof(HookShared), name.text);
-    if (!mapping_) {
+    shared_ = mapping_ ? static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0))
+                       : nullptr;
+    if (!shared_) {
         error = "no shared memory for the hook";
         return false;
     }
-    shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
     std::memset(shared_, 0, sizeof(HookShared));
+    byHand_ = w.byHand;
+    shared_->messagesKept = w.byHand && !w.messagesKept ? 1 : w.messagesKept;
+    shared_->maxMessages = w.maxMessages < kMaxMessages ? w.maxMessages : kMaxMessages;
+    shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
+    shared_->maxPaints = w.maxPaints < kMaxPaints ? w.maxPaints : kMaxPaints;
+    return true;
+}
+
+bool Remote::Watch(std::string& error) {
+    // The same windows the hook found as they were made, if it was there.
     const HWND watched[kWatched] = {form,  listView, GetWindow(listView, GW_CHILD),
                                     text1, label1,   label2};
     for (int i = 0; i < kWatched; ++i)
         shared_->windows[i] = reinterpret_cast<uintptr_t>(watched[i]);
-    byHand_ = byHand;
-    const RECT frame = OuterRect();
-    start_ = {{frame.left, frame.top, frame.right, frame.bottom},
-              IsZoomed(form)   ? 1
-              : IsIconic(form) ? 2
-                               : 0};
-    shared_->messagesKept = byHand && !messagesKept ? 1 : messagesKept;
-    shared_->maxMessages = maxMessages < kMaxMessages ? maxMessages : kMaxMessages;
-    shared_->flushMessage = RegisterWindowMessageA("PaintProbeTranscriptFlush");
-    shared_->maxPaints = maxPaints < kMaxPaints ? maxPaints : kMaxPaints;
-
-    if (!Hook(error)) return false;
     // The hook is loaded when the thread next takes a message.
     if (!Flush(kTimeoutMs)) {
         error = "the hook never ran in the program";
         return false;
     }
+    // A new window is not always given the foreground when another program
+    // just closed; input then goes to activating it first.
+    SetForegroundWindow(form);
+    Settle();
+    const RECT frame = OuterRect();
+    start_ = {{frame.left, frame.top, frame.right, frame.bottom},
+              IsZoomed(form)   ? 1
+              : IsIconic(form) ? 2
+                               : 0,
+              shared_->messages};
     return true;
 }
 
