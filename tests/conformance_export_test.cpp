@@ -186,6 +186,27 @@ TEST(TestExport, EachStepIsTheChangeItMadeAndTheLayoutItsRule) {
     EXPECT_EQ(error, "step 1: Form1 WM_SIZE: cannot read \"SIZE_RESTORED 424\"");
 }
 
+TEST(TestExport, TheStartIsTheTestsOwnMakingOfItsWindowsNotPlayed) {
+    std::vector<MessageRow> log = Log(), start = {log[1], log[1], log[2]};
+    start[0].parameters = "SIZE_RESTORED 0x0";
+    start[1].parameters = "SIZE_RESTORED 424x359";
+    start[2].parameters = "at 0,0 size 274x359 SWP_NOZORDER|SWP_NOACTIVATE";
+    for (MessageRow& r : start) r.step = 0, r.action = "start";
+    log.insert(log.begin(), start.begin(), start.end());
+    Plan plan;
+    std::string error;
+    ASSERT_TRUE(PlanFromLog(log, Tree(), plan, error)) << error;
+    ASSERT_EQ(plan.steps.size(), 9u);
+    EXPECT_EQ(plan.steps[0].number, 0);
+    EXPECT_TRUE(plan.steps[0].changes.empty());
+    EXPECT_TRUE(plan.steps[0].messages.empty());
+    ASSERT_EQ(plan.steps[1].changes.size(), 1u);
+    EXPECT_EQ(ChangeText(plan.steps[1].changes[0]), "client 424x369");
+    // Where it laid its controls out counts towards the rule.
+    EXPECT_EQ(plan.rules[0].height, (Rule::Field{0, Rule::Height}));
+    EXPECT_EQ(plan.placed[0].step, 0);
+}
+
 PaintRow Paint(int step, const char* action, std::vector<Rect> region, int width = 270,
                int height = 338) {
     PaintRow r;

@@ -3,7 +3,8 @@
 # would take it: written from docs/, built alone with mingw-w64 (32- and
 # 64-bit, -Wall -Wextra, no warning) against the stand-in wine/test.h, and
 # run under this Wine (8.0). Wine 10.0's `all` fails here exactly where the
-# comparison finds it differs, step 52's paint, named; with Wine 8.0's
+# comparison finds it differs, step 52's paint, named; Wine 5.0's at every
+# paint, from the start's, a pixel lower; with Wine 8.0's
 # accepted beside it, as broken(), it passes. A recording made from outside
 # checks the list view's messages too.
 # usage: conformance_under_wine_test.sh PAINT_TRANSCRIPT.exe
@@ -54,20 +55,29 @@ failed=$(sed -n 's/^[^:]*:[0-9]*: Test failed: \([^:]*\):.*/\1/p' "$tmp/wine10.o
 check "Wine 10.0's expectations under Wine 8.0: the paint that fails" \
     "step 52 maximize button, paint 1" "$failed"
 check "and its status: the checks that failed (region and size)" 2 "$status"
-check "its summary" "listview_paint: 151 tests executed (0 marked as todo, 2 failures), 0 skipped." \
+check "its summary" "listview_paint: 154 tests executed (0 marked as todo, 2 failures), 0 skipped." \
     "$(tail -n 1 "$tmp/wine10.out")"
 check "the failure names both regions" \
     "step 52 maximize button, paint 1: expected 270,0,1126,738 0,738,1126,977, got 270,0,1126,738 0,738,1126,984" \
     "$(sed -n 's/^[^:]*:[0-9]*: Test failed: //p' "$tmp/wine10.out" | head -n 1)"
 
+# Wine 5.0's: every paint a pixel lower, from the start's.
+export_test wine5 "$1" "$docs/transcript-wine5.0-all.csv"
+run_test wine5 >/dev/null
+check "Wine 5.0's expectations under Wine 8.0: every paint fails" 50 \
+    "$(sed -n 's/^[^:]*:[0-9]*: Test failed: \(step [0-9]* [^:]*, paint [0-9]*\):.*/\1/p' \
+        "$tmp/wine5.out" | sort -u | wc -l)"
+check "the first, the start's" \
+    "step 0 start, paint 1: expected 0,0,270,339, got 0,0,270,338" \
+    "$(sed -n 's/^[^:]*:[0-9]*: Test failed: //p' "$tmp/wine5.out" | head -n 1)"
+
 export_test accepted "$1" "$docs/transcript-wine10.0-all.csv" "$docs/transcript-wine-all.csv"
 status=$(run_test accepted)
 check "with Wine 8.0 accepted beside it: passes ($(tail -n 1 "$tmp/accepted.out"))" 0 "$status"
-XX
 # Recorded with each step made from outside, as the test plays them: the
 # list view's messages of those steps are checked too, and are alike here.
 export_test outside "$1" "$docs/transcript-wine-outside-all.csv" --messages all
-check "messages checked at the 51 of 53 steps made from outside" 51 \
+check "messages checked at the 51 of 54 steps made from outside (not the start)" 51 \
     "$(grep -c '^    {[0-9]*, "[^"]*", 1, ' "$tmp/outside.c")"
 status=$(run_test outside)
 check "Wine 8.0's from outside, under Wine 8.0: passes ($(tail -n 1 "$tmp/outside.out"))" 0 "$status"

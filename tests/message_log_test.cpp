@@ -96,6 +96,9 @@ const struct {
     // The system's drawing objects by their kind.
     {M("WM_CTLCOLORSTATIC").W(0x01010055, Found::DeviceContext).Returns(0x1900a0, Found::Brush),
      "Form1 sent WM_CTLCOLORSTATIC wParam a device context; returns a brush"},
+    // A device context whose number is a window's too is still one.
+    {M("WM_CTLCOLOREDIT").W(0x00010055, Found::Window).L(0x20066, Found::Window),
+     "Form1 sent WM_CTLCOLOREDIT wParam a device context, lParam a window; returns 0"},
     {M(0x0499, kInLabel2).W(0x04040001, Found::Region).L(0x0a0a0002, Found::Font),
      "Label2 sent 0x499 wParam a region, lParam a font; returns 0"},
     {M(0x0499, kInLabel2).W(0x05050001, Found::Bitmap).L(0x0b0b0002, Found::Pen),
@@ -196,6 +199,13 @@ TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
     EXPECT_EQ(CompareMessages(deep, deeper).differing.at(0).first,
               "Form1 WM_WINDOWPOSCHANGING: depth 0 / 1");
     EXPECT_THAT(CompareMessages(deeper, undated).differing, testing::IsEmpty());
+
+    // A brush against another kind differs; against a log that named every
+    // drawing object "an object", it does not.
+    std::vector<MessageRow> brush = a, font = a, object = a;
+    brush[4].result = "a brush", font[4].result = "a font", object[4].result = "an object";
+    EXPECT_EQ(CompareMessages(brush, font).differing.size(), 1u);
+    EXPECT_THAT(CompareMessages(brush, object).differing, testing::IsEmpty());
 }
 
 TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {

@@ -158,6 +158,17 @@ TEST(StepsByHand, MessagesFromThePressPaintsFromTheChange) {
     EXPECT_EQ(StepOfPaint(steps, 5), 0) << "a paint begun before the change was named";
     EXPECT_EQ(StepOfPaint(steps, 7), 1);
     EXPECT_EQ(StepOfPaint(steps, 14), 2);
+
+    // The program's start, before the person found Form1, is no step.
+    const std::vector<Line> start = Join({Change(0, 0, 200, 100, 0), Change(0, 0, 432, 386, 0)});
+    const std::vector<RawMessage> started =
+        Log(Join({start, kPressBottom, kSizing, Change(0, 0, 432, 396, kNoMove), kRelease}));
+    const int from = static_cast<int>(Log(start).size());
+    const std::vector<HandStep> after = StepsByHand(started, {{0, 0, 432, 386}, 0, from});
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].action, "drag bottom +10");
+    EXPECT_EQ(StepOfMessage(after, from - 1), 0);
+    EXPECT_EQ(StepOfMessage(after, from), 1);
 }
 
 }  // namespace

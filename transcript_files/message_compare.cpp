@@ -1,5 +1,6 @@
 // Two systems' message logs compared step by step.
 #include <algorithm>
+#include <cstring>
 
 #include "message_log.h"
 #include "text_fields.h"
@@ -157,11 +158,35 @@ bool HasDepths(const std::vector<MessageRow>& rows) {
     return std::none_of(rows.begin(), rows.end(), [](const MessageRow& r) { return r.depth < 0; });
 }
 
+// Where one was recorded before the system's drawing objects were named by
+// their kind, each is "an object" in both.
+constexpr const char* kObjectKinds[] = {"a device context", "a brush",  "a region",
+                                        "a font",           "a bitmap", "a pen"};
+
+std::string AnObject(std::string text) {
+    for (const char* kind : kObjectKinds)
+        for (size_t at = text.find(kind); at != std::string::npos; at = text.find(kind, at))
+            text.replace(at, std::strlen(kind), "an object");
+    return text;
+}
+
+bool NamesKinds(const std::vector<MessageRow>& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const MessageRow& r) {
+        return AnObject(r.parameters) != r.parameters || AnObject(r.result) != r.result;
+    });
+}
+
+std::vector<MessageRow> WithoutKinds(std::vector<MessageRow> rows) {
+    for (MessageRow& r : rows) r.parameters = AnObject(r.parameters), r.result = AnObject(r.result);
+    return rows;
+}
+
 }  // namespace
 
 MessageComparison CompareMessages(const std::vector<MessageRow>& a,
                                   const std::vector<MessageRow>& b) {
     if (HasDepths(a) != HasDepths(b)) return CompareMessages(WithoutDepths(a), WithoutDepths(b));
+    if (NamesKinds(a) != NamesKinds(b)) return CompareMessages(WithoutKinds(a), WithoutKinds(b));
     MessageComparison c;
     c.markedA = std::vector<bool>(a.size());
     c.markedB = std::vector<bool>(b.size());

@@ -139,6 +139,8 @@ std::string Param(ParamKind kind, uint64_t value, transcript::Found found, int w
             return value & 0xFFFF ? Flags(static_cast<uint32_t>(value) & 0xFFFF, flags::kMk) : "";
         case ParamKind::Text:
             return "\"" + Escaped(text) + "\"";
+        case ParamKind::Dc:
+            return value ? "a device context" : "0";
     }
     return "";
 }
@@ -285,7 +287,8 @@ Decoded Plain(const RawMessage& m, const MessageInfo* info) {
                           const char* label) {
         const std::string text =
             info ? Param(kind, value, found, window, m.text) : AsFound(value, found, window);
-        if (kind != ParamKind::Auto && kind != ParamKind::Number && kind != ParamKind::Hex)
+        if (kind != ParamKind::Auto && kind != ParamKind::Number && kind != ParamKind::Hex &&
+            kind != ParamKind::Dc)
             return text;
         return text == "0" || text == "0x0" ? std::string() : label + text;
     };

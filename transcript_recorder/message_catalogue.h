@@ -23,6 +23,7 @@ enum class ParamKind : uint8_t {
     HitAndMessage,  // a hit-test code and a mouse message
     Keys,           // MK_LBUTTON, ...
     Text,           // the text it points to, as the hook read it
+    Dc,             // a device context, whatever else its number is (a window's too, in Wine 5.0)
 };
 
 // What the hook copies of a message, before it is handled and (where
@@ -213,13 +214,13 @@ inline constexpr MessageInfo kMessages[] = {
     {0x0127, K::Hex, K::Auto, "WM_CHANGEUISTATE"},
     {0x0128, K::Hex, K::Auto, "WM_UPDATEUISTATE"},
     {0x0129, K::Auto, K::Auto, "WM_QUERYUISTATE", S::Plain, kAsks},
-    {0x0132, K::Auto, K::Auto, "WM_CTLCOLORMSGBOX"},
-    {0x0133, K::Auto, K::Auto, "WM_CTLCOLOREDIT"},
-    {0x0134, K::Auto, K::Auto, "WM_CTLCOLORLISTBOX"},
-    {0x0135, K::Auto, K::Auto, "WM_CTLCOLORBTN"},
-    {0x0136, K::Auto, K::Auto, "WM_CTLCOLORDLG"},
-    {0x0137, K::Auto, K::Auto, "WM_CTLCOLORSCROLLBAR"},
-    {0x0138, K::Auto, K::Auto, "WM_CTLCOLORSTATIC"},
+    {0x0132, K::Dc, K::Auto, "WM_CTLCOLORMSGBOX"},
+    {0x0133, K::Dc, K::Auto, "WM_CTLCOLOREDIT"},
+    {0x0134, K::Dc, K::Auto, "WM_CTLCOLORLISTBOX"},
+    {0x0135, K::Dc, K::Auto, "WM_CTLCOLORBTN"},
+    {0x0136, K::Dc, K::Auto, "WM_CTLCOLORDLG"},
+    {0x0137, K::Dc, K::Auto, "WM_CTLCOLORSCROLLBAR"},
+    {0x0138, K::Dc, K::Auto, "WM_CTLCOLORSTATIC"},
     {0x0200, K::Keys, K::Point, "WM_MOUSEMOVE", S::Plain, kAsks},
     {0x0201, K::Keys, K::Point, "WM_LBUTTONDOWN"},
     {0x0202, K::Keys, K::Point, "WM_LBUTTONUP"},
@@ -245,7 +246,7 @@ inline constexpr MessageInfo kMessages[] = {
     {0x0281, K::Number, K::Hex, "WM_IME_SETCONTEXT"},
     {0x0282, K::Hex, K::Hex, "WM_IME_NOTIFY"},
     {0x0283, K::Hex, K::Auto, "WM_IME_CONTROL"},
-    {0x0285, K::Number, K::Hex, "WM_IME_SELECT"},
+    {0x0285, K::Number, K::Hidden, "WM_IME_SELECT"},
     {0x0286, K::Hex, K::Hex, "WM_IME_CHAR"},
     {0x0288, K::Hex, K::Auto, "WM_IME_REQUEST"},
     {0x0290, K::Hex, K::Hex, "WM_IME_KEYDOWN"},
@@ -266,7 +267,7 @@ inline constexpr MessageInfo kMessages[] = {
     {0x0311, K::Auto, K::Auto, "WM_PALETTECHANGED"},
     {0x0312, K::Number, K::Hex, "WM_HOTKEY"},
     {0x0317, K::Auto, K::Hex, "WM_PRINT"},
-    {0x0318, K::Auto, K::Hex, "WM_PRINTCLIENT"},
+    {0x0318, K::Dc, K::Hex, "WM_PRINTCLIENT"},
     {0x031A, K::Auto, K::Auto, "WM_THEMECHANGED"},
     {0x031D, K::Auto, K::Auto, "WM_CLIPBOARDUPDATE"},
     {0x031E, K::Auto, K::Auto, "WM_DWMCOMPOSITIONCHANGED"},
