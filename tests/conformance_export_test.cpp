@@ -375,6 +375,14 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
                 HasSubstr("- the step's first differing message: Form1 WM_SIZE: SIZE_MAXIMIZED "
                           "1280x1005 / SIZE_MAXIMIZED 1280x998\n"));
     EXPECT_EQ(BugReport(a, a, CompareSystems(a.rows, a.rows), nullptr), "") << "nothing to report";
+
+    // Where the start differs already, no step is needed, and none is listed.
+    a.rows.insert(a.rows.begin(), Paint(0, "start", {{0, 0, 270, 338}}));
+    b.rows.insert(b.rows.begin(), Paint(0, "start", {{0, 0, 270, 339}}, 270, 339));
+    const std::string start = BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr);
+    EXPECT_THAT(start, HasSubstr("at step 0 start\n"));
+    EXPECT_THAT(start, HasSubstr("2. Nothing more: the list view's first paint"));
+    EXPECT_THAT(start, testing::Not(HasSubstr("```")));
 }
 
 }  // namespace

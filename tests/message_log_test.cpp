@@ -206,6 +206,15 @@ TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
     brush[4].result = "a brush", font[4].result = "a font", object[4].result = "an object";
     EXPECT_EQ(CompareMessages(brush, font).differing.size(), 1u);
     EXPECT_THAT(CompareMessages(brush, object).differing, testing::IsEmpty());
+
+    // Without the start, to compare with a log recorded before starts were:
+    // each message still beside its paint, numbered as the paints left.
+    std::vector<MessageRow> started = {Row(0, "WM_CREATE"), Row(1, "WM_SIZE")};
+    started[1].paint = 2;
+    DropStart(started, 1);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].message, "WM_SIZE");
+    EXPECT_EQ(started[0].paint, 1);
 }
 
 TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {

@@ -124,13 +124,18 @@ std::string BugReport(const ReportSystem& a, const ReportSystem& b, const Compar
            " (expected) and " + b.name + " (actual).\n\n## Systems\n\n" + SystemsTable(a, b) +
            "\n## Steps to reproduce\n\n"
            "1. Start `paintprobe.exe`, the program recorded (or build the conformance test "
-           "attached: it makes the same windows and plays the same steps).\n"
-           "2. Play these steps on `Form1`, the recording's up to the first that differs "
-           "(`paint_transcript --scenario-file steps.scenario --csv b.csv` plays them):\n\n"
-           "```\n" +
-           StepsUpTo(a, first.step) + "```\n\n3. Compare: `paint_transcript --compare " +
-           BaseName(a.file) + " b.csv`.\n\n" + ExpectedAndActual(a, b, differing, m) +
-           FilesToAttach(a, b);
+           "attached: it makes the same windows and plays the same steps).\n" +
+           // The start is step 0: where it differs, no step is needed.
+           (first.step == 0
+                ? "2. Nothing more: the list view's first paint, as the program starts (step "
+                  "0), already differs (`paint_transcript --scenario-file steps.scenario --csv "
+                  "b.csv` records it with any one step).\n"
+                : "2. Play these steps on `Form1`, the recording's up to the first that "
+                  "differs (`paint_transcript --scenario-file steps.scenario --csv b.csv` "
+                  "plays them):\n\n```\n" +
+                      StepsUpTo(a, first.step) + "```\n") +
+           "\n3. Compare: `paint_transcript --compare " + BaseName(a.file) + " b.csv`.\n\n" +
+           ExpectedAndActual(a, b, differing, m) + FilesToAttach(a, b);
 }
 
 }  // namespace transcript

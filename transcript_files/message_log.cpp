@@ -6,10 +6,11 @@
 
 namespace transcript {
 
-void DropStart(std::vector<MessageRow>& log) {
+void DropStart(std::vector<MessageRow>& log, int paints) {
     log.erase(
         std::remove_if(log.begin(), log.end(), [](const MessageRow& r) { return r.step == 0; }),
         log.end());
+    for (MessageRow& r : log) r.paint -= paints;
 }
 
 std::string MessagesPath(const std::string& transcriptPath) {

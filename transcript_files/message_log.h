@@ -55,8 +55,9 @@ struct MessageRow {
 
 MessageRow Decode(const RawMessage& m);
 
-// The log without the program's start, step 0: as DropStart of its paints.
-void DropStart(std::vector<MessageRow>& log);
+// The log without the program's start, step 0, as DropStart of its paints,
+// which took `paints` paints: the rest of its rows are numbered as those left.
+void DropStart(std::vector<MessageRow>& log, int paints);
 
 // "X.messages.csv" beside "X.csv" (or any other name).
 std::string MessagesPath(const std::string& transcriptPath);
