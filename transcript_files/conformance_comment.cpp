@@ -93,10 +93,11 @@ std::string OpeningComment(const ExportSource& reference, const std::vector<Expo
         " *\n"
         " * It builds the window tree the recording found (Form1, a list view with its\n"
         " * styles and columns, the other controls) and lays it out on WM_SIZE as the\n"
-        " * program did. It plays each step as the change the step made, from another\n"
-        " * program's side: a new client size (this system's frame added, the edges\n"
-        " * that moved moving), a move, or ShowWindow for a caption button. It pumps\n"
-        " * messages until nothing is left to paint, then checks the number of paints\n"
+        " * program did; step 0 is the start, the windows shown. It plays each other\n"
+        " * step as the change the step made, from another program's side: a new\n"
+        " * client size (this system's frame added, the edges that moved moving), a\n"
+        " * move, or ShowWindow for a caption button. It pumps messages until\n"
+        " * nothing is left to paint, then checks the number of paints\n"
         " * and each one's region, and the list view's client size, against the tables.\n" +
         MessagesWord(asked, checked) +
         " * A display at another scale than the recording's skips the test.\n"
