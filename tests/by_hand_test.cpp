@@ -70,11 +70,20 @@ TEST(ByHand, StepsAreNamedForTheGesturesAndTheSavedScenarioPaintsTheSame) {
     const std::string replay = std::string(folder) + "replay.csv";
     DeleteFileA(hand.c_str());
 
+    // A Form1 no recording watches (one left open), above every other: the
+    // person takes hold of the recording's, not of the first found.
+    HWND decoy = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "STATIC",
+                                 "Form1", WS_POPUP | WS_VISIBLE, 1250, 990, 20, 20, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_TRUE(decoy);
     Tool recording("--by-hand --quiet --csv \"" + hand + "\" --save-scenario \"" + scenario + "\"");
     {
         Remote person;
         std::string error;
-        ASSERT_TRUE(person.Attach(error)) << error;
+        const bool attached = person.Attach(error);
+        DestroyWindow(decoy);
+        ASSERT_TRUE(attached) << error;
+        ASSERT_NE(person.form, decoy);
         std::vector<Step> gestures;
         ASSERT_TRUE(
             ParseScenario("drag bottom +10 +6\n"

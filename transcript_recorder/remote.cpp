@@ -150,28 +150,60 @@ bool Remote::FindControls(std::string& error) {
     return label2 != nullptr;
 }
 
+namespace {
+
+// A Form1 whose recording's hook runs: its memory shared with the hook,
+// which has taken a flush. Another Form1 (one left open) is passed over.
+struct Watched {
+    HWND form = nullptr;
+    HANDLE mapping = nullptr;
+};
+
+BOOL CALLBACK FindWatched(HWND window, LPARAM param) {
+    char title[16] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (!IsWindowVisible(window) || std::strcmp(title, "Form1") != 0) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, SharedName(pid).text);
+    const auto* shared =
+        mapping ? static_cast<const HookShared*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0))
+                : nullptr;
+    const bool runs = shared && shared->flushes > 0;
+    if (shared) UnmapViewOfFile(shared);
+    if (!runs) {
+        if (mapping) CloseHandle(mapping);
+        return TRUE;
+    }
+    *reinterpret_cast<Watched*>(param) = {window, mapping};
+    return FALSE;
+}
+
+}  // namespace
+
 bool Remote::Attach(std::string& error) {
     BecomeDpiAware();
     attached_ = true;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs; Sleep(20)) {
-        form = FindWindowA(nullptr, "Form1");
-        if (!form || !IsWindowVisible(form)) continue;
-        GetWindowThreadProcessId(form, &process_.dwProcessId);
-        if (!mapping_)
-            mapping_ =
-                OpenFileMappingA(FILE_MAP_WRITE, FALSE, SharedName(process_.dwProcessId).text);
-        if (mapping_ && !shared_)
-            shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
-        if (shared_ && shared_->flushes > 0) break;  // its hook runs
-    }
-    if (!shared_ || !shared_->flushes) {
+    Watched found;
+    for (DWORD start = GetTickCount(); !found.form && GetTickCount() - start < kTimeoutMs;
+         Sleep(20))
+        EnumWindows(FindWatched, reinterpret_cast<LPARAM>(&found));
+    if (!found.form) {
         error = "no Form1 watched by a recording appeared";
         return false;
     }
+    form = found.form;
+    mapping_ = found.mapping;
+    shared_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
+    GetWindowThreadProcessId(form, &process_.dwProcessId);
     process_.hProcess =
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_.dwProcessId);
+    if (!shared_ || !process_.hProcess) {
+        error = "could not take hold of the Form1 a recording watches";
+        return false;
+    }
     buttonsSent_ = shared_->buttons;
-    return process_.hProcess && FindControls(error);
+    return FindControls(error);
 }
 
 void Remote::SetFault(Fault fault, const std::string& what) {
