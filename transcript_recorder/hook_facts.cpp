@@ -1,11 +1,16 @@
-// What the hook reads of the program once, at its first flush: what
-// decides its paints beside the system (display scale, comctl32, visual
-// styles, the list view's font), and its windows and columns as they stand.
+// What the hook reads of the program: its windows as it makes them, and
+// once, at its first flush, what decides its paints beside the system
+// (display scale, comctl32, visual styles, the list view's font), and its
+// windows and columns as they stand.
 #include <windows.h>
 // The list view's messages and structures only: nothing of comctl32 is linked.
 #include <commctrl.h>
 
 #include "hook_facts.h"
+
+#include <cstring>
+#include <cwchar>
+#include <initializer_list>
 
 namespace {
 
@@ -17,7 +22,41 @@ F Find(const char* dll, const char* name) {
                   : nullptr;
 }
 
+bool Learning(const transcript::HookShared& s) {
+    for (uint64_t w : s.windows)
+        if (!w) return true;
+    return false;
+}
+
+bool Named(const void* name, const char* text, const wchar_t* wide) {
+    if (!name || IS_INTRESOURCE(name)) return false;
+    return !std::strcmp(static_cast<const char*>(name), text) ||
+           !std::wcscmp(static_cast<const wchar_t*>(name), wide);
+}
+
 }  // namespace
+
+// At WM_NCCREATE the caption and the parent are known, before any message
+// of the window's own but Form1's WM_GETMINMAXINFO, named once it is known.
+void Learn(transcript::HookShared& s, const CWPSTRUCT& m) {
+    if (m.message != WM_NCCREATE || !Learning(s)) return;
+    const auto& create = *reinterpret_cast<const CREATESTRUCTA*>(m.lParam);
+    const uint64_t window = reinterpret_cast<uintptr_t>(m.hwnd);
+    const uint64_t parent = reinterpret_cast<uintptr_t>(create.hwndParent);
+    using namespace transcript;
+    if (!s.windows[kInForm1]) {
+        if (!(create.style & WS_CHILD) && Named(create.lpszName, "Form1", L"Form1"))
+            s.windows[kInForm1] = window;
+    } else if (parent == s.windows[kInForm1]) {
+        for (int slot : {kInListView1, kInText1, kInLabel1, kInLabel2})
+            if (!s.windows[slot]) {
+                s.windows[slot] = window;
+                break;
+            }
+    } else if (parent && parent == s.windows[kInListView1] && !s.windows[kInHeader]) {
+        s.windows[kInHeader] = window;
+    }
+}
 
 void ReadFacts(transcript::HookShared& s) {
     transcript::HookFacts& f = s.facts;

@@ -1,5 +1,5 @@
-// What the hook reads of the program once, at its first flush, into the
-// shared memory's facts.
+// What the hook reads of the program into the shared memory: its windows as
+// it makes them, and its facts once, at its first flush.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,11 @@ inline HWND Handle(uint64_t value) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
 }
 
+// A window as the program makes it (its WM_NCCREATE), where the tool
+// started the program with the hook in place: Form1 by its caption, its
+// controls in the order they are made (their tab order), the list view's
+// header as its child.
+void Learn(transcript::HookShared& s, const CWPSTRUCT& m);
 // The display's scale, the comctl32 the list view runs, visual styles, the
 // list view's font as asked for and as drawn.
 void ReadFacts(transcript::HookShared& s);

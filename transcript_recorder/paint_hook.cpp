@@ -208,41 +208,6 @@ uint8_t Find(uint64_t value) {
     return static_cast<uint8_t>(Found::Number);
 }
 
-bool Learning(const HookShared& s) {
-    for (uint64_t w : s.windows)
-        if (!w) return true;
-    return false;
-}
-
-bool Named(const void* name, const char* text, const wchar_t* wide) {
-    if (!name || IS_INTRESOURCE(name)) return false;
-    return !std::strcmp(static_cast<const char*>(name), text) ||
-           !std::wcscmp(static_cast<const wchar_t*>(name), wide);
-}
-
-// A window of the program as it is made, where the tool started the program
-// with the hook in place: Form1 by its caption, its controls in the order
-// they are made (their tab order), the list view's header as its child.
-void Learn(HookShared& s, const CWPSTRUCT& m) {
-    if (m.message != WM_NCCREATE || !Learning(s)) return;
-    const auto& create = *reinterpret_cast<const CREATESTRUCTA*>(m.lParam);
-    const uint64_t window = reinterpret_cast<uintptr_t>(m.hwnd);
-    const uint64_t parent = reinterpret_cast<uintptr_t>(create.hwndParent);
-    using namespace transcript;
-    if (!s.windows[kInForm1]) {
-        if (!(create.style & WS_CHILD) && Named(create.lpszName, "Form1", L"Form1"))
-            s.windows[kInForm1] = window;
-    } else if (parent == s.windows[kInForm1]) {
-        for (int slot : {kInListView1, kInText1, kInLabel1, kInLabel2})
-            if (!s.windows[slot]) {
-                s.windows[slot] = window;
-                break;
-            }
-    } else if (parent && parent == s.windows[kInListView1] && !s.windows[kInHeader]) {
-        s.windows[kInHeader] = window;
-    }
-}
-
 void Copy(int32_t* to, const void* from, size_t bytes) {
     std::memcpy(to, from, bytes);
 }
