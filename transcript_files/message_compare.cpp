@@ -1,6 +1,5 @@
 // Two systems' message logs compared step by step.
 #include <algorithm>
-#include <cstring>
 
 #include "message_log.h"
 #include "text_fields.h"
@@ -160,13 +159,13 @@ bool HasDepths(const std::vector<MessageRow>& rows) {
 
 // Where one was recorded before the system's drawing objects were named by
 // their kind, each is "an object" in both.
-constexpr const char* kObjectKinds[] = {"a device context", "a brush",  "a region",
-                                        "a font",           "a bitmap", "a pen"};
-
 std::string AnObject(std::string text) {
-    for (const char* kind : kObjectKinds)
+    for (Found f : {Found::DeviceContext, Found::Brush, Found::Region, Found::Font, Found::Bitmap,
+                    Found::Pen}) {
+        const std::string kind = FoundName(f);
         for (size_t at = text.find(kind); at != std::string::npos; at = text.find(kind, at))
-            text.replace(at, std::strlen(kind), "an object");
+            text.replace(at, kind.size(), "an object");
+    }
     return text;
 }
 

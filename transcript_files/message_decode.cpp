@@ -55,29 +55,9 @@ std::string RectText(const int32_t* w) {
 // A parameter as the hook found it.
 std::string AsFound(uint64_t value, transcript::Found found, int window) {
     if (!value) return "0";
-    switch (found) {
-        case Found::Window:
-            return WindowName(window);
-        case Found::Object:
-            return "an object";
-        case Found::DeviceContext:
-            return "a device context";
-        case Found::Brush:
-            return "a brush";
-        case Found::Region:
-            return "a region";
-        case Found::Font:
-            return "a font";
-        case Found::Bitmap:
-            return "a bitmap";
-        case Found::Pen:
-            return "a pen";
-        case Found::Memory:
-            return "memory";
-        case Found::Number:
-            break;
-    }
-    return std::to_string(Word32(value));
+    if (found == Found::Window) return WindowName(window);
+    const char* name = FoundName(found);
+    return name ? name : std::to_string(Word32(value));
 }
 
 // A text as it stands in a log line: each message one line, so a line
@@ -312,6 +292,16 @@ static_assert(std::size(kDecoders) == static_cast<size_t>(Shape::HitTest) + 1,
               "a decoder for every shape");
 
 }  // namespace
+
+const char* FoundName(Found found) {
+    // In the order the hook's Found declares them.
+    static const char* const kNames[] = {
+        nullptr,   nullptr,    "an object", "memory",   "a device context",
+        "a brush", "a region", "a font",    "a bitmap", "a pen"};
+    static_assert(std::size(kNames) == static_cast<size_t>(Found::Pen) + 1, "a name each");
+    const auto i = static_cast<size_t>(found);
+    return i < std::size(kNames) ? kNames[i] : nullptr;
+}
 
 const char* WindowName(int window) {
     return window >= 0 && window < kWatched ? kWindowNames[window] : "a window";

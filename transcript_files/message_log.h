@@ -17,6 +17,9 @@ namespace transcript {
 // The name of a watched window (WatchedWindow): "Form1", "ListView1", "ListView1 header", ...; "a
 // window" for any other.
 const char* WindowName(int window);
+// "a brush", "memory": what a parameter the hook found is; null for a
+// number, and for a window, named by WindowName.
+const char* FoundName(Found found);
 
 // What the hook saw of one message: the numbers, and the structures its
 // parameters point to as they were when it came and when it returned.
