@@ -132,10 +132,12 @@ bool HasStart(const std::vector<PaintRow>& rows) {
     return std::any_of(rows.begin(), rows.end(), [](const PaintRow& r) { return r.step == 0; });
 }
 
-void DropStart(std::vector<PaintRow>& rows) {
+int DropStart(std::vector<PaintRow>& rows) {
+    const size_t before = rows.size();
     rows.erase(
         std::remove_if(rows.begin(), rows.end(), [](const PaintRow& r) { return r.step == 0; }),
         rows.end());
+    return static_cast<int>(before - rows.size());
 }
 
 std::vector<std::string> CompareExact(const std::vector<PaintRow>& a,

@@ -62,9 +62,9 @@ bool ParseCsv(const std::string& text, std::vector<PaintRow>& rows, std::string&
 
 // Whether a recording holds the program's start, its step 0: one made
 // before starts were recorded does not. DropStart takes step 0 out, so that
-// such a recording and a newer one compare step by step.
+// such a recording and a newer one compare step by step; the paints it took.
 bool HasStart(const std::vector<PaintRow>& rows);
-void DropStart(std::vector<PaintRow>& rows);
+int DropStart(std::vector<PaintRow>& rows);
 
 // Where a replay differs from its reference on the same system, row by row,
 // on every field but the colour (random); empty when they agree. Each side

@@ -1,6 +1,5 @@
 // The ways of running that read transcripts rather than record one:
 // --compare (two systems, or many) and --from.
-#include <algorithm>
 #include <cstdint>
 
 #include "html_report.h"
@@ -36,12 +35,7 @@ void CompareStartsIfAll(std::vector<T>& systems, std::vector<PaintRow> T::*rows,
     if (!without || !with) return;
     Say(stdout,
         "step 0, the program's start, left out: " + without->file + " was recorded without it");
-    for (T& s : systems) {
-        const auto started = std::count_if((s.*rows).begin(), (s.*rows).end(),
-                                           [](const PaintRow& r) { return r.step == 0; });
-        DropStart(s.*rows);
-        DropStart(s.*log, static_cast<int>(started));
-    }
+    for (T& s : systems) DropStart(s.*log, DropStart(s.*rows));
 }
 
 bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems) {
