@@ -39,10 +39,16 @@ export_test() {
     shift 2
     tool "$exe" --export-test "$tmp/$name.c" "$@" >/dev/null
     check "$name: exported" 0 "${PIPESTATUS[0]}"
+    local cc pid=()
+    for cc in i686 x86_64; do  # the two at once
+        "$cc-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/$name.c" \
+            "$tmp/testlist.c" -o "$tmp/$name-$cc.exe" -lcomctl32 -lgdi32 >"$tmp/$cc.log" 2>&1 &
+        pid+=($!)
+    done
     for cc in i686 x86_64; do
-        out=$("$cc-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/$name.c" \
-            "$tmp/testlist.c" -o "$tmp/$name-$cc.exe" -lcomctl32 -lgdi32 2>&1)
-        check "$name: built with $cc-w64-mingw32-gcc, without a warning" "0 " "$? $out"
+        wait "${pid[0]}"
+        check "$name: built with $cc-w64-mingw32-gcc, without a warning" "0 " "$? $(cat "$tmp/$cc.log")"
+        pid=("${pid[@]:1}")
     done
 }
 run_test() {
