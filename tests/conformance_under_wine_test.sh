@@ -23,6 +23,15 @@ case $version in
     *) echo "the recordings this expects were made under Wine 8.0, not $version"; exit 77 ;;
 esac
 
+# A console process holds Wine's desktop open for the whole test. Without it
+# the desktop closes a moment after each run and is made anew for the next,
+# which could then start on one that is closing.
+mkfifo "$tmp/hold"
+"$WINE" cmd /c "set /p hold=" <"$tmp/hold" >/dev/null 2>&1 &
+holder=$!
+exec 9>"$tmp/hold"
+trap 'exec 9>&-; wait $holder; rm -rf "$tmp"' EXIT
+
 cat >"$tmp/testlist.c" <<'LIST'
 #include <windows.h>
 #define STANDALONE
