@@ -26,11 +26,11 @@ esac
 # A console process holds Wine's desktop open for the whole test. Without it
 # the desktop closes a moment after each run and is made anew for the next,
 # which could then start on one that is closing.
+# It waits on a pipe of its own, which never ends, until it is stopped.
 mkfifo "$tmp/hold"
-"$WINE" cmd /c "set /p hold=" <"$tmp/hold" >/dev/null 2>&1 &
+"$WINE" cmd /c "set /p hold=" 0<>"$tmp/hold" >/dev/null 2>&1 &
 holder=$!
-exec 9>"$tmp/hold"
-trap 'exec 9>&-; wait $holder; rm -rf "$tmp"' EXIT
+trap 'kill $holder; wait $holder 2>/dev/null; rm -rf "$tmp"' EXIT
 
 cat >"$tmp/testlist.c" <<'LIST'
 #include <windows.h>
