@@ -123,7 +123,8 @@ int CompareTwo(const Options& o) {
     if (!o.html.empty() &&
         !WriteFile(o.html, transcript::HtmlComparison(
                                s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
-                               logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr)))
+                               logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr,
+                               {s[0].facts, s[1].facts})))
         return transcript::kMistake;
     if (!o.bugReport.empty() && !WriteBugReport(o.bugReport, s, names, c, logs ? &m : nullptr))
         return transcript::kMistake;
