@@ -52,6 +52,9 @@ for page in "${pages[@]}"; do
     check "$page: $(head -n 1 <<<"$result"), laid out" "layout ok" "$(tail -n +2 <<<"$result" | head -n 12)"
 done
 grep -q 'class="note"' "$tmp/compare-wine8-wine10.html" || fail "compare-wine8-wine10: no note of the paint that differs"
+check "compare-wine8-wine10: the start left out, said at the top" 1 \
+    "$(grep -c "<p class=\"cut\">step 0, the program's start, left out: .*transcript-wine10.0-sid-all.csv was recorded without it</p>" \
+        "$tmp/compare-wine8-wine10.html")"
 check "compare-wine8-wine10: what is known of the two systems, in columns" \
     "<th>display scale</th><th>visual styles</th><th>comctl32</th><th>font</th>" \
     "$(grep -o '<table class="facts"><tr><th>system</th>\(<th>[^<]*</th>\)*' "$tmp/compare-wine8-wine10.html" |

@@ -132,6 +132,14 @@ std::vector<SystemFacts> FactsOf(const std::vector<SystemFacts>& facts, size_t n
     return out;
 }
 
+// What the reader is warned of at the top: how the systems differ, and what
+// was left out of the comparison.
+std::string NoteLines(const std::vector<std::string>& differences, const std::string& note) {
+    std::string out;
+    for (const std::string& line : differences) out += "<p class=\"cut\">" + Escape(line) + "</p>";
+    return note.empty() ? out : out + "<p class=\"cut\">" + Escape(note) + "</p>";
+}
+
 // The systems' names kept in view as the page scrolls.
 std::string Names(const std::vector<std::string>& names, const std::vector<std::string>& labels) {
     std::string out = "<div class=\"names\">";
@@ -205,10 +213,9 @@ std::string DifferingLinks(const Comparison& c) {
 // The page's top: the systems and their facts, the answer, and the key.
 std::string ComparisonHeader(const Side& a, const Side& b, const Comparison& c,
                              const MessageComparison* mc, const std::vector<SystemFacts>& f,
-                             const std::string& cutShortA, const std::string& cutShortB) {
-    std::string factLines;
-    for (const std::string& line : FactDifferences(f, {a.name, b.name}))
-        factLines += "<p class=\"cut\">" + Escape(line) + "</p>";
+                             const std::string& cutShortA, const std::string& cutShortB,
+                             const std::string& note) {
+    const std::string factLines = NoteLines(FactDifferences(f, {a.name, b.name}), note);
     const std::string links = DifferingLinks(c);
     return "<h1>Paint transcripts compared: " + Escape(a.name) + " and " + Escape(b.name) +
            "</h1>" +
@@ -233,7 +240,7 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                            const std::string& cutShortA, const std::string& cutShortB,
                            const std::vector<MessageRow>* messagesA,
                            const std::vector<MessageRow>* messagesB,
-                           const std::vector<SystemFacts>& facts) {
+                           const std::vector<SystemFacts>& facts, const std::string& note) {
     const Comparison c = CompareSystems(a, b);
     const bool logs = messagesA && messagesB;
     const MessageComparison mc =
@@ -256,9 +263,10 @@ std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& na
                     NoteOf(p, mark, step), cells);
     }
     const std::vector<SystemFacts> f = FactsOf(facts, 2);
-    return Page(nameA + " / " + nameB,
-                ComparisonHeader(sideA, sideB, c, logs ? &mc : nullptr, f, cutShortA, cutShortB),
-                Names({nameA, nameB}, {"A: ", "B: "}) + body, ".names");
+    return Page(
+        nameA + " / " + nameB,
+        ComparisonHeader(sideA, sideB, c, logs ? &mc : nullptr, f, cutShortA, cutShortB, note),
+        Names({nameA, nameB}, {"A: ", "B: "}) + body, ".names");
 }
 
 namespace {
@@ -314,12 +322,11 @@ struct Systems {
 // the first, and the steps that differ.
 std::string MatrixHeader(const Matrix& m, const std::vector<SystemFacts>& f,
                          const std::vector<std::string>& cutShort, size_t folded,
-                         const std::string& steps) {
+                         const std::string& steps, const std::string& note) {
     const size_t n = m.names.size();
     std::string header = "<h1>Paint transcripts of " + std::to_string(n) +
                          " systems compared</h1>" + html::FactsTable(m.names, f);
-    for (const std::string& line : FactDifferences(f, m.names))
-        header += "<p class=\"cut\">" + Escape(line) + "</p>";
+    header += NoteLines(FactDifferences(f, m.names), note);
     header += "<p><strong>" + Escape(m.Summary()) + "</strong>; the first is the reference";
     if (folded)
         header += "; " + std::to_string(folded) + (folded == 1 ? " paint" : " paints") +
@@ -341,7 +348,7 @@ std::string MatrixHeader(const Matrix& m, const std::vector<SystemFacts>& f,
 std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
                        const std::vector<std::string>& cutShort,
                        const std::vector<const std::vector<MessageRow>*>& logs,
-                       const std::vector<SystemFacts>& facts) {
+                       const std::vector<SystemFacts>& facts, const std::string& note) {
     const size_t n = systems.size();
     const Systems drawn(m, systems, logs);
     // The grid: a row a paint not alike everywhere, a cell a system, lettered
@@ -368,7 +375,7 @@ std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>
     }
     grid += "</tbody></table>";
     return Page("matrix of " + std::to_string(n) + " systems",
-                MatrixHeader(m, FactsOf(facts, n), cutShort, folded, steps), grid + rows,
+                MatrixHeader(m, FactsOf(facts, n), cutShort, folded, steps, note), grid + rows,
                 ".grid thead th");
 }
 

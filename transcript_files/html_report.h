@@ -28,22 +28,24 @@ std::string HtmlReport(const std::vector<PaintRow>& rows, const std::string& tit
 // marked strongly, paints whose window frame alone differs lightly, and the
 // two summary lines at the top. With both systems' message logs, the
 // messages of each frame too, those not alike marked, and a step's first
-// differing message beside its first paint.
+// differing message beside its first paint. A note, where given, stands at
+// the top with the systems' differences.
 std::string HtmlComparison(const std::vector<PaintRow>& a, const std::string& nameA,
                            const std::vector<PaintRow>& b, const std::string& nameB,
                            const std::string& cutShortA = "", const std::string& cutShortB = "",
                            const std::vector<MessageRow>* messagesA = nullptr,
                            const std::vector<MessageRow>* messagesB = nullptr,
-                           const std::vector<SystemFacts>& facts = {});
+                           const std::vector<SystemFacts>& facts = {},
+                           const std::string& note = "");
 
 // Many systems side by side, aligned as CompareMany aligns them: a column a
 // system, a row a paint that is not alike everywhere, with its groups beside
 // it and the frames that differ from the first system's outlined; the rows
 // alike everywhere folded into a count. With a system's message log, each of
-// its frames carries its messages.
+// its frames carries its messages. A note, as for HtmlComparison.
 std::string HtmlMatrix(const Matrix& m, const std::vector<std::vector<PaintRow>>& systems,
                        const std::vector<std::string>& cutShort,
                        const std::vector<const std::vector<MessageRow>*>& logs = {},
-                       const std::vector<SystemFacts>& facts = {});
+                       const std::vector<SystemFacts>& facts = {}, const std::string& note = "");
 
 }  // namespace transcript

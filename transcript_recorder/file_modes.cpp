@@ -22,23 +22,26 @@ struct System {
 };
 
 // A recording made before starts were recorded has no step 0: then the
-// start is compared nowhere, and that is said.
+// start is compared nowhere, and that is said (the line, for the page too).
 template <typename T>
-void CompareStartsIfAll(std::vector<T>& systems, std::vector<PaintRow> T::*rows,
-                        std::vector<MessageRow> T::*log) {
+std::string CompareStartsIfAll(std::vector<T>& systems, std::vector<PaintRow> T::*rows,
+                               std::vector<MessageRow> T::*log) {
     const T* without = nullptr;
     bool with = false;
     for (const T& s : systems) {
         if (!HasStart(s.*rows)) without = without ? without : &s;
         with = with || HasStart(s.*rows);
     }
-    if (!without || !with) return;
-    Say(stdout,
-        "step 0, the program's start, left out: " + without->file + " was recorded without it");
+    if (!without || !with) return "";
+    const std::string line =
+        "step 0, the program's start, left out: " + without->file + " was recorded without it";
+    Say(stdout, line);
     for (T& s : systems) DropStart(s.*log, DropStart(s.*rows));
+    return line;
 }
 
-bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems) {
+bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& systems,
+                 std::string& leftOut) {
     systems.resize(files.size());
     for (size_t k = 0; k < files.size(); ++k) {
         System& s = systems[k];
@@ -47,7 +50,7 @@ bool ReadSystems(const std::vector<std::string>& files, std::vector<System>& sys
             !ReadMessages(s.file, s.log, s.logged))
             return false;
     }
-    CompareStartsIfAll(systems, &System::rows, &System::log);
+    leftOut = CompareStartsIfAll(systems, &System::rows, &System::log);
     return true;
 }
 
@@ -104,7 +107,8 @@ bool WriteBugReport(const std::string& path, const std::vector<System>& s,
 // cannot be read or the report cannot be written.
 int CompareTwo(const Options& o) {
     std::vector<System> s;
-    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
+    std::string leftOut;
+    if (!ReadSystems(o.compare, s, leftOut)) return transcript::kMistake;
     const std::vector<std::string> names = SayNames(o, s);
     const bool logs = s[0].logged && s[1].logged;
     const transcript::Comparison c = transcript::CompareSystems(s[0].rows, s[1].rows);
@@ -124,7 +128,7 @@ int CompareTwo(const Options& o) {
         !WriteFile(o.html, transcript::HtmlComparison(
                                s[0].rows, names[0], s[1].rows, names[1], s[0].cut, s[1].cut,
                                logs ? &s[0].log : nullptr, logs ? &s[1].log : nullptr,
-                               {s[0].facts, s[1].facts})))
+                               {s[0].facts, s[1].facts}, leftOut)))
         return transcript::kMistake;
     if (!o.bugReport.empty() && !WriteBugReport(o.bugReport, s, names, c, logs ? &m : nullptr))
         return transcript::kMistake;
@@ -136,7 +140,8 @@ int CompareTwo(const Options& o) {
 // page cannot be written.
 int CompareMany(const Options& o) {
     std::vector<System> s;
-    if (!ReadSystems(o.compare, s)) return transcript::kMistake;
+    std::string leftOut;
+    if (!ReadSystems(o.compare, s, leftOut)) return transcript::kMistake;
     const std::vector<std::string> names = SayNames(o, s);
     std::vector<std::vector<PaintRow>> systems;
     std::vector<std::string> cuts;
@@ -155,7 +160,7 @@ int CompareMany(const Options& o) {
     for (const std::string& line : o.all ? m.Changes() : m.ChangesBySystem()) Say(stdout, line);
     SayAtMost(m.Groups(), shown, "paints not alike everywhere");
     if (!o.html.empty() &&
-        !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged, facts)))
+        !WriteFile(o.html, transcript::HtmlMatrix(m, systems, cuts, logged, facts, leftOut)))
         return transcript::kMistake;
     return m.Agree() ? transcript::kDone : transcript::kDiffers;
 }
