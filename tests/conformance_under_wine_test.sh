@@ -48,16 +48,16 @@ export_test() {
     shift 2
     tool "$exe" --export-test "$tmp/$name.c" "$@" >/dev/null
     check "$name: exported" 0 "${PIPESTATUS[0]}"
-    local cc pid=()
+    local cc
+    local -A pid
     for cc in i686 x86_64; do  # the two at once
         "$cc-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/$name.c" \
             "$tmp/testlist.c" -o "$tmp/$name-$cc.exe" -lcomctl32 -lgdi32 >"$tmp/$cc.log" 2>&1 &
-        pid+=($!)
+        pid[$cc]=$!
     done
     for cc in i686 x86_64; do
-        wait "${pid[0]}"
+        wait "${pid[$cc]}"
         check "$name: built with $cc-w64-mingw32-gcc, without a warning" "0 " "$? $(cat "$tmp/$cc.log")"
-        pid=("${pid[@]:1}")
     done
 }
 run_test() {
