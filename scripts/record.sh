@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # paint_transcript without calling Wine by hand: the build this machine runs,
-# the project's Wine prefix (or $WINEPREFIX), and a virtual display where
+# the project's Wine prefix (or $PAINTPROBE_WINEPREFIX), and a virtual display where
 # there is none. Every argument goes to the tool as it is.
 # usage: scripts/record.sh [paint_transcript options]   (or make record ARGS="...")
 set -euo pipefail

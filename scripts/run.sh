@@ -22,8 +22,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     # would let its edges be dragged, and Wine's virtual desktop does.
     if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
         echo "run: on display $DISPLAY, as a window of its desktop (close it to end)"
-        WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
-        export WINEPREFIX
+        PAINTPROBE_WINEPREFIX=$("$here/scripts/derive-prefix.sh" desktop '/^"Desktop"="Default"$/d')
+        export PAINTPROBE_WINEPREFIX WINEPREFIX=$PAINTPROBE_WINEPREFIX
     else
         echo "run: on display $DISPLAY, which has no window manager: inside a Wine desktop"
         echo "run: of 1280 x 1024, where its edges can be dragged (close Form1 to end)"

@@ -86,6 +86,8 @@ remove_prefix() {
 make_prefix() {
     echo "setup: creating the Wine prefix in $prefix for $mode (first use takes about 20 s)"
     mkdir -p "$prefix"
+    # First of all: whatever stops the set-up from here, the folder is ours.
+    echo "made by paintprobe's set-up, which may delete and make it anew" >"$prefix/$prefix_mark"
     unset WINELOADER
     local log=$prefix/../wineboot.log loader=(wine)
     # Debian's `wine` picks the 32-bit loader whenever it is installed, so the
@@ -122,8 +124,12 @@ make_prefix() {
 install_packages
 choose_mode
 
-# The record is written last: a prefix without one was left half-made, and a
-# prefix made for the other kind of machine is made anew.
+# A folder the project did not make is a person's: it is never touched.
+if [ -d "$prefix" ] && ! prefix_is_ours "$prefix"; then
+    fail "$prefix holds files and no $prefix_mark, so it is not a prefix this project made and is left as it is; name a new or empty folder in PAINTPROBE_WINEPREFIX, or unset it to use build/wineprefix."
+fi
+# The record is written last: a prefix of ours without one was left
+# half-made, and one made for the other kind of machine is made anew.
 made_for=$(wine_mode_field mode)
 if [ -d "$prefix" ] && [ "$made_for" != "$mode" ]; then
     if [ -z "$made_for" ]; then

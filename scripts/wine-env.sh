@@ -1,17 +1,32 @@
 # Sourced by the scripts that run Wine: the project's prefix, Wine quiet, and
-# never an offer to download Mono or Gecko. Values already set are kept.
+# never an offer to download Mono or Gecko.
+#
+# The prefix is the project's own, build/wineprefix, whatever WINEPREFIX says:
+# a person's WINEPREFIX names their own prefix, which the project never
+# touches. PAINTPROBE_WINEPREFIX names another for the project to use; the
+# set-up makes it there, and only ever remakes a prefix that carries the
+# project's mark (prefix_mark below).
 #
 # The set-up records in the prefix which builds this machine can run:
 # "win32+win64" where 32-bit programs run, "win64" where they do not (then
 # only Wine's 64-bit loader is used, as Debian's `wine` would pick the 32-bit
 # one whenever it is installed, whether or not the kernel can run it).
 wine_env_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$wine_env_root/build/wineprefix}
+export PAINTPROBE_WINEPREFIX=${PAINTPROBE_WINEPREFIX:-$wine_env_root/build/wineprefix}
+export WINEPREFIX=$PAINTPROBE_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 WINE32_LOADER=${PAINTPROBE_WINE32_LOADER:-/usr/lib/wine/wine}
 WINE64_LOADER=/usr/lib/wine/wine64
 wine_mode_file=$WINEPREFIX/paintprobe-mode
+# Written into a prefix before anything else, by the set-up that makes it.
+prefix_mark=paintprobe-prefix
+
+# Whether a folder is one the project may delete and make anew: its mark (or
+# the mode file, which older set-ups wrote last) is there, or it is empty.
+prefix_is_ours() {
+    [ -e "$1/$prefix_mark" ] || [ -e "$1/paintprobe-mode" ] || [ -z "$(ls -A "$1" 2>/dev/null)" ]
+}
 
 # A field of the recorded mode: `wine_mode_field mode` or `wine_mode_field reason`.
 wine_mode_field() {

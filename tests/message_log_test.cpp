@@ -117,6 +117,10 @@ const struct {
     // Its DC is not written.
     {M("WM_ERASEBKGND").W(0x01010055, Found::Object).Returns(1),
      "Form1 sent WM_ERASEBKGND; returns erased"},
+    // A yes or no: a difference in it is a cause of its own, not a number.
+    {M("WM_NCCREATE").L(0x12345678, Found::Memory).Returns(1),
+     "Form1 sent WM_NCCREATE lParam memory; returns TRUE"},
+    {M("WM_NCCREATE").Returns(0), "Form1 sent WM_NCCREATE; returns FALSE"},
     {M("WM_SYSCOMMAND").W(0xF032).Unreturned(),
      "Form1 sent WM_SYSCOMMAND SC_MAXIMIZE; returns (had not returned)"},
     {M("WM_SYSCOMMAND").W(0xF006), "Form1 sent WM_SYSCOMMAND SC_SIZE+WMSZ_BOTTOM; returns 0"},
@@ -245,16 +249,26 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
         "\"parameters\";\"result\";;\r\n"
         "52;maximize button;49;Form1;posted;WM_NCCALCSIZE;window 0,0,9,9;"
         "client 0,0,1,1;;\r\n";
-    // A log from before depths were recorded: each depth not known.
+    // A log from before depths were recorded: each depth not known; a yes
+    // or no it wrote as a number reads as one is written now.
+    sheet += "0;start;1;Form1;sent;WM_NCCREATE;;1;;\r\n";
+    MessageRow made = Row(0, "WM_NCCREATE", "", "TRUE");
+    made.action = "start";
+    made.paint = 1;
     ASSERT_TRUE(ParseMessagesCsv(sheet, back, error)) << error;
     MessageRow undated = rows[1];
     undated.depth = -1;
-    EXPECT_THAT(back, ElementsAre(undated));
+    EXPECT_THAT(back, ElementsAre(undated, made));
 
     EXPECT_FALSE(ParseMessagesCsv("step,action,paint\n", back, error));
     EXPECT_EQ(error,
               "line 1: not a message log header (expected "
               "step,action,paint,window,how,message,parameters,result,depth)");
+    EXPECT_FALSE(ParseMessagesCsv(
+        "step,action,paint,window,note,how,message,parameters,result,depth\n", back, error));
+    EXPECT_EQ(error,
+              "line 1: column 5, \"note\", is not one of a message log's (delete it, or save "
+              "the sheet without it)");
     EXPECT_FALSE(
         ParseMessagesCsv(MessagesToCsv({}) + "x,a,1,Form1,sent,WM_SIZE,,,0\n", back, error));
     EXPECT_EQ(error, "line 2: expected whole numbers for step and paint");

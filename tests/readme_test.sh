@@ -10,8 +10,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env.sh"
 source "$here/tests/support/check.sh"
 tmp=$(mktemp -d)
-WINEPREFIX=$("$here/scripts/derive-prefix.sh" readme '/^"Desktop"="Default"$/d')
-export WINEPREFIX
+PAINTPROBE_WINEPREFIX=$("$here/scripts/derive-prefix.sh" readme '/^"Desktop"="Default"$/d')
+export PAINTPROBE_WINEPREFIX WINEPREFIX=$PAINTPROBE_WINEPREFIX
 pids=()
 trap 'wineserver -k 2>/dev/null; kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
 

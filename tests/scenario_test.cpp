@@ -101,6 +101,12 @@ TEST(Scenario, TheBuiltInScenariosPrintedReadBackAsTheSameSteps) {
         each.insert(each.end(), one.begin(), one.end());
     }
     EXPECT_TRUE(each == steps);
+    // As an editor on Windows saves them: a byte-order mark, CRLF.
+    std::string saved = "\xEF\xBB\xBF" + BuiltInText(4, 7);
+    for (size_t at = 0; (at = saved.find('\n', at)) != std::string::npos; at += 2)
+        saved.insert(at, "\r");
+    ASSERT_TRUE(ParseScenario(saved, each, error)) << error;
+    EXPECT_TRUE(each == steps);
     EXPECT_EQ(StepText(BuiltInSteps("top", 10, 10)[0]), "room above 120");
     EXPECT_TRUE(BuiltInSteps("nonesuch", 10, 10).empty());
 }

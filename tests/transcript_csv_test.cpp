@@ -134,6 +134,8 @@ TEST(TranscriptCsv, RefusesAnythingElseWithItsLineAndWhatWasExpected) {
         // A column someone added is named; so is a header cut off in the middle.
         {header.substr(0, header.size() - 1) + ",notes,,\n",
          "line 1: column 16, \"notes\", is not one of a paint transcript's"},
+        {"step,action,notes" + header.substr(header.find(",outer_width")),
+         "line 1: column 3, \"notes\", is not one of a paint transcript's"},
         {header.substr(0, header.find(",view_width")) + "\n",
          "line 1: the header stops at colour; expected it to end at region or view_height"},
         // A region a spreadsheet read as a number and saved back.

@@ -9,10 +9,10 @@ set -euo pipefail
 dpi=$1
 shift
 value=$(printf 'dword:%08x' "$dpi")
-WINEPREFIX=$("$(dirname "$0")/../scripts/derive-prefix.sh" "dpi$dpi" "
+PAINTPROBE_WINEPREFIX=$("$(dirname "$0")/../scripts/derive-prefix.sh" "dpi$dpi" "
     s/^\"LogPixels\"=dword:.*/\"LogPixels\"=$value/
     /^\[Control Panel\\\\\\\\Desktop\] /a \"LogPixels\"=$value")
-export WINEPREFIX
+export PAINTPROBE_WINEPREFIX WINEPREFIX=$PAINTPROBE_WINEPREFIX
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineserver -p
 "$@"

@@ -121,6 +121,8 @@ std::string Param(ParamKind kind, uint64_t value, transcript::Found found, int w
             return "\"" + Escaped(text) + "\"";
         case ParamKind::Dc:
             return value ? "a device context" : "0";
+        case ParamKind::Bool:
+            return value ? "TRUE" : "FALSE";
     }
     return "";
 }
@@ -336,7 +338,8 @@ MessageRow Decode(const RawMessage& m) {
     row.result = d.result;
     if (m.sent && !m.returned) row.result = "(had not returned)";
     if (m.sent && m.returned && row.result.empty() && ResultIsValue(shape))
-        row.result = AsFound(static_cast<uint64_t>(m.result), m.rFound, m.rWindow);
+        row.result = Param(info ? info->result : ParamKind::Auto, static_cast<uint64_t>(m.result),
+                           m.rFound, m.rWindow, "");
     return row;
 }
 

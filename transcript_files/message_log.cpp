@@ -27,11 +27,19 @@ const char* const kMessageColumns[] = {"step",    "action",     "paint",  "windo
                                        "message", "parameters", "result", "depth"};
 constexpr size_t kMessageFields = sizeof kMessageColumns / sizeof kMessageColumns[0];
 
-HeaderIs LogHeader(const std::vector<std::string>& f, std::string&) {
-    return (f.size() == kMessageFields || f.size() == kMessageFields - 1) &&
-                   std::equal(f.begin(), f.end(), kMessageColumns)
-               ? HeaderIs::Ours
-               : HeaderIs::Other;
+// A log from before depths were kept ends at result.
+HeaderIs LogHeader(const std::vector<std::string>& f, std::string& error) {
+    return ColumnsHeader(f, kMessageColumns, kMessageFields, kMessageFields - 1, "a message log's",
+                         error);
+}
+
+// A yes or no that a log from before wrote as a number, as one is written now.
+std::string YesOrNo(const std::string& message, const std::string& result) {
+    if (result != "0" && result != "1") return result;
+    for (const MessageInfo& info : kMessages)
+        if (info.result == ParamKind::Bool && message == info.name)
+            return result == "1" ? "TRUE" : "FALSE";
+    return result;
 }
 
 }  // namespace
@@ -89,7 +97,7 @@ bool ParseMessagesCsv(const std::string& text, std::vector<MessageRow>& rows, st
         r.how = f[4];
         r.message = f[5];
         r.parameters = OnOneLine(f[6]);
-        r.result = f[7];
+        r.result = YesOrNo(r.message, f[7]);
         if (columns == kMessageFields && !f[8].empty() &&
             (!ParseInt(f[8], r.depth, IntForm::Plain) || r.depth > 255))
             return Mistake(error, at + "expected a depth from 0 to 255, or nothing");

@@ -290,6 +290,9 @@ const StatusEntry kStatuses[] = {
     {kInputIgnored,
      "input changed nothing (run inside a Wine virtual desktop, or on Windows or ReactOS)"},
     {kBusy, "another paint_transcript is recording in this session"},
+    {kInterrupted,
+     "stopped by a person: Ctrl-C (SIGINT under Wine), Ctrl-Break or the console closed (rows "
+     "so far written, marked so; the program ended)"},
 };
 
 }  // namespace

@@ -19,6 +19,7 @@ enum Status {
     kCutShort = 3,      // the program ended, hung or never showed Form1; the recording filled
     kInputIgnored = 4,  // input changed nothing
     kBusy = 5,          // another paint_transcript is recording in this session
+    kInterrupted = 6,   // a person stopped it (Ctrl-C, the console closed)
 };
 
 // The ways of running the tool: each chosen by an option of its own, a

@@ -253,7 +253,8 @@ std::string StepText(const Step& s) {
 
 bool ParseScenario(const std::string& text, std::vector<Step>& steps, std::string& error) {
     steps.clear();
-    size_t start = 0;
+    // As an editor saves it: a UTF-8 byte-order mark, CRLF (below).
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") ? 0 : 3;
     for (int number = 1; start <= text.size(); ++number) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();

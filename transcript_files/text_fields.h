@@ -93,6 +93,14 @@ bool ReadCsvTable(const std::string& text, HeaderCheck check, const std::string&
 // A field as CSV writes it: quoted where it must be.
 std::string CsvField(const std::string& value);
 
+// The header check of a table whose columns are `columns`, the first
+// `oldCount` of them an older file's: once the names not the table's are
+// taken out, the header must begin as the table does. One that then holds
+// such a name anywhere, or stops between the two, is wrong, said with the
+// place ("line 1: column 3, \"x\", is not one of a paint transcript's ...").
+HeaderIs ColumnsHeader(const std::vector<std::string>& fields, const char* const* columns,
+                       size_t count, size_t oldCount, const char* whose, std::string& error);
+
 // "line 1: not a message log header (expected step,action,...)"
 std::string NotOurHeader(const char* table, const char* const* columns, size_t count);
 

@@ -44,25 +44,8 @@ bool Refuse(std::string& error, const std::string& at, size_t column, const char
     return false;
 }
 
-// Whether a header names the columns of a transcript, old or new. One that
-// starts as one but goes on with a column of another name is refused, named.
 HeaderIs TranscriptHeader(const std::vector<std::string>& f, std::string& error) {
-    const size_t known = std::min(f.size(), kAllColumns);
-    if (known < kOldColumns || !std::equal(f.begin(), f.begin() + known, kColumns))
-        return HeaderIs::Other;
-    if (f.size() > kAllColumns) {
-        error = "line 1: column " + std::to_string(kAllColumns + 1) + ", \"" +
-                f[kAllColumns].substr(0, 40) +
-                "\", is not one of a paint transcript's (delete it, or save the sheet "
-                "without it)";
-        return HeaderIs::Wrong;
-    }
-    if (f.size() != kOldColumns && f.size() != kAllColumns) {
-        error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
-                kColumns[kOldColumns - 1] + " or " + kColumns[kAllColumns - 1];
-        return HeaderIs::Wrong;
-    }
-    return HeaderIs::Ours;
+    return ColumnsHeader(f, kColumns, kAllColumns, kOldColumns, "a paint transcript's", error);
 }
 
 }  // namespace
@@ -163,6 +146,36 @@ bool SortRecord(CsvRecord& record, size_t columns, CsvKind& kind, std::string& e
     error =
         at + "expected " + std::to_string(columns) + " fields, found " + std::to_string(f.size());
     return false;
+}
+
+HeaderIs ColumnsHeader(const std::vector<std::string>& f, const char* const* columns, size_t count,
+                       size_t oldCount, const char* whose, std::string& error) {
+    const auto ours = [&](const std::string& name) {
+        return std::find(columns, columns + count, name) != columns + count;
+    };
+    std::vector<std::string> known;
+    size_t stranger = f.size();  // the first name that is not the table's
+    for (size_t i = 0; i < f.size(); ++i) {
+        if (ours(f[i]))
+            known.push_back(f[i]);
+        else if (stranger == f.size())
+            stranger = i;
+    }
+    const size_t same = std::min(known.size(), count);
+    if (same < oldCount || !std::equal(known.begin(), known.begin() + same, columns))
+        return HeaderIs::Other;
+    if (stranger < f.size()) {
+        error = "line 1: column " + std::to_string(stranger + 1) + ", \"" +
+                f[stranger].substr(0, 40) + "\", is not one of " + whose +
+                " (delete it, or save the sheet without it)";
+        return HeaderIs::Wrong;
+    }
+    if (known.size() != oldCount && known.size() != count) {
+        error = "line 1: the header stops at " + f.back() + "; expected it to end at " +
+                columns[oldCount - 1] + " or " + columns[count - 1];
+        return HeaderIs::Wrong;
+    }
+    return HeaderIs::Ours;
 }
 
 std::string NotOurHeader(const char* table, const char* const* columns, size_t count) {

@@ -24,6 +24,7 @@ enum class ParamKind : uint8_t {
     Keys,           // MK_LBUTTON, ...
     Text,           // the text it points to, as the hook read it
     Dc,             // a device context, whatever else its number is (a window's too, in Wine 5.0)
+    Bool,           // a yes or no: TRUE or FALSE
 };
 
 // What the hook copies of a message, before it is handled and (where
@@ -69,6 +70,7 @@ struct MessageInfo {  // packed: the table is a good part of the tool
     const char* name;
     Shape shape = Shape::Plain;
     bool asks = false;
+    ParamKind result = ParamKind::Auto;  // how its result reads, where its shape leaves it a value
 };
 
 namespace table {
@@ -132,7 +134,7 @@ inline constexpr MessageInfo kMessages[] = {
     {0x007E, K::Number, K::Size, "WM_DISPLAYCHANGE"},
     {0x007F, K::Number, K::Auto, "WM_GETICON", S::Plain, kAsks},
     {0x0080, K::Number, K::Auto, "WM_SETICON"},
-    {0x0081, K::Auto, K::Auto, "WM_NCCREATE"},
+    {0x0081, K::Auto, K::Auto, "WM_NCCREATE", S::Plain, false, K::Bool},  // FALSE: not made
     {0x0082, K::Auto, K::Auto, "WM_NCDESTROY"},
     {0x0083, K::Number, K::Auto, "WM_NCCALCSIZE", S::CalcSize},
     {0x0084, K::None, K::Point, "WM_NCHITTEST", S::HitTest, kAsks},

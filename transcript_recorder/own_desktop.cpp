@@ -2,6 +2,7 @@
 // entered, and ended with the tool.
 #include "own_desktop.h"
 
+#include "stop_request.h"
 #include "this_system.h"
 
 namespace transcript {
@@ -81,6 +82,7 @@ bool OwnDesktop::Open(std::string& error) {
         error = "could not start Wine's explorer to make a virtual desktop (" + command + ")";
         return false;
     }
+    EndsWithTool(explorer_.hProcess);
     // Wine's explorer makes the desktop, then its window: a program that
     // came first would find a desktop with none, and make one of the screen.
     HDESK desktop = nullptr;

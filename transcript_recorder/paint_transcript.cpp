@@ -14,6 +14,7 @@
 #include "player.h"
 #include "remote.h"
 #include "scenario.h"
+#include "stop_request.h"
 #include "text_fields.h"
 #include "this_system.h"
 #include "tool_files.h"
@@ -269,7 +270,10 @@ int RecordByHand(const Options& o, Remote& remote) {
     const std::vector<PaintRow> rows = remote.Rows();
     std::string cut;
     const int code = remote.WaitForExit(0);
-    if (remote.Full())
+    const std::string stop = transcript::StopAsked();
+    if (!stop.empty())
+        cut = "interrupted at step " + std::to_string(remote.StepsTaken().size()) + ": " + stop;
+    else if (remote.Full())
         cut = "the recording is full: it holds " + std::to_string(o.maxPaints) + " paints and " +
               std::to_string(o.maxMessages) + " messages";
     else if (code != 0 || !remote.Exited())
@@ -279,7 +283,9 @@ int RecordByHand(const Options& o, Remote& remote) {
     Say(stdout, Paints(rows, "") + " in " + std::to_string(steps) +
                     (steps == 1 ? " step" : " steps") + " recorded by hand");
     if (!cut.empty()) Say(stderr, "paint_transcript: cut short: " + cut);
-    int status = cut.empty() ? transcript::kDone : transcript::kCutShort;
+    int status = cut.empty()     ? transcript::kDone
+                 : !stop.empty() ? transcript::kInterrupted
+                                 : transcript::kCutShort;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = transcript::kMistake;
     const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
@@ -291,6 +297,9 @@ int RecordByHand(const Options& o, Remote& remote) {
 
 // What to do about a recording cut short, said to the person running it.
 void SayFault(const Remote& remote) {
+    if (remote.fault() == transcript::Fault::Interrupted)
+        return Say(stderr, "paint_transcript: " + remote.FaultText() +
+                               "; what was recorded up to then is written, marked so");
     Say(stderr, "paint_transcript: cut short at " + remote.FaultText());
     if (remote.fault() == transcript::Fault::InputIgnored)
         Say(stderr,
@@ -320,8 +329,26 @@ bool WritePlayed(const Options& o, const Remote& remote, const std::vector<Paint
     return WriteOutputs(o, rows, cut, facts, title, log, "", false) && logWritten;
 }
 
+// What was recorded up to the end of a step, kept in --csv and its log
+// before the next begins, marked as cut short there: a tool ended by what it
+// cannot catch (SIGTERM or SIGHUP under Wine, TerminateProcess) leaves these.
+// Its end writes them whole.
+void KeepSoFar(const Options& o, const Remote& remote, int done) {
+    if (o.csv.empty()) return;
+    const std::string cut = "interrupted after step " + std::to_string(done) +
+                            ": paint_transcript was ended there, before it wrote more (a "
+                            "signal such as SIGTERM, or TerminateProcess)";
+    const std::vector<PaintRow> rows = remote.Rows();
+    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    transcript::ReplaceFile(o.csv, transcript::ToCsv(rows, cut, facts));
+    if (transcript::MessagesKept(o))
+        transcript::ReplaceFile(transcript::MessagesPath(o.csv),
+                                transcript::MessagesToCsv(remote.MessageRows(rows), cut, ""));
+}
+
 int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& steps,
                  const std::vector<PaintRow>& reference) {
+    remote.stepDone = [&](int done) { KeepSoFar(o, remote, done); };
     // Counted from nothing where the hook saw the start, whose paint is the first.
     int countBefore = 0;
     if (!remote.FromStart()) transcript::ParseCount(remote.Text(remote.label2), countBefore);
@@ -339,8 +366,9 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
     if (remote.Faulted()) {
         Say(stdout, Paints(rows, "") + " seen by the hook before it was cut short");
         SayFault(remote);
-        status = remote.fault() == transcript::Fault::InputIgnored ? transcript::kInputIgnored
-                                                                   : transcript::kCutShort;
+        status = remote.fault() == transcript::Fault::InputIgnored  ? transcript::kInputIgnored
+                 : remote.fault() == transcript::Fault::Interrupted ? transcript::kInterrupted
+                                                                    : transcript::kCutShort;
     } else if (!CountsAgree(remote, rows, countBefore)) {
         status = transcript::kDiffers;
     }
@@ -379,6 +407,8 @@ int Record(const Options& o) {
         return transcript::kBusy;
     }
 
+    // From here on, a stop writes what was recorded before the tool ends.
+    transcript::TakeStops();
     // Declared before the program's remote: the program ends before its desktop.
     transcript::OwnDesktop own;
     if (!EnterDesktop(o, steps, own)) return transcript::kCutShort;
@@ -389,7 +419,9 @@ int Record(const Options& o) {
                       {o.maxPaints, byHand, transcript::MessagesKept(o), o.maxMessages})) {
         Say(stderr, std::string("paint_transcript: ") +
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
-        return remote.Faulted() ? transcript::kCutShort : transcript::kMistake;
+        return remote.fault() == transcript::Fault::Interrupted ? transcript::kInterrupted
+               : remote.Faulted()                               ? transcript::kCutShort
+                                                                : transcript::kMistake;
     }
     return byHand ? RecordByHand(o, remote) : PlayScenario(o, remote, steps, reference);
 }
@@ -422,7 +454,10 @@ int Run(const std::vector<std::string>& args) {
         case Mode::List:
             std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
             return transcript::kDone;
-        default:
-            return Record(o);
+        default: {
+            const int status = Record(o);
+            transcript::StopHandled();  // every file written, the program ended
+            return status;
+        }
     }
 }

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "stop_request.h"
+
 namespace transcript {
 
 namespace {
@@ -96,6 +98,7 @@ bool Remote::Start(std::string& error, const std::string& desktop, const Watchin
         error = "could not start " + exe;
         return false;
     }
+    EndsWithTool(process_.hProcess);
     if (!Share(error, w)) {
         TerminateProcess(process_.hProcess, 1);
         return false;
@@ -117,6 +120,11 @@ bool Remote::WaitForForm(std::string& error) {
     const DWORD start = GetTickCount();
     WaitForInputIdle(process_.hProcess, kStartMs);
     while (!form && GetTickCount() - start < kStartMs) {
+        if (const std::string stop = StopAsked(); !stop.empty()) {
+            SetFault(Fault::Interrupted, stop);
+            error = faultText_;
+            return false;
+        }
         form = FindVisibleWindow(process_.dwProcessId, "Form1");
         DWORD code = 0;
         if (!form && WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0 &&
@@ -211,7 +219,11 @@ void Remote::SetFault(Fault fault, const std::string& what) {
     fault_ = fault;
     const std::string action =
         static_cast<size_t>(step_) < actions_.size() ? actions_[step_] : std::string();
-    faultText_ = step_ ? "step " + std::to_string(step_) + ", " + action + ": " + what : what;
+    const std::string where = "step " + std::to_string(step_) + ", " + action + ": ";
+    if (fault == Fault::Interrupted)
+        faultText_ = "interrupted at " + where + what;
+    else
+        faultText_ = step_ ? where + what : what;
 }
 
 std::string Remote::Ended() const {
@@ -230,8 +242,13 @@ std::string Remote::Ended() const {
 
 bool Remote::CheckProgram() {
     if (Faulted()) return false;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
-        SetFault(Fault::Ended, Ended());
+    if (const std::string stop = StopAsked(); !stop.empty()) {
+        SetFault(Fault::Interrupted, stop);
+    } else if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
+        // Ctrl-C in a terminal reaches the program too, which may end before
+        // this tool's own handler has run.
+        const std::string stop = StopAsked(250);
+        SetFault(stop.empty() ? Fault::Ended : Fault::Interrupted, stop.empty() ? Ended() : stop);
     } else if (shared_ && shared_->full) {
         SetFault(Fault::Full, "the recording is full: it holds " +
                                   std::to_string(shared_->maxPaints) + " paints");
@@ -243,6 +260,7 @@ void Remote::BeginStep(int step, const std::string& action) {
     if (actions_.size() <= static_cast<size_t>(step)) actions_.resize(step + 1);
     actions_[step] = action;
     if (Faulted()) return;
+    if (step > 0 && stepDone) stepDone(step_);
     step_ = step;
     if (shared_ && !attached_) shared_->step = step;
 }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ enum class Fault {
     NotAnswering,  // the program takes no message within seconds
     InputIgnored,  // input from this tool changed nothing it should have
     Full,          // more paints than the recording holds
+    Interrupted,   // a person stopped the tool (Ctrl-C, the console closed)
 };
 
 // What the hook records: at most maxPaints paints (no more than
@@ -115,6 +117,9 @@ class Remote {
     // By hand, a full log is a full recording: the steps after it are not known.
     bool Full() const { return shared_ && (shared_->full || (byHand_ && shared_->messagesFull)); }
     void BeginStep(int step, const std::string& action);
+    // Called as each step after the start begins, with the one just done:
+    // what was recorded can be kept from there on.
+    std::function<void(int done)> stepDone;
 
     // Real mouse input, in screen coordinates.
     // Settle waits for the program to take the move, unless it may go to

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "remote.h"
+#include "stop_request.h"
 
 namespace transcript {
 
@@ -98,7 +99,7 @@ bool Remote::Flush(DWORD ms) const {
 
 void Remote::WaitForClose() {
     while (WaitForSingleObject(process_.hProcess, 200) == WAIT_TIMEOUT)
-        if (Full()) break;
+        if (Full() || !StopAsked().empty()) break;
     if (shared_) hand_ = StepsByHand(RawMessages(*shared_, {}, StepNames()), start_);
 }
 

@@ -132,6 +132,18 @@ bool WriteFile(const std::string& path, const std::string& text) {
     return ok;
 }
 
+bool ReplaceFile(const std::string& path, const std::string& text) {
+    // Beside it, then over it in one move: a tool ended half-way through
+    // leaves the old file whole.
+    const std::string part = path + ".part";
+    FILE* file = std::fopen(part.c_str(), "wb");
+    bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file) ok = std::fclose(file) == 0 && ok;
+    if (ok && MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileA(part.c_str());
+    return false;
+}
+
 // The message log beside a transcript, if it has one; false only when one
 // is there and cannot be read.
 bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& rows, bool& found) {

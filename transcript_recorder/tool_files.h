@@ -26,6 +26,9 @@ bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::s
 bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& rows, bool& found);
 // False, said, where it cannot be written.
 bool WriteFile(const std::string& path, const std::string& text);
+// Written whole or not at all (the old file left as it was): false, unsaid,
+// where it could not be.
+bool ReplaceFile(const std::string& path, const std::string& text);
 
 // Every file named is checked before anything is played or written: each
 // output can be written, and none is an input or another output.
