@@ -6,9 +6,20 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace bench {
+
+// Rounds to take the median of: 7, or PAINTPROBE_BENCH_ROUNDS (make test
+// runs each benchmark briefly, with 1, to see that it still prints its
+// figures).
+inline int Rounds() {
+    char value[16] = {};
+    const DWORD n = GetEnvironmentVariableA("PAINTPROBE_BENCH_ROUNDS", value, sizeof value);
+    const int rounds = n && n < sizeof value ? atoi(value) : 0;
+    return rounds > 0 ? rounds : 7;
+}
 
 inline LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, m, wp, lp);

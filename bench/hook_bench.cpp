@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_window.h"
 #include "hook_shared.h"
 #include "remote.h"
 
 namespace {
 
 constexpr int kMessages = 3000;  // a round, within one log's room
-constexpr int kRounds = 7;       // each figure the median of its rounds
 constexpr UINT kProbe = WM_USER + 1;
 
 double Now() {
@@ -59,7 +59,8 @@ int main() {
     std::memset(shared, 0, sizeof *shared);
     HWND window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                                   nullptr, nullptr);
-    shared->form = reinterpret_cast<uintptr_t>(window);
+    // The hook logs the windows it knows: this one stands for Form1.
+    shared->windows[transcript::kInForm1] = reinterpret_cast<uintptr_t>(window);
     shared->maxPaints = transcript::kMaxPaints;
     shared->maxMessages = transcript::kMaxMessages;
 
@@ -75,7 +76,7 @@ int main() {
     double sent[3], posted[3];
     int logged = 0;
     Measure(window, sent[0], posted[0]);  // warms up
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < bench::Rounds(); ++round) {
         for (int setup = 0; setup < 3; ++setup) {
             std::vector<HHOOK> hooks;
             if (setup > 0)
@@ -105,7 +106,7 @@ int main() {
     std::printf(
         "the hook's cost a message (median of %d rounds of %d sent, then %d posted, to "
         "a window of one thread):\n",
-        kRounds, kMessages, kMessages);
+        bench::Rounds(), kMessages, kMessages);
     const char* rows[] = {"no hook", "hooked, logging nothing", "hooked, logging each"};
     for (int i = 0; i < 3; ++i)
         std::printf("  %-24s sent %6.2f us, posted %6.2f us\n", rows[i], sent[i], posted[i]);

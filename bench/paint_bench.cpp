@@ -118,7 +118,7 @@ LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 double MicrosecondsPerPaint(HWND window) {
     const RECT rect = {2, 200, 250, 330};
     std::vector<double> rounds;
-    for (int round = 0; round < 7; ++round) {
+    for (int round = 0; round < bench::Rounds(); ++round) {
         const int paints = 2000;
         const double start = bench::NowMicroseconds();
         for (int i = 0; i < paints; ++i) {
@@ -146,7 +146,7 @@ void PaintCost() {
     const double floorPaint = MicrosecondsPerPaint(floor);
     // Where the probe's time goes: the two texts it writes on every paint.
     std::vector<double> rounds;
-    for (int round = 0; round < 7; ++round) {
+    for (int round = 0; round < bench::Rounds(); ++round) {
         const double start = bench::NowMicroseconds();
         for (int i = 0; i < 2000; ++i) {
             SetWindowTextA(text, i % 2 ? "Left: 2\r\nTop: 200\r\nRight: 250\r\nBottom: 330"
@@ -157,7 +157,8 @@ void PaintCost() {
     }
     const double texts = bench::Median(rounds);
 
-    std::printf("paint cost (median of 7 rounds of 2000 paints of 248 x 130 pixels):\n");
+    std::printf("paint cost (median of %d rounds of 2000 paints of 248 x 130 pixels):\n",
+                bench::Rounds());
     std::printf("  probed list view   %8.1f us per paint\n", withProbe);
     std::printf("  list view alone    %8.1f us per paint  (probed / alone: %.2f)\n", ownPaint,
                 withProbe / ownPaint);

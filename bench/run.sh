@@ -7,7 +7,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env.sh"
 build=$PAINTPROBE_BUILD
-cmake --build "$build" --target benchmarks >/dev/null
+# Quiet when it builds, its errors shown when it does not.
+built() {
+    local log
+    log=$(cmake --build "$@" 2>&1) || { printf '%s\n' "$log" >&2; echo "bench: the build failed (above)" >&2; exit 1; }
+}
+built "$build" --target benchmarks
 
 echo "benchmarks of ${build#"$here"/}"
 "$here/scripts/with-display.sh" bash -c "
@@ -15,7 +20,7 @@ echo "benchmarks of ${build#"$here"/}"
     '$WINE' '$build/bench/startup_bench.exe'
     '$WINE' '$build/bench/hook_bench.exe'
 "
-cmake --build "$here/build/native" --target report_bench >/dev/null
+built "$here/build/native" --target report_bench
 echo "reports, written natively:"
 "$here/build/native/bench/report_bench" "$here/docs/transcript-wine-all.csv" \
     "$here/docs/transcript-wine10.0-sid-all.csv"

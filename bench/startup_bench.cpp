@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_window.h"
 #include "remote.h"
 
 namespace {
@@ -71,8 +72,9 @@ int main() {
         return 2;
     }
     StartupMilliseconds(minimal);  // the first start of any program warms Wine up
-    const double a = MedianOf(probe, 7), b = MedianOf(minimal, 7);
-    std::printf("start-up to the list view's first paint (median of 7 starts):\n");
+    const double a = MedianOf(probe, bench::Rounds()), b = MedianOf(minimal, bench::Rounds());
+    std::printf("start-up to the list view's first paint (median of %d starts):\n",
+                bench::Rounds());
     std::printf("  paintprobe.exe        %7.1f ms\n", a);
     std::printf("  minimal list view     %7.1f ms  (paintprobe / minimal: %.2f)\n", b, a / b);
     return 0;

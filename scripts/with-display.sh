@@ -6,7 +6,10 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-env.sh"
 
 fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+# In a session of its own: Ctrl-C in the terminal reaches the whole process
+# group, and a display gone at once would end the command before it could
+# write what it has.
+setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
 xvfb=$!
 cleanup() {
     wineserver -k 2>/dev/null || true

@@ -137,6 +137,52 @@ grep -q '^paint_transcript: the message log is full: the log holds 20 messages; 
 check "message log full: 20 rows, then the word" "20 \"# full: $(sed -n 's/.*is full: //p' "$tmp/log.err")\"" \
     "$(grep -c '^[0-9]' "$tmp/log.messages.csv") $(tail -n 1 "$tmp/log.messages.csv")"
 
+# The tool itself stopped half-way through `all`: Ctrl-C in its terminal
+# (SIGINT to its whole process group), SIGINT to it alone, and SIGTERM,
+# which Wine ends it on without a word. The first two write every row and
+# message so far, end in the cut-short line and status 6; SIGTERM leaves
+# what the tool had kept as its last step ended. No program is left.
+stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
+    local name=$1 signal=$2 whom=$3 leader status
+    # A session of its own: its process group is the tool's, as a terminal's is.
+    setsid "$WINE" "$tool" --quiet --scenario all --csv "$tmp/$name.csv" >"$tmp/$name.out" \
+        2>"$tmp/$name.err" </dev/null &
+    leader=$!
+    # Under way: as each step ends, the tool keeps what it has; 5 rows kept.
+    for _ in $(seq 1200); do
+        [ "$(grep -c '^[0-9]' "$tmp/$name.csv" 2>/dev/null)" -ge 5 ] && break
+        sleep 0.05
+    done
+    if [ "$whom" = group ]; then kill "-$signal" -- "-$leader"; else kill "-$signal" "$leader"; fi
+    wait "$leader"
+    status=$?
+    unix "$tmp/$name.out" "$tmp/$name.err" "$tmp/$name.csv"
+    for _ in $(seq 100); do [ -z "$(program)" ] && break; sleep 0.05; done
+    check "$name: no program left" "" "$(program)"
+    [ ! -e "$tmp/$name.csv.part" ] || fail "$name: a half-written file left"
+    local rows last
+    rows=$(grep -c '^[0-9]' "$tmp/$name.csv")
+    last=$(tail -n 1 "$tmp/$name.csv")
+    check "$name: the message log ends as the CSV does" "$last" "$(tail -n 1 "$tmp/$name.messages.csv" | tr -d '\r')"
+    [ "$rows" -ge 5 ] || fail "$name: the rows so far kept ($rows)"
+    if [ "$signal" = TERM ]; then
+        check "$name: status" 143 "$status"
+        [[ $last == '"# cut short: interrupted after step '[0-9]*': paint_transcript was ended there, before it wrote more'* ]] ||
+            fail "$name: the CSV says where it was kept: $last"
+        return
+    fi
+    check "$name: status" 6 "$status"
+    local said
+    said=$(sed -n 's/^paint_transcript: \(interrupted at step [0-9]*, [a-z].*: Ctrl-C (or SIGINT)\); what was recorded up to then is written, marked so$/\1/p' "$tmp/$name.err")
+    [ -n "$said" ] || fail "$name: says it was interrupted, and where: $(cat "$tmp/$name.err")"
+    check "$name: the CSV says so" "\"# cut short: $said\"" "$last"
+    check "$name: every row seen is in the CSV" \
+        "$(sed -n 's/^\([0-9]*\) paints seen by the hook before it was cut short$/\1/p' "$tmp/$name.out")" "$rows"
+}
+stopped_half_way ctrl-c INT group
+stopped_half_way sigint INT tool
+stopped_half_way sigterm TERM tool
+
 # A second recording while one runs is refused at once; the first goes on.
 run --quiet --scenario grow >"$tmp/first.out" 2>&1 &
 first=$!
