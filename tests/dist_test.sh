@@ -19,6 +19,18 @@ check "one zip, named for the version" "paintprobe-$version-win32" "$top"
 check "its contents" "README.txt paint_hook.dll paint_transcript.exe paintprobe.exe transcript-wine-all.csv transcript-wine-all.messages.csv transcript-wine.csv transcript-wine10.0-sid-all.csv transcript-wine10.0-sid-all.messages.csv transcript-wine5.0-all.csv transcript-wine5.0-all.messages.csv wine/ wine/test.h" \
       "$(cmake -E tar tf "$zip" | sed "s|^$top/||" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"
 
+# What docs/shipping.md says the zip holds: the files it names, and how many
+# transcripts.
+said=$(awk '/^## The zip/ { on = 1; next } on && /^$/ && text { exit } on { text = text " " $0 } END { print text }' \
+    "$here/docs/shipping.md")
+check "docs/shipping.md: the files it names are those in the zip" \
+    "$(cmake -E tar tf "$zip" | sed -n "s|^$top/||; /\.messages\.csv$/d; /^[^/]*\.[a-z]*$/p; /^wine\/test\.h$/p" | LC_ALL=C sort | tr '\n' ' ')" \
+    "$(grep -o '`[^`]*\.\(csv\|exe\|dll\|txt\|h\)`' <<<"$said" | tr -d '`' | LC_ALL=C sort -u | tr '\n' ' ')"
+transcripts=$(cmake -E tar tf "$zip" | grep -c '/transcript-[^/]*[^s]\.csv$\|/transcript-wine\.csv$')
+words=(none one two three four five six seven eight nine)
+grep -q "${words[$transcripts]} transcripts of" <<<"$said" ||
+    fail "docs/shipping.md: says the zip holds ${words[$transcripts]} transcripts ($transcripts)"
+
 (cd "$tmp" && cmake -E tar xf "$zip")
 for f in paintprobe.exe paint_transcript.exe paint_hook.dll; do
     check "$f as built" same "$(cmp -s "$build/$f" "$tmp/$top/$f" && echo same || echo different)"
