@@ -137,6 +137,25 @@ grep -q '^paint_transcript: the message log is full: the log holds 20 messages; 
 check "message log full: 20 rows, then the word" "20 \"# full: $(sed -n 's/.*is full: //p' "$tmp/log.err")\"" \
     "$(grep -c '^[0-9]' "$tmp/log.messages.csv") $(tail -n 1 "$tmp/log.messages.csv")"
 
+# A drag past the desktop's edge, which the system would stop there, is
+# named as such: foretold before the first step where the scenario's drags
+# tell it, else at the step, with the desktop's size and what to do.
+past="the drag would take Form1's edge past the bottom of the desktop, which is 1280 x 1024 (the cursor to [0-9]*,[0-9]*); give fewer or smaller moves (--steps, --pixels), or record on a larger desktop"
+run --quiet --steps 100 --pixels 100 --csv "$tmp/far.csv" >"$tmp/far.out" 2>"$tmp/far.err"
+check "too far, foretold: status" 2 "$?"
+unix "$tmp/far.err"
+grep -qx "paint_transcript: step 7, drag bottom +100: $past" "$tmp/far.err" ||
+    fail "too far, foretold: named before the first step: $(cat "$tmp/far.err")"
+[ ! -e "$tmp/far.csv" ] || fail "too far, foretold: nothing recorded"
+printf 'maximize from outside\nrestore from outside\ndrag bottom +300 x4\n' >"$tmp/far.scenario"
+run --quiet --scenario-file "$tmp/far.scenario" --csv "$tmp/far.csv" >"$tmp/far.out" 2>"$tmp/far.err"
+check "too far, at the step: status" 2 "$?"
+unix "$tmp/far.err"
+grep -qx "paint_transcript: cut short at step 5, drag bottom +300: $past" "$tmp/far.err" ||
+    fail "too far, at the step: named there: $(cat "$tmp/far.err")"
+check "too far, at the step: the CSV says so" "\"# cut short: $(sed -n 's/^paint_transcript: cut short at //p' "$tmp/far.err")\"" \
+    "$(tail -n 1 "$tmp/far.csv")"
+
 # The tool itself stopped half-way through `all`: Ctrl-C in its terminal
 # (SIGINT to its whole process group), SIGINT to it alone, and SIGTERM,
 # which Wine ends it on without a word. The first two write every row and

@@ -283,7 +283,9 @@ struct StatusEntry {
 const StatusEntry kStatuses[] = {
     {kDone, "done, paints agree"},
     {kDiffers, "a paint differs (--compare, --check), or the hook and Label2 disagree"},
-    {kMistake, "a mistake in the command or a scenario file, or a file not read or written"},
+    {kMistake,
+     "a mistake in the command or a scenario file (one whose drags would take Form1 past the "
+     "desktop too), or a file not read or written"},
     {kCutShort,
      "cut short: the program ended, did not show Form1 or stopped answering, or the "
      "recording filled up (rows so far written, marked so)"},

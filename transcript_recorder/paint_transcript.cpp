@@ -354,6 +354,10 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
     if (!remote.FromStart()) transcript::ParseCount(remote.Text(remote.label2), countBefore);
     int step = 0;
     std::string error;
+    if (!transcript::FitsDesktop(remote, steps, error)) {
+        Say(stderr, "paint_transcript: " + error);
+        return transcript::kMistake;
+    }
     if (!transcript::PlaySteps(remote, steps, step, error)) {
         Say(stderr, "paint_transcript: " + error);
         return transcript::kMistake;
@@ -368,6 +372,7 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
         SayFault(remote);
         status = remote.fault() == transcript::Fault::InputIgnored  ? transcript::kInputIgnored
                  : remote.fault() == transcript::Fault::Interrupted ? transcript::kInterrupted
+                 : remote.fault() == transcript::Fault::OffDesktop  ? transcript::kMistake
                                                                     : transcript::kCutShort;
     } else if (!CountsAgree(remote, rows, countBefore)) {
         status = transcript::kDiffers;

@@ -151,6 +151,35 @@ bool NoPlace(Remote& remote, const Step& s, std::string& error) {
 
 }  // namespace
 
+bool FitsDesktop(const Remote& remote, const std::vector<Step>& steps, std::string& error) {
+    // How far each edge has moved on screen from where Form1 stands; a
+    // double-click grows it right and down. Other steps end the foretelling.
+    RECT moved = {0, 0, 0, 0};
+    int step = 0;
+    for (const Step& s : steps) {
+        if (s.kind == Step::DoubleClick) {
+            moved.right += 50, moved.bottom += 50, ++step;
+            continue;
+        }
+        if (s.kind != Step::Drag || s.outside) return true;
+        const Grip grip = GripOf(s.where);
+        LONG& x = grip.x > 0 ? moved.right : moved.left;
+        LONG& y = grip.y > 0 ? moved.bottom : moved.top;
+        const POINT from = remote.FindHit(grip.hit);
+        if (from.x < 0) return true;
+        for (size_t i = 0; i < s.moves.size(); ++i) {
+            ++step;
+            if (grip.x) x += grip.x * s.moves[i].dx;
+            if (grip.y) y += grip.y * s.moves[i].dy;
+            const std::string off = OffDesktop({from.x + x, from.y + y}, grip.hit);
+            if (!off.empty())
+                return error = "step " + std::to_string(step) + ", " + MoveText(s, i) + ": " + off,
+                       false;
+        }
+    }
+    return true;
+}
+
 bool PlaySteps(Remote& remote, const std::vector<Step>& steps, int& step, std::string& error) {
     for (const Step& s : steps) {
         if (!Play(remote, s, step) && !remote.Faulted() && !NoPlace(remote, s, error)) return false;

@@ -13,4 +13,9 @@ namespace transcript {
 // that could not be played, where Form1 has no place for it.
 bool PlaySteps(Remote& remote, const std::vector<Step>& steps, int& step, std::string& error);
 
+// Whether the scenario's drags, foretold from where Form1 stands, keep the
+// cursor on the desktop; false, with the step and what to do, where one
+// would take an edge past it (the system would stop it there).
+bool FitsDesktop(const Remote& remote, const std::vector<Step>& steps, std::string& error);
+
 }  // namespace transcript

@@ -44,6 +44,7 @@ enum class Fault {
     InputIgnored,  // input from this tool changed nothing it should have
     Full,          // more paints than the recording holds
     Interrupted,   // a person stopped the tool (Ctrl-C, the console closed)
+    OffDesktop,    // a drag would take the cursor, and an edge, past the desktop
 };
 
 // What the hook records: at most maxPaints paints (no more than
@@ -100,6 +101,10 @@ class Remote {
     const std::string& FaultText() const { return faultText_; }
     // The scenario saw its input change nothing: says so, as a fault.
     void InputIgnored(const std::string& what) { SetFault(Fault::InputIgnored, what); }
+    // Whether a drag of what lies at that hit-test code may take the cursor
+    // there; else a fault that names the desktop's edge, its size, and what
+    // to do. The system stops the cursor, and so the edge, at the desktop.
+    bool OnDesktop(POINT to, int hit);
 
     // Paints recorded since the start of watching, as rows; each row takes
     // the step number and action current when its paint happened.
@@ -244,6 +249,7 @@ bool Remote::DragFrame(int hit, const std::vector<POINT>& moves, F afterMove) {
     Settle();
     for (size_t i = 0; i < moves.size() && !Faulted(); ++i) {
         at = {at.x + moves[i].x, at.y + moves[i].y};
+        if (!OnDesktop(at, hit)) break;
         MoveMouse(at);
         Settle();
         // On a busy system the first move can come before the system's
@@ -263,6 +269,11 @@ bool Remote::DragFrame(int hit, const std::vector<POINT>& moves, F afterMove) {
     Settle();
     return true;
 }
+
+// Why a drag of what lies at that hit-test code cannot take the cursor
+// there, past the desktop's edge: the words, with its size and what to do;
+// empty where it can.
+std::string OffDesktop(POINT to, int hit);
 
 // Makes this process see real pixels, as the program does: a system that
 // scales programs that do not say so would otherwise hand this one scaled

@@ -79,4 +79,25 @@ POINT Remote::HeaderPoint() const {
     return {r.left + 20, (r.top + r.bottom) / 2};
 }
 
+std::string OffDesktop(POINT to, int hit) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const char* side = to.y >= height  ? "bottom"
+                       : to.y < 0      ? "top"
+                       : to.x >= width ? "right"
+                       : to.x < 0      ? "left"
+                                       : nullptr;
+    if (!side) return "";
+    return std::string("the drag would take ") + (hit == HTCAPTION ? "Form1" : "Form1's edge") +
+           " past the " + side + " of the desktop, which is " + std::to_string(width) + " x " +
+           std::to_string(height) + " (the cursor to " + std::to_string(to.x) + "," +
+           std::to_string(to.y) +
+           "); give fewer or smaller moves (--steps, --pixels), or record on a larger desktop";
+}
+
+bool Remote::OnDesktop(POINT to, int hit) {
+    const std::string off = OffDesktop(to, hit);
+    if (!off.empty()) SetFault(Fault::OffDesktop, off);
+    return off.empty();
+}
+
 }  // namespace transcript
