@@ -42,6 +42,29 @@ void Measure(HWND window, double& sent, double& posted) {
     posted = (Now() - start) / kMessages;
 }
 
+// Each set-up's median of its rounds, sent and posted.
+void Medians(std::vector<double> (&times)[2][3], double sent[3], double posted[3]) {
+    for (int setup = 0; setup < 3; ++setup)
+        for (int how = 0; how < 2; ++how) {
+            std::vector<double>& t = times[how][setup];
+            std::sort(t.begin(), t.end());
+            (how ? posted : sent)[setup] = t[t.size() / 2];
+        }
+}
+
+// The figures, each set-up a row.
+void Report(const double sent[3], const double posted[3], int logged) {
+    std::printf(
+        "the hook's cost a message (median of %d rounds of %d sent, then %d posted, to "
+        "a window of one thread):\n",
+        bench::Rounds(), kMessages, kMessages);
+    const char* rows[] = {"no hook", "hooked, logging nothing", "hooked, logging each"};
+    for (int i = 0; i < 3; ++i)
+        std::printf("  %-24s sent %6.2f us, posted %6.2f us\n", rows[i], sent[i], posted[i]);
+    std::printf("  logging adds %.2f us a sent message, %.2f us a posted one (%d logged)\n",
+                sent[2] - sent[1], posted[2] - posted[1], logged);
+}
+
 }  // namespace
 
 int main() {
@@ -96,21 +119,8 @@ int main() {
             times[1][setup].push_back(posted[setup]);
         }
     }
-    for (int setup = 0; setup < 3; ++setup)
-        for (int how = 0; how < 2; ++how) {
-            std::vector<double>& t = times[how][setup];
-            std::sort(t.begin(), t.end());
-            (how ? posted : sent)[setup] = t[t.size() / 2];
-        }
+    Medians(times, sent, posted);
 
-    std::printf(
-        "the hook's cost a message (median of %d rounds of %d sent, then %d posted, to "
-        "a window of one thread):\n",
-        bench::Rounds(), kMessages, kMessages);
-    const char* rows[] = {"no hook", "hooked, logging nothing", "hooked, logging each"};
-    for (int i = 0; i < 3; ++i)
-        std::printf("  %-24s sent %6.2f us, posted %6.2f us\n", rows[i], sent[i], posted[i]);
-    std::printf("  logging adds %.2f us a sent message, %.2f us a posted one (%d logged)\n",
-                sent[2] - sent[1], posted[2] - posted[1], logged);
+    Report(sent, posted, logged);
     return logged == 2 * kMessages ? 0 : 1;
 }
