@@ -157,11 +157,15 @@ MessageRow Row(int step, const std::string& message, const std::string& paramete
             -1};
 }
 
+// Two steps of a log, as the comparisons below change them.
+std::vector<MessageRow> TwoSteps() {
+    return {Row(1, "WM_SIZE", "SIZE_RESTORED 10x10"), Row(2, "WM_WINDOWPOSCHANGING"),
+            Row(2, "WM_NCCALCSIZE", "window 0,0,9,9", "client 0,0,1280,1005"),
+            Row(2, "WM_ERASEBKGND"), Row(2, "WM_SIZE")};
+}
+
 TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
-    const std::vector<MessageRow> a = {
-        Row(1, "WM_SIZE", "SIZE_RESTORED 10x10"), Row(2, "WM_WINDOWPOSCHANGING"),
-        Row(2, "WM_NCCALCSIZE", "window 0,0,9,9", "client 0,0,1280,1005"), Row(2, "WM_ERASEBKGND"),
-        Row(2, "WM_SIZE")};
+    const std::vector<MessageRow> a = TwoSteps();
     std::vector<MessageRow> b = a;
     EXPECT_EQ(CompareMessages(a, b).Summary(), "messages: 2 of 2 steps alike");
     EXPECT_TRUE(CompareMessages(a, b).Listing().empty());
@@ -192,7 +196,10 @@ TEST(MessageComparison, NamesTheFirstDifferenceAndWhatIsOnlyOnOneSide) {
               "A: Form1 sent WM_SIZE / B: nothing more");
     // A step one side never took.
     EXPECT_EQ(CompareMessages(a, {a[0]}).Summary(), "messages: 1 of 2 steps alike");
+}
 
+TEST(MessageComparison, DepthsAndKindsCountWhereBothLogsKeepThem) {
+    const std::vector<MessageRow> a = TwoSteps();
     // A message handled inside another on one side: differing. Against a
     // log recorded before depths were, depths do not count.
     std::vector<MessageRow> deep = a, deeper = a, undated = a;
@@ -260,6 +267,15 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     undated.depth = -1;
     EXPECT_THAT(back, ElementsAre(undated, made));
 
+    EXPECT_EQ(MessagesPath("docs/transcript-wine-all.csv"),
+              "docs/transcript-wine-all.messages.csv");
+    EXPECT_EQ(MessagesPath("out.d/run"), "out.d/run.messages.csv");
+}
+
+// What is not a message log, or a row it cannot hold, is named with its line.
+TEST(MessageLogCsv, RefusesWhatIsNotALogWithItsLine) {
+    std::vector<MessageRow> back;
+    std::string error;
     EXPECT_FALSE(ParseMessagesCsv("step,action,paint\n", back, error));
     EXPECT_EQ(error,
               "line 1: not a message log header (expected "
@@ -277,10 +293,6 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     EXPECT_EQ(error, "line 2: expected a depth from 0 to 255, or nothing");
     EXPECT_FALSE(
         ParseMessagesCsv(MessagesToCsv({}) + "1,a,1,Form1,mailed,WM_SIZE,,\n", back, error));
-
-    EXPECT_EQ(MessagesPath("docs/transcript-wine-all.csv"),
-              "docs/transcript-wine-all.messages.csv");
-    EXPECT_EQ(MessagesPath("out.d/run"), "out.d/run.messages.csv");
 }
 
 }  // namespace

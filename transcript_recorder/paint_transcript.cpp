@@ -295,6 +295,20 @@ int RecordByHand(const Options& o, Remote& remote) {
     return status;
 }
 
+// The exit status of a recording that a fault ended.
+int FaultStatus(transcript::Fault fault) {
+    switch (fault) {
+        case transcript::Fault::InputIgnored:
+            return transcript::kInputIgnored;
+        case transcript::Fault::Interrupted:
+            return transcript::kInterrupted;
+        case transcript::Fault::OffDesktop:
+            return transcript::kMistake;
+        default:
+            return transcript::kCutShort;
+    }
+}
+
 // What to do about a recording cut short, said to the person running it.
 void SayFault(const Remote& remote) {
     if (remote.fault() == transcript::Fault::Interrupted)
@@ -370,10 +384,7 @@ int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& step
     if (remote.Faulted()) {
         Say(stdout, Paints(rows, "") + " seen by the hook before it was cut short");
         SayFault(remote);
-        status = remote.fault() == transcript::Fault::InputIgnored  ? transcript::kInputIgnored
-                 : remote.fault() == transcript::Fault::Interrupted ? transcript::kInterrupted
-                 : remote.fault() == transcript::Fault::OffDesktop  ? transcript::kMistake
-                                                                    : transcript::kCutShort;
+        status = FaultStatus(remote.fault());
     } else if (!CountsAgree(remote, rows, countBefore)) {
         status = transcript::kDiffers;
     }
@@ -424,9 +435,7 @@ int Record(const Options& o) {
                       {o.maxPaints, byHand, transcript::MessagesKept(o), o.maxMessages})) {
         Say(stderr, std::string("paint_transcript: ") +
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
-        return remote.fault() == transcript::Fault::Interrupted ? transcript::kInterrupted
-               : remote.Faulted()                               ? transcript::kCutShort
-                                                                : transcript::kMistake;
+        return remote.Faulted() ? FaultStatus(remote.fault()) : transcript::kMistake;
     }
     return byHand ? RecordByHand(o, remote) : PlayScenario(o, remote, steps, reference);
 }

@@ -247,8 +247,8 @@ bool Remote::CheckProgram() {
     } else if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
         // Ctrl-C in a terminal reaches the program too, which may end before
         // this tool's own handler has run.
-        const std::string stop = StopAsked(250);
-        SetFault(stop.empty() ? Fault::Ended : Fault::Interrupted, stop.empty() ? Ended() : stop);
+        const std::string late = StopAsked(250);
+        SetFault(late.empty() ? Fault::Ended : Fault::Interrupted, late.empty() ? Ended() : late);
     } else if (shared_ && shared_->full) {
         SetFault(Fault::Full, "the recording is full: it holds " +
                                   std::to_string(shared_->maxPaints) + " paints");

@@ -80,12 +80,15 @@ POINT Remote::HeaderPoint() const {
 }
 
 std::string OffDesktop(POINT to, int hit) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    const char* side = to.y >= height  ? "bottom"
-                       : to.y < 0      ? "top"
-                       : to.x >= width ? "right"
-                       : to.x < 0      ? "left"
-                                       : nullptr;
+    // All the monitors: a second one beside the first takes the cursor on.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const char* side = to.y >= top + height   ? "bottom"
+                       : to.y < top           ? "top"
+                       : to.x >= left + width ? "right"
+                       : to.x < left          ? "left"
+                                              : nullptr;
     if (!side) return "";
     return std::string("the drag would take ") + (hit == HTCAPTION ? "Form1" : "Form1's edge") +
            " past the " + side + " of the desktop, which is " + std::to_string(width) + " x " +

@@ -124,10 +124,19 @@ bool CheckOutputs(const Options& o, std::string& error) {
     return true;
 }
 
-bool WriteFile(const std::string& path, const std::string& text) {
+namespace {
+
+bool Put(const std::string& path, const std::string& text) {
     FILE* file = std::fopen(path.c_str(), "wb");
     bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (file) ok = std::fclose(file) == 0 && ok;
+    return ok;
+}
+
+}  // namespace
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    const bool ok = Put(path, text);
     if (!ok) Say(stderr, "paint_transcript: cannot write " + path);
     return ok;
 }
@@ -136,10 +145,8 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
     // Beside it, then over it in one move: a tool ended half-way through
     // leaves the old file whole.
     const std::string part = path + ".part";
-    FILE* file = std::fopen(part.c_str(), "wb");
-    bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file) ok = std::fclose(file) == 0 && ok;
-    if (ok && MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    if (Put(part, text) && MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
     DeleteFileA(part.c_str());
     return false;
 }
