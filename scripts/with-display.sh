@@ -24,7 +24,16 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 export DISPLAY=:$(head -n1 "$fdfile")
-wineserver -p
+# One kept alive for the whole run. One already running for the prefix
+# serves another display, where its programs show: a program that has just
+# ended leaves it a few seconds, so it is waited for.
+if ! wineserver -p 2>/dev/null; then
+    timeout 30 wineserver -w 2>/dev/null || true
+    wineserver -p 2>/dev/null || {
+        echo "with-display: Wine programs still run in $WINEPREFIX, on another display; end them (WINEPREFIX=$WINEPREFIX wineserver -k), then run this again" >&2
+        exit 1
+    }
+fi
 # Start Wine's own background processes now, away from the command's output
 # pipes: a test runner would otherwise wait on them until its timeout.
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true

@@ -63,11 +63,14 @@ unset PAINTPROBE_FORCE_WIN64
 setup >/dev/null
 check "unforced: the 32-bit loader tried once" "--version" "$(cat "$tmp/starts")"
 
-# What make setup and make record do after building: Wine run in the
-# project's prefix, none in theirs.
+# What make setup, make record and make run do after building, with no
+# display: Wine run in the project's prefix, none in theirs. (make run just
+# after another Wine program: its display wrapper once ended there, silent.)
 make -s -C "$here" setup >/dev/null
 "$here/scripts/record.sh" --list-scenarios >"$tmp/out" 2>&1 || fail "record.sh --list-scenarios: $(cat "$tmp/out")"
 grep -q '^drag bottom' "$tmp/out" || fail "record.sh --list-scenarios printed no scenario: $(head -n 3 "$tmp/out")"
+env -u DISPLAY "$here/scripts/run.sh" >"$tmp/out" 2>&1 || fail "run.sh: $(tail -n 3 "$tmp/out")"
+grep -q '^run: screenshot of the window at the end' "$tmp/out" || fail "run.sh played nothing: $(tail -n 3 "$tmp/out")"
 check "a person's WINEPREFIX: untouched by make" "$before" "$(state "$tmp/theirs")"
 
 finish
