@@ -51,7 +51,7 @@ printf 'mode=win32+win64\nreason=x\n' >"$PAINTPROBE_WINEPREFIX/paintprobe-mode"
 touch "$PAINTPROBE_WINEPREFIX/left-over"
 out=$(setup)
 check "made the other way: said" "setup: the Wine prefix was made for win32+win64, this machine now runs win64; making it anew" "$(head -n1 <<<"$out")"
-check "made the other way: made anew" "win64 absent" "$(field mode) $([ -e "$WINEPREFIX/left-over" ] && echo present || echo absent)"
+check "made the other way: made anew" "win64 absent" "$(field mode) $([ -e "$PAINTPROBE_WINEPREFIX/left-over" ] && echo present || echo absent)"
 
 rm "$PAINTPROBE_WINEPREFIX/paintprobe-mode"
 out=$(setup)

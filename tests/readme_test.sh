@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Every command the README shows ("    $ ..."), run as written at the top of a
-# clone; where 32-bit programs do not run, through scripts/wine.sh, as the
-# README says: in a Wine prefix without
-# Wine's desktop, as a person's own is, on a display of its own with no
-# window manager. Each must exit 0 (a comparison 1 where paints differ) and
-# write every file it names.
+# clone (where 32-bit programs do not run, through scripts/wine.sh, as the
+# README says), in a Wine prefix without Wine's desktop, as a person's own
+# is, on a display of its own with no window manager. Each must exit 0 (a
+# comparison 1 where paints differ) and write every file it names.
 # usage: readme_test.sh
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
