@@ -201,6 +201,25 @@ stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
 stopped_half_way ctrl-c INT group
 stopped_half_way sigint INT tool
 stopped_half_way sigterm TERM tool
+# By hand, Ctrl-C in the terminal as the person works: the rows, the log and
+# the scenario so far are written, the files marked, and the program ended.
+setsid "$WINE" "$tool" --by-hand --csv "$tmp/hand.csv" --save-scenario "$tmp/hand.scenario" \
+    >"$tmp/hand.out" 2>"$tmp/hand.err" </dev/null &
+leader=$!
+for _ in $(seq 1200); do grep -q '^by hand: recording' "$tmp/hand.out" && break; sleep 0.05; done
+kill -INT -- "-$leader"
+wait "$leader"
+check "by hand, Ctrl-C: status" 6 "$?"
+unix "$tmp/hand.err"
+check "by hand, Ctrl-C: said" "paint_transcript: cut short: interrupted at step 0: Ctrl-C (or SIGINT)" \
+    "$(tail -n 1 "$tmp/hand.err")"
+cut='# cut short: interrupted at step 0: Ctrl-C (or SIGINT)'
+check "by hand, Ctrl-C: the CSV says so" "$cut" "$(tail -n 1 "$tmp/hand.csv")"
+check "by hand, Ctrl-C: the log says so" "$cut" "$(tail -n 1 "$tmp/hand.messages.csv" | tr -d '\r')"
+check "by hand, Ctrl-C: the start's paint kept" 1 "$(grep -c '^0,start,' "$tmp/hand.csv")"
+[ -s "$tmp/hand.scenario" ] || fail "by hand, Ctrl-C: the scenario so far written"
+for _ in $(seq 100); do [ -z "$(program)" ] && break; sleep 0.05; done
+check "by hand, Ctrl-C: no program left" "" "$(program)"
 
 # A second recording while one runs is refused at once; the first goes on.
 run --quiet --scenario grow >"$tmp/first.out" 2>&1 &

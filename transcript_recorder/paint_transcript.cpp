@@ -270,7 +270,9 @@ int RecordByHand(const Options& o, Remote& remote) {
     const std::vector<PaintRow> rows = remote.Rows();
     std::string cut;
     const int code = remote.WaitForExit(0);
-    const std::string stop = transcript::StopAsked();
+    // Ctrl-C in a terminal reaches the program too, which may end before
+    // this tool's own handler has run.
+    const std::string stop = transcript::StopAsked(250);
     if (!stop.empty())
         cut = "interrupted at step " + std::to_string(remote.StepsTaken().size()) + ": " + stop;
     else if (remote.Full())
