@@ -186,7 +186,7 @@ stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
     [ "$rows" -ge 5 ] || fail "$name: the rows so far kept ($rows)"
     if [ "$signal" = TERM ]; then
         check "$name: status" 143 "$status"
-        [[ $last == '"# cut short: interrupted after step '[0-9]*': paint_transcript was ended there, before it wrote more'* ]] ||
+        [[ $last == '"# cut short: interrupted after step '[0-9]*', '[a-z]*': paint_transcript was ended there, before it wrote more'* ]] ||
             fail "$name: the CSV says where it was kept: $last"
         return
     fi

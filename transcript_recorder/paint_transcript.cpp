@@ -349,9 +349,9 @@ bool WritePlayed(const Options& o, const Remote& remote, const std::vector<Paint
 // before the next begins, marked as cut short there: a tool ended by what it
 // cannot catch (SIGTERM or SIGHUP under Wine, TerminateProcess) leaves these.
 // Its end writes them whole.
-void KeepSoFar(const Options& o, const Remote& remote, int done) {
+void KeepSoFar(const Options& o, const Remote& remote, int done, const std::string& action) {
     if (o.csv.empty()) return;
-    const std::string cut = "interrupted after step " + std::to_string(done) +
+    const std::string cut = "interrupted after step " + std::to_string(done) + ", " + action +
                             ": paint_transcript was ended there, before it wrote more (a "
                             "signal such as SIGTERM, or TerminateProcess)";
     const std::vector<PaintRow> rows = remote.Rows();
@@ -364,7 +364,9 @@ void KeepSoFar(const Options& o, const Remote& remote, int done) {
 
 int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& steps,
                  const std::vector<PaintRow>& reference) {
-    remote.stepDone = [&](int done) { KeepSoFar(o, remote, done); };
+    remote.stepDone = [&](int done, const std::string& action) {
+        KeepSoFar(o, remote, done, action);
+    };
     // Counted from nothing where the hook saw the start, whose paint is the first.
     int countBefore = 0;
     if (!remote.FromStart()) transcript::ParseCount(remote.Text(remote.label2), countBefore);

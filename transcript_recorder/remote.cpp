@@ -260,7 +260,7 @@ void Remote::BeginStep(int step, const std::string& action) {
     if (actions_.size() <= static_cast<size_t>(step)) actions_.resize(step + 1);
     actions_[step] = action;
     if (Faulted()) return;
-    if (step > 0 && stepDone) stepDone(step_);
+    if (step > 0 && stepDone) stepDone(step_, actions_[step_]);
     step_ = step;
     if (shared_ && !attached_) shared_->step = step;
 }

@@ -122,9 +122,9 @@ class Remote {
     // By hand, a full log is a full recording: the steps after it are not known.
     bool Full() const { return shared_ && (shared_->full || (byHand_ && shared_->messagesFull)); }
     void BeginStep(int step, const std::string& action);
-    // Called as each step after the start begins, with the one just done:
-    // what was recorded can be kept from there on.
-    std::function<void(int done)> stepDone;
+    // Called as each step after the start begins, with the one just done
+    // and its action: what was recorded can be kept from there on.
+    std::function<void(int done, const std::string& action)> stepDone;
 
     // Real mouse input, in screen coordinates.
     // Settle waits for the program to take the move, unless it may go to
