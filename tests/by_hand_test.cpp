@@ -156,4 +156,46 @@ TEST(ByHand, StepsAreNamedForTheGesturesAndTheSavedScenarioPaintsTheSame) {
     EXPECT_TRUE(c.PaintsAgree()) << c.PaintSummary() << "\n" << testing::PrintToString(c.Listing());
 }
 
+// A person may take hold of Form1 as soon as it shows, while the tool still
+// waits for the start to settle. The program's thread held while the press
+// is sent puts the press inside that wait: the drag is still named as one.
+TEST(ByHand, APressWhileTheStartSettlesBeginsTheFirstStep) {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    const std::string hand = std::string(folder) + "by-hand-early.csv";
+    DeleteFileA(hand.c_str());
+    Tool recording("--by-hand --quiet --csv \"" + hand + "\"");
+    {
+        Remote person;
+        std::string error;
+        ASSERT_TRUE(person.Attach(error)) << error;
+        const POINT edge = person.FindHit(HTBOTTOM);
+        ASSERT_GE(edge.x, 0) << "no bottom edge found";
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE,
+                                   GetWindowThreadProcessId(person.form, nullptr));
+        ASSERT_TRUE(thread);
+        SuspendThread(thread);
+        CONTEXT registers = {};  // read: the suspension has taken effect
+        registers.ContextFlags = CONTEXT_CONTROL;
+        GetThreadContext(thread, &registers);
+        person.MoveMouse(edge);
+        person.Press();
+        ResumeThread(thread);
+        CloseHandle(thread);
+        person.Settle();
+        person.MoveMouse({edge.x, edge.y + 10});
+        person.Settle();
+        person.Release();
+        person.Settle();
+        ASSERT_FALSE(person.Faulted()) << person.FaultText();
+        person.Click(person.FindHit(HTCLOSE));
+    }
+    ASSERT_EQ(recording.Wait(), 0);
+    std::vector<std::string> actions;
+    for (const PaintRow& r : Transcript(hand))
+        if (actions.empty() || actions.back() != std::to_string(r.step) + " " + r.action)
+            actions.push_back(std::to_string(r.step) + " " + r.action);
+    EXPECT_THAT(actions, ElementsAreArray({"0 start", "1 drag bottom +10"}));
+}
+
 }  // namespace

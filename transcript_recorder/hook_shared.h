@@ -60,6 +60,16 @@ struct HookPress {
 };
 constexpr int kPressLog = 32;
 
+// Form1 as the hook found it at the first flush, before anyone else could
+// take hold of it: a person may press on it while the tool still waits for
+// the start to settle.
+struct HookStart {
+    int32_t left, top, right, bottom;
+    int32_t state;     // 0 normal, 1 maximized, 2 minimized
+    int32_t messages;  // records of messageLog written by then
+    int32_t presses;
+};
+
 struct HookPaint {
     int32_t step;
     int32_t outerWidth, outerHeight, clientWidth, clientHeight;
@@ -142,6 +152,7 @@ struct HookShared {
     HookPress pressLog[kPressLog];  // the last presses, each at its number modulo kPressLog
     volatile int32_t moves;         // mouse move messages taken
     volatile int32_t exited;        // the program exited, rather than being killed
+    HookStart start;
     // What Text1, Label1 and Label2 show, read inside the program at each
     // flush message: a system may answer WM_GETTEXT from another process
     // with less than the text (Wine 5.0 gives its first character).

@@ -142,6 +142,14 @@ bool Idle() {
     return true;
 }
 
+transcript::HookStart StartOf(const transcript::HookShared& s) {
+    const HWND form = Handle(s.windows[transcript::kInForm1]);
+    RECT r = {};
+    GetWindowRect(form, &r);
+    return {r.left,     r.top,    r.right, r.bottom, IsZoomed(form) ? 1 : IsIconic(form) ? 2 : 0,
+            s.messages, s.presses};
+}
+
 bool IsPress(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ||
            message == WM_NCLBUTTONDOWN || message == WM_NCLBUTTONDBLCLK;
@@ -401,6 +409,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                 ReadTree(*s);
             }
             InHook = false;
+            if (s->flushes == 0) s->start = StartOf(*s);
             s->idle = Idle();
             InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->flushes));
         }

@@ -74,12 +74,18 @@ bool Remote::Watch(std::string& error) {
     // just closed; input then goes to activating it first.
     SetForegroundWindow(form);
     Settle();
+    // By hand, the start is what the settling found, unless a person pressed
+    // on Form1 meanwhile: their gesture then begins where the hook first
+    // flushed, and what settled since is theirs.
+    const HookStart& first = shared_->start;
     const RECT frame = OuterRect();
     start_ = {{frame.left, frame.top, frame.right, frame.bottom},
               IsZoomed(form)   ? 1
               : IsIconic(form) ? 2
                                : 0,
               shared_->messages};
+    if (shared_->presses != first.presses)
+        start_ = {{first.left, first.top, first.right, first.bottom}, first.state, first.messages};
     return true;
 }
 
