@@ -2,7 +2,7 @@
 // mouse input inside Wine's virtual desktop, the way a user drives it.
 #include <windows.h>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -205,6 +205,32 @@ TEST_F(EndToEnd, TheProgramIsIdleOnlyOnceEveryOneOfItsWindowsHasPainted) {
         EXPECT_TRUE(remote_.Idle());
     }
     CloseHandle(thread);
+}
+
+// On Wine's own desktop no window manager takes input: a double-click that
+// never reaches the program is not named as one. Here a window of this
+// test's process covers the list view and takes it.
+TEST_F(EndToEnd, InputThatNeverCameNamesTheWindowUnderTheCursor) {
+    const RECT list = remote_.Place(remote_.listView);
+    POINT corner = {list.left, list.top};
+    ClientToScreen(remote_.form, &corner);
+    WNDCLASSA kind = {};
+    kind.lpfnWndProc = DefWindowProcA;
+    kind.lpszClassName = "Cover";
+    RegisterClassA(&kind);  // not a static control: those are transparent to a hit-test
+    HWND cover =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "Cover", "cover",
+                        WS_POPUP | WS_VISIBLE, corner.x, corner.y, list.right - list.left,
+                        list.bottom - list.top, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(cover);
+    const RECT client = remote_.ListViewClient();
+    remote_.DoubleClick(remote_.ListViewToScreen({client.right / 2, client.bottom / 2}));
+    DestroyWindow(cover);
+    ASSERT_EQ(remote_.fault(), Fault::InputLost) << remote_.FaultText();
+    EXPECT_THAT(remote_.FaultText(),
+                testing::HasSubstr("took none of the mouse input sent to it (the move not "
+                                   "taken in 5 s); the cursor stands at "));
+    EXPECT_THAT(remote_.FaultText(), testing::EndsWith("over another program's window \"cover\""));
 }
 
 // Messages for which random parameters are fair input. Left out: those that

@@ -287,8 +287,8 @@ const StatusEntry kStatuses[] = {
      "a mistake in the command or a scenario file (one whose drags would take Form1 past the "
      "desktop too), or a file not read or written"},
     {kCutShort,
-     "cut short: the program ended, did not show Form1 or stopped answering, or the "
-     "recording filled up (rows so far written, marked so)"},
+     "cut short: the program ended, did not show Form1 or stopped answering, Wine's own "
+     "desktop lost the input, or the recording filled up (rows so far written, marked so)"},
     {kInputIgnored,
      "input changed nothing (run inside a Wine virtual desktop, or on Windows or ReactOS)"},
     {kBusy, "another paint_transcript is recording in this session"},

@@ -317,6 +317,11 @@ void SayFault(const Remote& remote) {
         return Say(stderr, "paint_transcript: " + remote.FaultText() +
                                "; what was recorded up to then is written, marked so");
     Say(stderr, "paint_transcript: cut short at " + remote.FaultText());
+    if (remote.fault() == transcript::Fault::InputLost)
+        Say(stderr,
+            "paint_transcript: this Wine desktop has no window manager to take input: the "
+            "window named above took it, or Wine lost it. Run the same command again; if it "
+            "comes again, report it with these lines.");
     if (remote.fault() == transcript::Fault::InputIgnored)
         Say(stderr,
             "paint_transcript: on a desktop whose window manager sizes the windows, only "

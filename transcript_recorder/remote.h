@@ -45,6 +45,7 @@ enum class Fault {
     Full,          // more paints than the recording holds
     Interrupted,   // a person stopped the tool (Ctrl-C, the console closed)
     OffDesktop,    // a drag would take the cursor, and an edge, past the desktop
+    InputLost,     // under Wine's own desktop, where nothing else takes it, input never came
 };
 
 // What the hook records: at most maxPaints paints (no more than
@@ -189,6 +190,7 @@ class Remote {
     bool MoveTaken() const;
     // Why the press sent is not seen: where the hook's last press went.
     std::string PressAstray() const;
+    std::string InputLostText() const;
     // Settling's first part: waits until the program has taken every button
     // message and the last move sent (messages posted or sent to it are
     // handled before input, so nothing else can tell that input is done);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "own_desktop.h"
 #include "remote.h"
+#include "this_system.h"
 
 namespace transcript {
 
@@ -196,10 +198,15 @@ bool Remote::InputTaken() {
             DWORD_PTR result;
             const bool astray = pressFrom_ >= 0 && shared_->buttons >= buttonsSent_ &&
                                 shared_->presses > pressFrom_;
-            if (SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
+            if (!SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result))
+                break;
+            if (astray)
+                SetFault(Fault::InputIgnored, PressAstray());
+            else if (UnderWine() && OnFramingDesktop())
+                SetFault(Fault::InputLost, InputLostText());
+            else
                 SetFault(Fault::InputIgnored,
-                         astray ? PressAstray()
-                                : "paintprobe.exe took none of the mouse input sent to it");
+                         "paintprobe.exe took none of the mouse input sent to it");
             break;
         }
         Sleep(2);
@@ -207,6 +214,31 @@ bool Remote::InputTaken() {
     moved_ = false;
     pressFrom_ = -1;
     return true;
+}
+
+// Input that never came on a Wine desktop, where no window manager takes it:
+// lost, or taken by another program's window under the cursor. What the
+// hook did not see and where the cursor stands are said, for a report.
+std::string Remote::InputLostText() const {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const HWND under = WindowFromPoint(cursor);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(under, &owner);
+    char title[64] = {};
+    GetWindowTextA(under, title, sizeof title);
+    const int buttons = buttonsSent_ - shared_->buttons;
+    std::string missed =
+        buttons > 0 ? std::to_string(buttons) + " button" + (buttons == 1 ? "" : "s") : "";
+    if (!MoveTaken()) missed += missed.empty() ? "the move" : " and the move";
+    if (missed.empty()) missed = "the press where it was aimed";
+    const std::string where =
+        "the cursor stands at " + PointText(cursor) +
+        (owner == process_.dwProcessId
+             ? ", over Form1"
+             : ", over another program's window \"" + std::string(title) + "\"");
+    return "paintprobe.exe answered but took none of the mouse input sent to it (" + missed +
+           " not taken in " + std::to_string(kAnswerMs / 1000) + " s); " + where;
 }
 
 void Remote::Settle() {
