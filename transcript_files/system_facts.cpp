@@ -69,6 +69,7 @@ const FactField kFields[] = {
     {"visual styles", &SystemFacts::styles},
     {"comctl32", &SystemFacts::comctl32},
     {"font", &SystemFacts::font},
+    {"hook", &SystemFacts::hook},
 };
 
 }  // namespace

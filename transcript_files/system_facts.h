@@ -43,6 +43,7 @@ struct SystemFacts {
     std::string styles;    // visual styles: "on", "off"
     std::string comctl32;  // the version the program loaded: "6.0 build 2600"
     std::string font;      // its controls': "MS Sans Serif 8 pt drawn as Tahoma (13 px)"
+    std::string hook;      // only where it missed the start: how it was set, and why
     // The program's windows and its list view's columns (WindowLine,
     // ColumnLine), and the list view's extended styles ("0x00000000"): how
     // a test builds the same tree. Not facts of the system, so never compared.

@@ -158,9 +158,14 @@ struct HookShared {
     // with less than the text (Wine 5.0 gives its first character).
     char texts[3][256];
     HookFacts facts;
-    int32_t messagesKept;       // 0 none, 1 all but those that only ask, 2 all
-    int32_t maxMessages;        // at most kMaxMessages, set by the tool
-    volatile int32_t messages;  // records of messageLog written
+    int32_t messagesKept;  // 0 none, 1 all but those that only ask, 2 all
+    // Set by the tool before the program runs: the hook DLL, loaded by the
+    // program's main thread at its start, hooks that thread itself.
+    int32_t hookItsThread;
+    volatile int32_t threadHooked;  // 1 once it has; -1 if it could not
+    volatile uint32_t hookError;    // then, the system's error code
+    int32_t maxMessages;            // at most kMaxMessages, set by the tool
+    volatile int32_t messages;      // records of messageLog written
     volatile int32_t messagesFull;
     HookPaint records[kMaxPaints];
     HookRect rects[kMaxRects];

@@ -380,10 +380,46 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     return Logged<CWPRETSTRUCT, messages::Returned>(code, wParam, lParam);
 }
 
-// Called as the program exits of itself; not when it is killed.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID exiting) {
-    if (reason == DLL_PROCESS_DETACH && exiting)
-        if (HookShared* s = Shared()) s->exited = 1;
+extern "C" LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+// Run by the program's main thread before its first window: it becomes a
+// thread of the window system and hooks itself, which every system allows
+// (Windows and ReactOS refuse a hook from outside on a thread that has not
+// yet run).
+void CALLBACK HookThisThread(ULONG_PTR instance) {
+    HookShared* s = Shared();
+    if (!s) return;
+    IsGUIThread(TRUE);
+    const HINSTANCE module = reinterpret_cast<HINSTANCE>(instance);
+    const DWORD thread = GetCurrentThreadId();
+    const HHOOK hooks[] = {SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, module, thread),
+                           SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, module, thread),
+                           SetWindowsHookExA(WH_CALLWNDPROCRET, CallWndRetProc, module, thread)};
+    const DWORD error = GetLastError();
+    bool all = true;
+    for (HHOOK h : hooks) all = all && h;
+    for (HHOOK h : hooks)
+        if (!all && h) UnhookWindowsHookEx(h);
+    s->hookError = all ? 0 : error;
+    s->threadHooked = all ? 1 : -1;
+}
+
+}  // namespace
+
+// Loaded by the program's main thread at its start, where the tool asked for
+// that: the hooking waits for an APC of its own, as nothing of the window
+// system may be called while the loader holds its lock. Called also as the
+// program exits of itself; not when it is killed.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID exiting) {
+    HookShared* s = reason == DLL_PROCESS_ATTACH || exiting ? Shared() : nullptr;
+    if (reason == DLL_PROCESS_ATTACH && s && s->hookItsThread && !s->threadHooked &&
+        !QueueUserAPC(HookThisThread, GetCurrentThread(), reinterpret_cast<ULONG_PTR>(instance))) {
+        s->hookError = GetLastError();
+        s->threadHooked = -1;
+    }
+    if (reason == DLL_PROCESS_DETACH && exiting && s) s->exited = 1;
     return TRUE;
 }
 

@@ -262,6 +262,15 @@ std::string ScenarioByHand(const Remote& remote) {
     return text;
 }
 
+// The system's facts, and how the hook was set where it missed the start.
+transcript::SystemFacts FactsOf(const Remote& remote) {
+    transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    if (!remote.FromStart() && !remote.StartRefused().empty())
+        facts.hook =
+            "set once Form1 appeared, so the start is not recorded: " + remote.StartRefused();
+    return facts;
+}
+
 // Records while a person uses the program, until they close Form1.
 int RecordByHand(const Options& o, Remote& remote) {
     Say(stdout, "by hand: recording what you do with Form1; close it to end");
@@ -290,7 +299,7 @@ int RecordByHand(const Options& o, Remote& remote) {
                                  : transcript::kCutShort;
     std::vector<MessageRow> log;
     if (!WriteMessages(o, remote, rows, cut, log)) status = transcript::kMistake;
-    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    const transcript::SystemFacts facts = FactsOf(remote);
     const std::string title = "by hand under " + facts.system;
     if (!WriteOutputs(o, rows, cut, facts, title, log, ScenarioByHand(remote), true))
         status = transcript::kMistake;
@@ -338,7 +347,7 @@ void SayFault(const Remote& remote) {
 // one could not be written.
 bool WritePlayed(const Options& o, const Remote& remote, const std::vector<PaintRow>& rows) {
     const std::string cut = remote.FaultText();
-    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    const transcript::SystemFacts facts = FactsOf(remote);
     std::vector<MessageRow> log;
     const bool logWritten = WriteMessages(o, remote, rows, cut, log);
     const std::string title =
@@ -360,7 +369,7 @@ void KeepSoFar(const Options& o, const Remote& remote, int done, const std::stri
                             ": paint_transcript was ended there, before it wrote more (a "
                             "signal such as SIGTERM, or TerminateProcess)";
     const std::vector<PaintRow> rows = remote.Rows();
-    const transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    const transcript::SystemFacts facts = FactsOf(remote);
     transcript::ReplaceFile(o.csv, transcript::ToCsv(rows, cut, facts));
     if (transcript::MessagesKept(o))
         transcript::ReplaceFile(transcript::MessagesPath(o.csv),
@@ -446,6 +455,8 @@ int Record(const Options& o) {
                         (remote.Faulted() ? "cut short at the start: " : "") + error);
         return remote.Faulted() ? FaultStatus(remote.fault()) : transcript::kMistake;
     }
+    if (!remote.FromStart() && !remote.StartRefused().empty())
+        Say(stderr, "paint_transcript: " + FactsOf(remote).hook);
     return byHand ? RecordByHand(o, remote) : PlayScenario(o, remote, steps, reference);
 }
 

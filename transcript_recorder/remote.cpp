@@ -104,11 +104,19 @@ bool Remote::Start(std::string& error, const std::string& desktop, const Watchin
         return false;
     }
     BeginStep(0, "start");
-    std::string refused;
-    fromStart_ = Hook(refused, process_.dwThreadId, true);
-    if (!fromStart_) Unhook();
+    const bool asked = HookAtStart(startRefused_);
     ResumeThread(process_.hThread);
     if (!WaitForForm(error) || !FindControls(error)) return false;
+    fromStart_ = asked && shared_->threadHooked == 1;
+    if (asked && !fromStart_)
+        startRefused_ = shared_->threadHooked == -1
+                            ? "the program's thread could not hook itself (error " +
+                                  std::to_string(shared_->hookError) + ")"
+                            : "the hook did not load in the program's thread at its start";
+    // Else hooked from outside, once Form1 is there: the start goes unseen.
+    shared_->hookItsThread = 0;
+    if (startPath_) VirtualFreeEx(process_.hProcess, startPath_, 0, MEM_RELEASE);
+    startPath_ = nullptr;
     if (!fromStart_ &&
         !Hook(error, GetWindowThreadProcessId(form, nullptr), shared_->messagesKept != 0))
         return false;

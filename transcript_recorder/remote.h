@@ -76,6 +76,9 @@ class Remote {
     // Whether the hook saw the program's start (a system may refuse to hook
     // a thread before it has a window: the hook then comes after).
     bool FromStart() const { return fromStart_; }
+    // Why the hook did not see the start, where it did not.
+    const std::string& StartRefused() const { return startRefused_; }
+    bool HookedFromOutside() const { return hook_ != nullptr; }
     // Takes hold of a Form1 that a recording by hand started and watches, to
     // drive it as a person would (its hook tells when it has settled). That
     // recording names the steps and ends the program, not this remote.
@@ -212,11 +215,14 @@ class Remote {
     // Loads paint_hook.dll and hooks the thread with it; its sent messages
     // too where they are logged or the windows are yet to be made.
     bool Hook(std::string& error, DWORD thread, bool sent);
+    bool HookAtStart(std::string& refused);
     void Unhook();
     // Once Form1 is shown: the windows watched, and the hook's first flush.
     bool Watch(std::string& error);
     bool attached_ = false;
     bool fromStart_ = false;
+    std::string startRefused_;   // why the hook did not take the start
+    void* startPath_ = nullptr;  // the hook DLL's path, in the program's memory
 
     Fault fault_ = Fault::None;
     std::string faultText_;

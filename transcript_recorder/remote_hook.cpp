@@ -35,6 +35,33 @@ bool Remote::Hook(std::string& error, DWORD thread, bool sent) {
     return true;
 }
 
+// Before the program's main thread runs: an APC that loads the hook DLL,
+// the first thing that thread does once the system has started it (user
+// APCs queued to a thread not yet running wait for its start). The DLL then
+// hooks that thread from inside it. The path is in the program's memory;
+// LoadLibraryA lies at one address in every process of this kind, as
+// kernel32 is mapped at one place for all of them.
+bool Remote::HookAtStart(std::string& refused) {
+    const std::string dll = FindBeside("paint_hook.dll");
+    if (dll.empty()) {
+        refused = "paint_hook.dll not found beside this program";
+        return false;
+    }
+    shared_->hookItsThread = 1;
+    startPath_ = VirtualAllocEx(process_.hProcess, nullptr, dll.size() + 1,
+                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const auto load = reinterpret_cast<PAPCFUNC>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    if (!startPath_ ||
+        !WriteProcessMemory(process_.hProcess, startPath_, dll.c_str(), dll.size() + 1, nullptr) ||
+        !load || !QueueUserAPC(load, process_.hThread, reinterpret_cast<ULONG_PTR>(startPath_))) {
+        refused = "no APC could be queued to the program's thread (error " +
+                  std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    return true;
+}
+
 void Remote::Unhook() {
     for (HHOOK* h : {&hook_, &sentHook_, &returnHook_})
         if (*h) UnhookWindowsHookEx(*h), *h = nullptr;
