@@ -113,10 +113,11 @@ bool Remote::Start(std::string& error, const std::string& desktop, const Watchin
                             ? "the program's thread could not hook itself (error " +
                                   std::to_string(shared_->hookError) + ")"
                             : "the hook did not load in the program's thread at its start";
-    // Else hooked from outside, once Form1 is there: the start goes unseen.
+    // A DLL that a hook from outside loads later must not hook the thread again.
     shared_->hookItsThread = 0;
     if (startPath_) VirtualFreeEx(process_.hProcess, startPath_, 0, MEM_RELEASE);
     startPath_ = nullptr;
+    // Else hooked from outside, once Form1 is there: the start goes unseen.
     if (!fromStart_ &&
         !Hook(error, GetWindowThreadProcessId(form, nullptr), shared_->messagesKept != 0))
         return false;

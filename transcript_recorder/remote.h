@@ -73,8 +73,8 @@ class Remote {
     // shown and quiet. False, with a reason, on failure; a program that ends
     // or never shows Form1 is also a fault.
     bool Start(std::string& error, const std::string& desktop = "", const Watching& w = Watching());
-    // Whether the hook saw the program's start (a system may refuse to hook
-    // a thread before it has a window: the hook then comes after).
+    // Whether the hook saw the program's start: the program's thread hooked
+    // itself as it began. Where that failed, the hook came after Form1.
     bool FromStart() const { return fromStart_; }
     // Why the hook did not see the start, where it did not.
     const std::string& StartRefused() const { return startRefused_; }
