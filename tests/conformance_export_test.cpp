@@ -339,7 +339,7 @@ namespace {
 
 // Two small recordings to the report a bug tracker wants: one paint apart.
 TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
-    ReportSystem a{"Wine 8.0", "C:\\rec\\a.csv", {}, {}, {}};
+    ReportSystem a{"Wine 8.0", "C:\\rec\\a.csv", {}, {}, {}, ""};
     a.facts.scale = "96 dpi (100 %)";
     a.rows = {Paint(1, "drag bottom +10", {{0, 338, 270, 348}}, 270, 348),
               Paint(2, "drag bottom +10", {{0, 348, 270, 358}}, 270, 358),
@@ -383,6 +383,12 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
     EXPECT_THAT(start, HasSubstr("at step 0 start\n"));
     EXPECT_THAT(start, HasSubstr("2. Nothing more: the list view's first paint"));
     EXPECT_THAT(start, testing::Not(HasSubstr("```")));
+
+    // A self-test run on a system stands under the systems, as it was said.
+    b.selfTest = "self-test of paint_transcript on Wine 10.0\nself-test: all 4 needs hold";
+    EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr),
+                HasSubstr("## Self-test on Wine 10.0\n\n```\nself-test of paint_transcript on "
+                          "Wine 10.0\nself-test: all 4 needs hold\n```\n\n## Steps"));
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ check "wine/test.h as the project has it" same \
 readme=$tmp/$top/README.txt
 check "README.txt with Windows line ends only" 0 "$(grep -vc $'\r$' "$readme")"
 for line in "paint_transcript.exe --scenario all --csv windows.csv" \
+            "paint_transcript.exe --self-test --self-test-file windows.self-test.txt" \
             "paint_transcript.exe --compare windows.csv transcript-wine-all.csv --html" "client_height" \
             "paint_transcript.exe --export-test listview_paint.c windows.csv"; do
     check "README.txt tells: $line" 1 "$(grep -cF "$line" "$readme")"

@@ -162,14 +162,15 @@ check "too far, at the step: the CSV says so" "\"# cut short: $(sed -n 's/^paint
 # message so far, end in the cut-short line and status 6; SIGTERM leaves
 # what the tool had kept as its last step ended. No program is left.
 stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
-    local name=$1 signal=$2 whom=$3 leader status
+    local name=$1 signal=$2 whom=$3 leader status rows
     # A session of its own: its process group is the tool's, as a terminal's is.
     setsid "$WINE" "$tool" --quiet --scenario all --csv "$tmp/$name.csv" >"$tmp/$name.out" \
         2>"$tmp/$name.err" </dev/null &
     leader=$!
     # Under way: as each step ends, the tool keeps what it has; 5 rows kept.
     for _ in $(seq 1200); do
-        [ "$(grep -c '^[0-9]' "$tmp/$name.csv" 2>/dev/null)" -ge 5 ] && break
+        rows=$(grep -cs '^[0-9]' "$tmp/$name.csv")
+        [ "${rows:-0}" -ge 5 ] && break
         sleep 0.05
     done
     if [ "$whom" = group ]; then kill "-$signal" -- "-$leader"; else kill "-$signal" "$leader"; fi
@@ -181,7 +182,7 @@ stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
     # (A SIGTERM that falls while the tool keeps its files may leave a
     # FILE.part beside them, which the next recording of that name replaces;
     # the files themselves are whole, as below.)
-    local rows last
+    local last
     rows=$(grep -c '^[0-9]' "$tmp/$name.csv")
     last=$(tail -n 1 "$tmp/$name.csv")
     check "$name: the message log ends as the CSV does" "$last" "$(tail -n 1 "$tmp/$name.messages.csv" | tr -d '\r')"

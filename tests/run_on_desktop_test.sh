@@ -74,19 +74,52 @@ nowhere() {  # nowhere WHERE [ARGS...]
 # The same as the README has it: the tool makes a Wine desktop of its own,
 # and the drag paints as it does in the project's prefix.
 own() {  # own WHERE
+    local status
     WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet --check "$here/docs/transcript-wine.csv" \
         >"$tmp/own.out" 2>&1
-    check "$1: as written, in a desktop of its own: status ($(cat "$tmp/own.out"))" 0 "$?"
+    status=$?
+    check "$1: as written, in a desktop of its own: status ($(cat "$tmp/own.out"))" 0 "$status"
     grep -q '^desktop: a Wine virtual desktop of its own' "$tmp/own.out" ||
         fail "$1: the tool says it made a desktop of its own: $(cat "$tmp/own.out")"
     WINEPREFIX=$desktop wineserver -k 2>/dev/null
 }
+
+unix() { sed -i 's/\r$//' "$@"; }  # a Windows program's text output
+
+# The self-test, where it runs: its lines, and a status that says whether
+# every need held.
+self_test() {  # self_test WHERE STATUS PREFIX [ARGS...]
+    local status
+    WINEPREFIX=$3 timeout 60 "$WINE" "$tool" --self-test "${@:4}" >"$tmp/self.out" 2>&1
+    status=$?
+    check "$1: self-test: status ($(cat "$tmp/self.out"))" "$2" "$status"
+    WINEPREFIX=$3 wineserver -k 2>/dev/null
+    unix "$tmp/self.out"
+    check "$1: self-test: a line a need" "desktop;the start;input;colours;" \
+        "$(sed -n 's/^\(ok\|FAILED\)  *\([a-z ]*\):.*/\2/p' "$tmp/self.out" | tr '\n' ';')"
+}
+self_test "the project's desktop" 0 "$WINEPREFIX"
+grep -qx 'ok      desktop: a Wine virtual desktop, where the tool.s input sizes Form1' "$tmp/self.out" &&
+    grep -q '^ok      the start: the hook was on before Form1 was made' "$tmp/self.out" &&
+    grep -qx 'self-test: all 4 needs hold' "$tmp/self.out" ||
+    fail "the project's desktop: self-test: all held: $(cat "$tmp/self.out")"
+# Kept beside a transcript, a bug report made of it holds it.
+cp "$here/docs/transcript-wine.csv" "$tmp/a.csv"
+cp "$here/tests/data/transcript-one-row-moved.csv" "$tmp/b.csv"
+self_test "kept for a report" 0 "$WINEPREFIX" --self-test-file "$tmp/b.self-test.txt"
+check "kept for a report: the file as said" "$(cat "$tmp/self.out")" "$(cat "$tmp/b.self-test.txt")"
+"$WINE" "$tool" --compare "$tmp/a.csv" "$tmp/b.csv" --bug-report "$tmp/bug.md" >/dev/null
+grep -q '^## Self-test on ' "$tmp/bug.md" && grep -qx 'self-test: all 4 needs hold' "$tmp/bug.md" ||
+    fail "kept for a report: in the bug report: $(cat "$tmp/bug.md")"
 
 run
 check "no window manager: Form1 not managed" unmanaged "$state"
 check "no window manager: inside a Wine desktop" 1 "$desktops"
 nowhere "no window manager"
 own "no window manager"
+self_test "no window manager" 0 "$desktop"
+grep -qx "ok      desktop: a Wine virtual desktop of the tool's own, 1280 x 1024 (as every recording whose steps a frame takes)" \
+    "$tmp/self.out" || fail "no window manager: self-test: a desktop of its own: $(cat "$tmp/self.out")"
 
 openbox >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
@@ -104,12 +137,20 @@ check "window manager: make run says so" \
     "$(sed -n 2p "$tmp/run.log")"
 nowhere "window manager"
 own "window manager"
+# Told to stay where the window manager takes the input: the need named,
+# with what to do, and a status that says a need failed.
+self_test "window manager" 7 "$desktop" --on-this-desktop
+grep -q '^FAILED  input: a drag of Form1.s bottom edge by +10 pixels did not resize Form1' "$tmp/self.out" &&
+    grep -q '^        what to do: leave out --on-this-desktop' "$tmp/self.out" &&
+    grep -q '^self-test: 3 of 4 needs hold; ' "$tmp/self.out" ||
+    fail "window manager: self-test: input named: $(cat "$tmp/self.out")"
 # What the window manager takes, played from outside: it reaches Form1.
 printf 'room above 150\ndrag bottom +10 x2\nmaximize button\nrestore button\n' >"$tmp/wm.scenario"
 WINEPREFIX=$desktop timeout 90 \
     "$WINE" "$tool" --quiet --scenario-file "$tmp/wm.scenario" --from-outside --csv "$tmp/wm.csv" \
     >/dev/null 2>"$tmp/wm.err"
-check "window manager, from outside: status ($(cat "$tmp/wm.err"))" 0 "$?"
+status=$?
+check "window manager, from outside: status ($(cat "$tmp/wm.err"))" 0 "$status"
 check "window manager, from outside: a step each move and state, each painting" \
     "start;resize bottom +10 from outside;resize bottom +10 from outside;maximize from outside;" \
     "$(awk -F, '/^[0-9]/ && $12 != "\"\"" { printf "%s;", $2 }' "$tmp/wm.csv")"

@@ -102,6 +102,16 @@ std::string FilesToAttach(const ReportSystem& a, const ReportSystem& b) {
            BaseName(a.file) + "`; it fails on " + b.name + " at the paints above.\n";
 }
 
+// What --self-test said on each system where it was run there.
+std::string SelfTests(const ReportSystem& a, const ReportSystem& b) {
+    std::string out;
+    for (const ReportSystem* s : {&a, &b})
+        if (!s->selfTest.empty())
+            out += "\n## Self-test on " + s->name + "\n\n```\n" + s->selfTest +
+                   (s->selfTest.back() == '\n' ? "" : "\n") + "```\n";
+    return out;
+}
+
 }  // namespace
 
 std::string BugReport(const ReportSystem& a, const ReportSystem& b, const Comparison& c,
@@ -122,6 +132,7 @@ std::string BugReport(const ReportSystem& a, const ReportSystem& b, const Compar
            (c.paints.size() == 1 ? " paint" : " paints") +
            (differing.size() == 1 ? " differs" : " differ") + " between " + a.name +
            " (expected) and " + b.name + " (actual).\n\n## Systems\n\n" + SystemsTable(a, b) +
+           SelfTests(a, b) +
            "\n## Steps to reproduce\n\n"
            "1. Start `paintprobe.exe`, the program recorded (or build the conformance test "
            "attached: it makes the same windows and plays the same steps).\n" +

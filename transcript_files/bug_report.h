@@ -19,6 +19,7 @@ struct ReportSystem {
     SystemFacts facts;
     std::vector<PaintRow> rows;
     std::vector<MessageRow> log;  // empty where it has none
+    std::string selfTest;         // --self-test's lines on that system, where it was run
 };
 
 // A, what is expected, against B; `c` and `m` their comparison (m null

@@ -18,7 +18,8 @@ enum : unsigned {
     kCompare = 8,
     kFrom = 16,
     kList = 32,
-    kExport = 64
+    kExport = 64,
+    kSelfTest = 128
 };
 constexpr unsigned kRecording = kScenario | kFile, kLogging = kRecording | kByHand;
 
@@ -35,6 +36,7 @@ const ModeEntry kModes[] = {
     {Mode::Export, kExport, "--export-test", "--export-test",
      "--export-test OUT.c REFERENCE.csv [OTHER.csv ...]"},
     {Mode::List, kList, "--list-scenarios", "--list-scenarios", "--list-scenarios"},
+    {Mode::SelfTest, kSelfTest, "--self-test", "--self-test", "--self-test"},
     {Mode::ByHand, kByHand, "--by-hand", "--by-hand", "--by-hand"},
     {Mode::ScenarioFile, kFile, "--scenario-file", "a scenario file", "--scenario-file FILE"},
     {Mode::Scenario, kScenario, "", "a scenario", ""},
@@ -117,6 +119,14 @@ const Entry kOptions[] = {
      "reads a transcript (one a spreadsheet saved) to write it again", Text<&Options::from>, 0, 0},
     {"--list-scenarios", nullptr, nullptr, kList,
      "prints the built-in scenarios as a scenario file", Nothing, 0, 0},
+    {"--self-test", nullptr, nullptr, kSelfTest,
+     "checks, within seconds, what recordings need of this system, a line each: run it first "
+     "on Windows or ReactOS",
+     Nothing, 0, 0},
+    {"--self-test-file", "FILE", "a file", kSelfTest,
+     "writes the self-test's lines there too; as NAME.self-test.txt beside a transcript "
+     "NAME.csv, a bug report made of that transcript holds them",
+     Text<&Options::selfTestFile>, 0, 0},
     {"--csv", "FILE", "a file", kLogging | kFrom,
      "writes the transcript there, and its message log as FILE's .messages.csv",
      Text<&Options::csv>, 0, 0},
@@ -145,7 +155,7 @@ const Entry kOptions[] = {
     {"--from-outside", nullptr, nullptr, kRecording,
      "plays drags, caption buttons and moves as another program makes them",
      Flag<&Options::fromOutside>, 0, 0},
-    {"--on-this-desktop", nullptr, nullptr, kRecording,
+    {"--on-this-desktop", nullptr, nullptr, kRecording | kSelfTest,
      "under Wine, plays on this desktop rather than a virtual desktop of its own",
      Flag<&Options::onThisDesktop>, 0, 0},
     {"--names", "A,B,C", "the systems' names, apart by commas", kCompare,
@@ -295,6 +305,7 @@ const StatusEntry kStatuses[] = {
     {kInterrupted,
      "stopped by a person: Ctrl-C (SIGINT under Wine), Ctrl-Break or the console closed (rows "
      "so far written, marked so; the program ended)"},
+    {kNeedFails, "--self-test: a need of recordings does not hold on this system"},
 };
 
 }  // namespace

@@ -20,11 +20,12 @@ enum Status {
     kInputIgnored = 4,  // input changed nothing
     kBusy = 5,          // another paint_transcript is recording in this session
     kInterrupted = 6,   // a person stopped it (Ctrl-C, the console closed)
+    kNeedFails = 7,     // --self-test: what recordings need does not hold here
 };
 
 // The ways of running the tool: each chosen by an option of its own, a
 // built-in scenario by none.
-enum class Mode { Scenario, ScenarioFile, ByHand, Compare, From, List, Export, Help };
+enum class Mode { Scenario, ScenarioFile, ByHand, Compare, From, List, Export, SelfTest, Help };
 
 struct Options {
     Mode mode = Mode::Scenario;
@@ -48,6 +49,7 @@ struct Options {
     std::vector<std::string> exported;  // the reference, then the systems also accepted
     std::string testName = "listview_paint";
     std::string bugReport;           // --compare: the Markdown file
+    std::string selfTestFile;        // --self-test: its lines also written there
     std::vector<std::string> given;  // the options, as typed
     bool Given(const std::string& option) const;
 };

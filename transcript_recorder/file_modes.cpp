@@ -1,10 +1,12 @@
 // The ways of running that read transcripts rather than record one:
 // --compare (two systems, or many) and --from.
+#include <algorithm>
 #include <cstdint>
 
 #include "html_report.h"
 #include "bug_report.h"
 #include "conformance_export.h"
+#include "self_test.h"
 #include "tool_files.h"
 
 namespace transcript {
@@ -90,8 +92,16 @@ void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* 
 bool WriteBugReport(const std::string& path, const std::vector<System>& s,
                     const std::vector<std::string>& names, const transcript::Comparison& c,
                     const transcript::MessageComparison* m) {
-    transcript::ReportSystem a{names[0], s[0].file, s[0].facts, s[0].rows, s[0].log},
-        b{names[1], s[1].file, s[1].facts, s[1].rows, s[1].log};
+    transcript::ReportSystem a{names[0], s[0].file, s[0].facts, s[0].rows, s[0].log, ""},
+        b{names[1], s[1].file, s[1].facts, s[1].rows, s[1].log, ""};
+    // A self-test kept beside a transcript was run on its system.
+    for (transcript::ReportSystem* r : {&a, &b}) {
+        std::string text;
+        if (!ReadFile(transcript::SelfTestPath(r->file), text)) continue;
+        // As a console wrote it, where the output was kept by redirecting it.
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        r->selfTest = text;
+    }
     const std::string report = transcript::BugReport(a, b, c, m);
     if (report.empty()) {
         Say(stdout, "no paint differs: no bug report written to " + path);

@@ -370,10 +370,14 @@ void KeepSoFar(const Options& o, const Remote& remote, int done, const std::stri
                             "signal such as SIGTERM, or TerminateProcess)";
     const std::vector<PaintRow> rows = remote.Rows();
     const transcript::SystemFacts facts = FactsOf(remote);
-    transcript::ReplaceFile(o.csv, transcript::ToCsv(rows, cut, facts));
+    // The log moved in before the transcript: the pair is kept together,
+    // and a transcript that shows a step has its log beside it.
+    std::vector<std::pair<std::string, std::string>> files;
     if (transcript::MessagesKept(o))
-        transcript::ReplaceFile(transcript::MessagesPath(o.csv),
-                                transcript::MessagesToCsv(remote.MessageRows(rows), cut, ""));
+        files.push_back({transcript::MessagesPath(o.csv),
+                         transcript::MessagesToCsv(remote.MessageRows(rows), cut, "")});
+    files.push_back({o.csv, transcript::ToCsv(rows, cut, facts)});
+    transcript::ReplaceFiles(files);
 }
 
 int PlayScenario(const Options& o, Remote& remote, const std::vector<Step>& steps,
@@ -432,14 +436,7 @@ int Record(const Options& o) {
     std::vector<PaintRow> reference;
     if (o.mode != Mode::ByHand && !StepsToPlay(o, steps, reference)) return transcript::kMistake;
 
-    // One recording at a time in a session: the mouse is shared.
-    HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
-    if (recording && GetLastError() == ERROR_ALREADY_EXISTS) {
-        Say(stderr,
-            "paint_transcript: another paint_transcript is recording in this session; "
-            "two at once would mix their mouse input. Wait for it to end.");
-        return transcript::kBusy;
-    }
+    if (!transcript::OnlyRecording()) return transcript::kBusy;
 
     // From here on, a stop writes what was recorded before the tool ends.
     transcript::TakeStops();
@@ -485,6 +482,8 @@ int Run(const std::vector<std::string>& args) {
             return transcript::ConvertFile(o);
         case Mode::Export:
             return transcript::ExportFile(o);
+        case Mode::SelfTest:
+            return transcript::SelfTest(o);
         case Mode::List:
             std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
             return transcript::kDone;

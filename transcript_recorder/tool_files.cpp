@@ -141,13 +141,27 @@ bool WriteFile(const std::string& path, const std::string& text) {
     return ok;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& text) {
-    // Beside it, then over it in one move: a tool ended half-way through
-    // leaves the old file whole.
-    const std::string part = path + ".part";
-    if (Put(part, text) && MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return true;
-    DeleteFileA(part.c_str());
+bool ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& files) {
+    // Each beside its file first, then over them in moves back to back, the
+    // last named last: a tool ended half-way through leaves each old file
+    // whole, and ended between the moves, only that short a moment apart.
+    bool ok = true;
+    for (const auto& [path, text] : files) ok = ok && Put(path + ".part", text);
+    for (const auto& [path, text] : files) {
+        const std::string part = path + ".part";
+        ok = ok && MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (!ok) DeleteFileA(part.c_str());
+    }
+    return ok;
+}
+
+bool OnlyRecording() {
+    // Held until the process ends.
+    HANDLE recording = CreateMutexA(nullptr, FALSE, "Local\\PaintProbeTranscriptRecording");
+    if (!recording || GetLastError() != ERROR_ALREADY_EXISTS) return true;
+    Say(stderr,
+        "paint_transcript: another paint_transcript is recording in this session; "
+        "two at once would mix their mouse input. Wait for it to end.");
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "message_log.h"
@@ -26,13 +27,19 @@ bool ReadTranscript(const std::string& path, std::vector<PaintRow>& rows, std::s
 bool ReadMessages(const std::string& transcriptPath, std::vector<MessageRow>& rows, bool& found);
 // False, said, where it cannot be written.
 bool WriteFile(const std::string& path, const std::string& text);
-// Written whole or not at all (the old file left as it was): false, unsaid,
-// where it could not be.
-bool ReplaceFile(const std::string& path, const std::string& text);
+// Each written whole or not at all (the old file left as it was), all
+// beside first, then moved over in turn: false, unsaid, where one could not be.
+bool ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& files);
 
 // Every file named is checked before anything is played or written: each
 // output can be written, and none is an input or another output.
 bool CheckOutputs(const Options& o, std::string& error);
+
+// One recording at a time in a session, for the mouse is shared: false,
+// said, where another is recording.
+bool OnlyRecording();
+// --self-test: what recordings need of this system, checked and said.
+int SelfTest(const Options& o);
 
 // --compare: two systems paint by paint and message by message, or many
 // against the first. --from: a transcript read and written again.
