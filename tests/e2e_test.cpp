@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "layout.h"
+#include "player.h"
 #include "remote.h"
 #include "support/pump.h"
 #include "transcript_rows.h"
@@ -217,6 +218,33 @@ TEST_F(EndToEnd, TheProgramsThreadHookedItselfAtItsStart) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0].step, 0);
     EXPECT_EQ(rows[0].count, 1) << "the first paint is the start's";
+}
+
+// A left-handed mouse: the buttons swapped for the session, as a person
+// sets them, while the tool drags an edge.
+struct SwappedButtons {
+    SwappedButtons() { SwapMouseButton(TRUE); }
+    ~SwappedButtons() { SwapMouseButton(FALSE); }
+};
+
+// Windows' rules as a person's system may set them: Form1 was made the
+// window in front, and with the buttons swapped the drag is still a drag
+// (the tool presses the primary button; under Wine, the left one). (A key
+// held down is X input there: the faults' test holds one.)
+TEST_F(EndToEnd, FormIsInFrontAndSwappedButtonsStillDrag) {
+    EXPECT_TRUE(remote_.InFront());
+    const RECT before = remote_.OuterRect();
+    std::vector<Step> drag;
+    std::string error;
+    ASSERT_TRUE(ParseScenario("drag bottom +10\n", drag, error)) << error;
+    int step = 0;
+    {
+        SwappedButtons left;
+        ASSERT_TRUE(GetSystemMetrics(SM_SWAPBUTTON));
+        ASSERT_TRUE(PlaySteps(remote_, drag, step, error)) << error;
+    }
+    ASSERT_FALSE(remote_.Faulted()) << remote_.FaultText();
+    EXPECT_EQ(remote_.OuterRect().bottom, before.bottom + 10);
 }
 
 // On Wine's own desktop no window manager takes input: a double-click that

@@ -21,7 +21,7 @@ program() {
         { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
     done
 }
-trap 'kill -CONT $(program) 2>/dev/null; kill -KILL $(program) 2>/dev/null; rm -rf "$tmp"' EXIT
+trap 'xdotool keyup shift 2>/dev/null; kill -CONT $(program) 2>/dev/null; kill -KILL $(program) 2>/dev/null; rm -rf "$tmp"' EXIT
 
 # Once the scenario is under way (Form1's window 30 pixels taller than it
 # was shown: the first drag has painted twice at least), sends the program a
@@ -156,13 +156,25 @@ grep -qx "paint_transcript: cut short at step 5, drag bottom +300: $past" "$tmp/
 check "too far, at the step: the CSV says so" "\"# cut short: $(sed -n 's/^paint_transcript: cut short at //p' "$tmp/far.err")\"" \
     "$(tail -n 1 "$tmp/far.csv")"
 
+# A key a person holds down as the tool is to press (a Shift-press is
+# another gesture): named, and nothing pressed.
+xdotool keydown shift
+run --quiet --csv "$tmp/held.csv" >/dev/null 2>"$tmp/held.err"
+status=$?
+xdotool keyup shift
+check "a key held: status" 4 "$status"
+unix "$tmp/held.err"
+grep -q '^paint_transcript: cut short at step 1, drag bottom +10: Shift is held down, which would change what the press does: leave the mouse and keys alone' \
+    "$tmp/held.err" || fail "a key held: named: $(cat "$tmp/held.err")"
+
 # The tool itself stopped half-way through `all`: Ctrl-C in its terminal
-# (SIGINT to its whole process group), SIGINT to it alone, and SIGTERM,
-# which Wine ends it on without a word. The first two write every row and
-# message so far, end in the cut-short line and status 6; SIGTERM leaves
-# what the tool had kept as its last step ended. No program is left.
-stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
-    local name=$1 signal=$2 whom=$3 leader status rows
+# (SIGINT to its whole process group), SIGINT to it alone, SIGTERM, which
+# Wine ends it on without a word, and the session ending. All but SIGTERM
+# write every row and message so far, end in the cut-short line and status
+# 6; SIGTERM leaves what the tool had kept as its last step ended. No
+# program is left.
+stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool|session [REASON]
+    local name=$1 signal=$2 whom=$3 reason=${4:-} leader status rows
     # A session of its own: its process group is the tool's, as a terminal's is.
     setsid "$WINE" "$tool" --quiet --scenario all --csv "$tmp/$name.csv" >"$tmp/$name.out" \
         2>"$tmp/$name.err" </dev/null &
@@ -173,7 +185,14 @@ stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
         [ "${rows:-0}" -ge 5 ] && break
         sleep 0.05
     done
-    if [ "$whom" = group ]; then kill "-$signal" -- "-$leader"; else kill "-$signal" "$leader"; fi
+    if [ "$whom" = group ]; then
+        kill "-$signal" -- "-$leader"
+    elif [ "$whom" = session ]; then  # its windows asked, as at a log-off
+        timeout 60 "$WINE" wineboot --end-session
+    else  # the tool's own process: where Wine starts it through start.exe, not the leader
+        whom=$(ps -o pid=,args= -g "$leader" | awk '$2 ~ /paint_transcript\.exe$/ { print $1 }')
+        kill "-$signal" "$whom"
+    fi
     wait "$leader"
     status=$?
     unix "$tmp/$name.out" "$tmp/$name.err" "$tmp/$name.csv"
@@ -188,22 +207,27 @@ stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool
     check "$name: the message log ends as the CSV does" "$last" "$(tail -n 1 "$tmp/$name.messages.csv" | tr -d '\r')"
     [ "$rows" -ge 5 ] || fail "$name: the rows so far kept ($rows)"
     if [ "$signal" = TERM ]; then
-        check "$name: status" 143 "$status"
+        # Through start.exe, the status is the exit code Wine gives a
+        # process a signal ended, 0.
+        check "$name: status" "$([ "$whom" = "$leader" ] && echo 143 || echo 0)" "$status"
         [[ $last == '"# cut short: interrupted after step '[0-9]*', '[a-z]*': paint_transcript was ended there, before it wrote more'* ]] ||
             fail "$name: the CSV says where it was kept: $last"
         return
     fi
     check "$name: status" 6 "$status"
     local said
-    said=$(sed -n 's/^paint_transcript: \(interrupted at step [0-9]*, [a-z].*: Ctrl-C (or SIGINT)\); what was recorded up to then is written, marked so$/\1/p' "$tmp/$name.err")
+    said=$(sed -n "s/^paint_transcript: \\(interrupted at step [0-9]*, [a-z].*: $reason\\); what was recorded up to then is written, marked so$/\\1/p" "$tmp/$name.err")
     [ -n "$said" ] || fail "$name: says it was interrupted, and where: $(cat "$tmp/$name.err")"
     check "$name: the CSV says so" "\"# cut short: $said\"" "$last"
     check "$name: every row seen is in the CSV" \
         "$(sed -n 's/^\([0-9]*\) paints seen by the hook before it was cut short$/\1/p' "$tmp/$name.out")" "$rows"
 }
-stopped_half_way ctrl-c INT group
-stopped_half_way sigint INT tool
+stopped_half_way ctrl-c INT group 'Ctrl-C (or SIGINT)'
+stopped_half_way sigint INT tool 'Ctrl-C (or SIGINT)'
 stopped_half_way sigterm TERM tool
+# The session ending (a log-off): its windows are asked, the tool's among them.
+stopped_half_way session - session 'the session is ending (log-off or shutdown)'
+
 # By hand, Ctrl-C in the terminal as the person works: the rows, the log and
 # the scenario so far are written, the files marked, and the program ended.
 setsid "$WINE" "$tool" --by-hand --csv "$tmp/hand.csv" --save-scenario "$tmp/hand.scenario" \

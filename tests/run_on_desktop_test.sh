@@ -95,13 +95,13 @@ self_test() {  # self_test WHERE STATUS PREFIX [ARGS...]
     check "$1: self-test: status ($(cat "$tmp/self.out"))" "$2" "$status"
     WINEPREFIX=$3 wineserver -k 2>/dev/null
     unix "$tmp/self.out"
-    check "$1: self-test: a line a need" "desktop;the start;input;colours;" \
+    check "$1: self-test: a line a need" "desktop;the start;the front;input;colours;" \
         "$(sed -n 's/^\(ok\|FAILED\)  *\([a-z ]*\):.*/\2/p' "$tmp/self.out" | tr '\n' ';')"
 }
 self_test "the project's desktop" 0 "$WINEPREFIX"
 grep -qx 'ok      desktop: a Wine virtual desktop, where the tool.s input sizes Form1' "$tmp/self.out" &&
     grep -q '^ok      the start: the hook was on before Form1 was made' "$tmp/self.out" &&
-    grep -qx 'self-test: all 4 needs hold' "$tmp/self.out" ||
+    grep -qx 'self-test: all 5 needs hold' "$tmp/self.out" ||
     fail "the project's desktop: self-test: all held: $(cat "$tmp/self.out")"
 # Kept beside a transcript, a bug report made of it holds it.
 cp "$here/docs/transcript-wine.csv" "$tmp/a.csv"
@@ -109,7 +109,7 @@ cp "$here/tests/data/transcript-one-row-moved.csv" "$tmp/b.csv"
 self_test "kept for a report" 0 "$WINEPREFIX" --self-test-file "$tmp/b.self-test.txt"
 check "kept for a report: the file as said" "$(cat "$tmp/self.out")" "$(cat "$tmp/b.self-test.txt")"
 "$WINE" "$tool" --compare "$tmp/a.csv" "$tmp/b.csv" --bug-report "$tmp/bug.md" >/dev/null
-grep -q '^## Self-test on ' "$tmp/bug.md" && grep -qx 'self-test: all 4 needs hold' "$tmp/bug.md" ||
+grep -q '^## Self-test on ' "$tmp/bug.md" && grep -qx 'self-test: all 5 needs hold' "$tmp/bug.md" ||
     fail "kept for a report: in the bug report: $(cat "$tmp/bug.md")"
 
 run
@@ -142,7 +142,7 @@ own "window manager"
 self_test "window manager" 7 "$desktop" --on-this-desktop
 grep -q '^FAILED  input: a drag of Form1.s bottom edge by +10 pixels did not resize Form1' "$tmp/self.out" &&
     grep -q '^        what to do: leave out --on-this-desktop' "$tmp/self.out" &&
-    grep -q '^self-test: 3 of 4 needs hold; ' "$tmp/self.out" ||
+    grep -q '^self-test: 4 of 5 needs hold; ' "$tmp/self.out" ||
     fail "window manager: self-test: input named: $(cat "$tmp/self.out")"
 # What the window manager takes, played from outside: it reaches Form1.
 printf 'room above 150\ndrag bottom +10 x2\nmaximize button\nrestore button\n' >"$tmp/wm.scenario"

@@ -17,7 +17,7 @@ SelfTestFindings Held() {
     f.screenWidth = 1280, f.screenHeight = 1024;
     f.workArea = {0, 0, 1280, 1024};
     f.underWine = true, f.ownDesktop = true;
-    f.fromStart = true, f.startPaints = 1;
+    f.fromStart = true, f.startPaints = 1, f.inFront = true;
     f.pixels = 10, f.heightBefore = 300, f.heightAfter = 310;
     f.paints = 2, f.coloured = 2;
     return f;
@@ -32,10 +32,11 @@ TEST(SelfTest, AllHeldIsSaidNeedByNeedUnderTheSystemsFacts) {
               "recording whose steps a frame takes)\n"
               "ok      the start: the hook was on before Form1 was made: step 0's first paint "
               "seen (1 paint in it)\n"
+              "ok      the front: Form1 was brought to the front as it showed\n"
               "ok      input: a drag of Form1's bottom edge by +10 pixels reached Form1 and "
               "resized it (its height 300 to 310)\n"
               "ok      colours: read back from the list view for every one of the 2 paints seen\n"
-              "self-test: all 4 needs hold\n");
+              "self-test: all 5 needs hold\n");
     EXPECT_TRUE(AllHeld(SelfTestLines(Held())));
 }
 
@@ -68,6 +69,8 @@ TEST(SelfTest, ANeedThatFailsIsNamedWithWhatToDo) {
              f.fromStart = false, f.hookRefused = "SetWindowsHookEx: error 87";
          },
          "the start", "leave out step 0: SetWindowsHookEx: error 87", "report it"},
+        {"another window in front", [](SelfTestFindings& f) { f.inFront = false; }, "the front",
+         "another window stayed in front", "start the tool from the window in front"},
         {"no paint at the start", [](SelfTestFindings& f) { f.startPaints = 0; }, "the start",
          "saw no paint there", "report it"},
         {"a colour unread", [](SelfTestFindings& f) { f.paints = 3; }, "colours",
@@ -94,7 +97,7 @@ TEST(SelfTest, ANeedThatFailsIsNamedWithWhatToDo) {
         EXPECT_EQ(failed, 1) << c.what;
         EXPECT_THAT(SelfTestReport(f), HasSubstr("FAILED  " + std::string(c.need) + ": "));
         EXPECT_THAT(SelfTestReport(f),
-                    HasSubstr("\nself-test: 3 of 4 needs hold; do what each FAILED"));
+                    HasSubstr("\nself-test: 4 of 5 needs hold; do what each FAILED"));
     }
 }
 

@@ -55,6 +55,16 @@ SelfTestLine Start(const SelfTestFindings& f) {
             ""};
 }
 
+SelfTestLine Front(const SelfTestFindings& f) {
+    if (f.inFront) return {true, "the front", "Form1 was brought to the front as it showed", ""};
+    return {false, "the front",
+            "another window stayed in front of Form1 (Windows lets a program take the front only "
+            "where the one in front let it): the first press of every recording here then "
+            "activates Form1 as well, in its step 1",
+            "start the tool from the window in front (the console you typed in), and touch "
+            "nothing until it ends"};
+}
+
 std::string InputTodo(const SelfTestFindings& f) {
     if (f.underWine && !f.framing && !f.ownDesktop)
         return "leave out --on-this-desktop: the tool then runs Form1 in a Wine virtual desktop "
@@ -94,7 +104,7 @@ SelfTestLine Colours(const SelfTestFindings& f) {
 }
 
 using Need = SelfTestLine (*)(const SelfTestFindings&);
-const Need kNeeds[] = {Desktop, Start, Input, Colours};
+const Need kNeeds[] = {Desktop, Start, Front, Input, Colours};
 
 }  // namespace
 

@@ -23,6 +23,7 @@ struct SelfTestFindings {
     bool fromStart = false;    // the program's thread hooked itself at its start
     std::string hookRefused;   // why it did not
     int startPaints = 0;       // paints seen in step 0
+    bool inFront = false;      // Form1 the window in front once shown
     int pixels = 0;            // the drag asked of Form1's bottom edge
     int heightBefore = 0, heightAfter = 0;
     std::string inputFault;        // what ended the drag, where something did

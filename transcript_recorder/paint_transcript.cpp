@@ -489,7 +489,11 @@ int Run(const std::vector<std::string>& args) {
             return transcript::kDone;
         default: {
             const int status = Record(o);
-            transcript::StopHandled();  // every file written, the program ended
+            // Every file written, the program ended, and what was said out:
+            // a session that is ending may end the tool as soon as it hears.
+            std::fflush(stdout);
+            std::fflush(stderr);
+            transcript::StopHandled();
             return status;
         }
     }

@@ -99,6 +99,10 @@ bool Remote::Start(std::string& error, const std::string& desktop, const Watchin
         return false;
     }
     EndsWithTool(process_.hProcess);
+    // Windows lets a program take the front only where the one in front let
+    // it: the tool, started from there, passes that on (refused, harmlessly,
+    // where the tool has no such right itself).
+    AllowSetForegroundWindow(process_.dwProcessId);
     if (!Share(error, w)) {
         TerminateProcess(process_.hProcess, 1);
         return false;

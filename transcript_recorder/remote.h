@@ -79,6 +79,8 @@ class Remote {
     // Why the hook did not see the start, where it did not.
     const std::string& StartRefused() const { return startRefused_; }
     bool HookedFromOutside() const { return hook_ != nullptr; }
+    // Whether Form1 was the window in front once it was shown and watched.
+    bool InFront() const { return inFront_; }
     // Takes hold of a Form1 that a recording by hand started and watches, to
     // drive it as a person would (its hook tells when it has settled). That
     // recording names the steps and ends the program, not this remote.
@@ -221,6 +223,7 @@ class Remote {
     bool Watch(std::string& error);
     bool attached_ = false;
     bool fromStart_ = false;
+    bool inFront_ = false;
     std::string startRefused_;   // why the hook did not take the start
     void* startPath_ = nullptr;  // the hook DLL's path, in the program's memory
 

@@ -101,6 +101,9 @@ bool Remote::Watch(std::string& error) {
     // just closed; input then goes to activating it first.
     SetForegroundWindow(form);
     Settle();
+    // Windows may keep another window in front (its foreground lock): the
+    // first press then activates Form1 as well.
+    inFront_ = GetForegroundWindow() == form;
     // By hand, the start is what the settling found, unless a person pressed
     // on Form1 meanwhile: their gesture then begins where the hook first
     // flushed, and what settled since is theirs.

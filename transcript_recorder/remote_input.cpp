@@ -2,6 +2,7 @@
 // the program has taken it and is idle again.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "own_desktop.h"
 #include "remote.h"
@@ -21,6 +22,31 @@ INPUT MouseAt(POINT to, DWORD flags) {
     input.mi.dy = MulDiv(to.y, 65535, height - 1);
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return input;
+}
+
+// The button SendInput names for the primary one: on Windows its buttons
+// are the mouse's own, and a left-handed setting (SM_SWAPBUTTON) makes the
+// right one primary. Wine (8.0) gives the left button's messages for its
+// left button whatever the setting.
+DWORD Primary(DWORD flag) {
+    if (UnderWine() || !GetSystemMetrics(SM_SWAPBUTTON)) return flag;
+    return flag == MOUSEEVENTF_LEFTDOWN ? MOUSEEVENTF_RIGHTDOWN
+           : flag == MOUSEEVENTF_LEFTUP ? MOUSEEVENTF_RIGHTUP
+                                        : flag;
+}
+
+// A key that a person (or a program) holds down, which would make a press
+// another gesture: a Shift-click, an Alt-drag. (Not a button: a recording
+// ended half-way through a drag may leave one down, and a press goes on.)
+const char* Held() {
+    const std::pair<int, const char*> keys[] = {{VK_SHIFT, "Shift"},
+                                                {VK_CONTROL, "Ctrl"},
+                                                {VK_MENU, "Alt"},
+                                                {VK_LWIN, "the Windows key"},
+                                                {VK_RWIN, "the Windows key"}};
+    for (const auto& [key, name] : keys)
+        if (GetAsyncKeyState(key) & 0x8000) return name;
+    return nullptr;
 }
 
 }  // namespace
@@ -77,6 +103,17 @@ void Remote::Button(DWORD flag) {
                                               ")");
             return;
         }
+        // Waited for a moment: a person may just be letting go.
+        const char* held = Held();
+        for (DWORD start = GetTickCount(); held && GetTickCount() - start < kAnswerMs; Sleep(10))
+            held = Held();
+        if (held) {
+            SetFault(Fault::InputIgnored,
+                     std::string(held) +
+                         " is held down, which would change what the press does: leave the "
+                         "mouse and keys alone while the tool records");
+            return;
+        }
         aimedAt_ = WindowFromPoint(aimed_);
         if (shared_ && pressFrom_ < 0) pressFrom_ = shared_->presses;
     }
@@ -85,8 +122,8 @@ void Remote::Button(DWORD flag) {
     // to a resting place) may move it after the move was taken.
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    if (aimed_.x >= 0) input = MouseAt(aimed_, flag);
+    input.mi.dwFlags = Primary(flag);
+    if (aimed_.x >= 0) input = MouseAt(aimed_, Primary(flag));
     SendInput(1, &input, sizeof input);
     ++buttonsSent_;
 }

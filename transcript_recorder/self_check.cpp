@@ -41,6 +41,7 @@ void Try(const Options& o, SelfTestFindings& f) {
     f.facts = ThisSystem(remote.Facts());
     f.fromStart = remote.FromStart();
     f.hookRefused = remote.StartRefused();
+    f.inFront = remote.InFront();
     for (const PaintRow& r : remote.Rows()) f.startPaints += r.step == 0;
 
     std::vector<Step> drag;

@@ -19,6 +19,36 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     return TRUE;
 }
 
+// Since Windows 7 a console program that has loaded user32 is not sent the
+// log-off and shutdown events: its windows are asked instead. This one, never
+// shown, is asked for the tool; it answers as the handler does, once the
+// files are written.
+LRESULT CALLBACK OnSessionMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) return TRUE;
+    if (message == WM_ENDSESSION && wParam) {
+        OnConsoleEvent(CTRL_LOGOFF_EVENT);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+DWORD WINAPI SessionWindow(void* made) {
+    WNDCLASSA kind = {};
+    kind.lpfnWndProc = OnSessionMessage;
+    kind.hInstance = GetModuleHandleA(nullptr);
+    kind.lpszClassName = "PaintTranscriptSession";
+    RegisterClassA(&kind);
+    // A top-level window (a message-only one is not asked), on a thread of
+    // its own: the recording's thread may yet move to a desktop of its own,
+    // which a thread with a window cannot.
+    CreateWindowExA(WS_EX_TOOLWINDOW, kind.lpszClassName, "paint_transcript", WS_POPUP, 0, 0, 0, 0,
+                    nullptr, nullptr, kind.hInstance, nullptr);
+    SetEvent(made);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    return 0;
+}
+
 }  // namespace
 
 void TakeStops() {
@@ -26,6 +56,12 @@ void TakeStops() {
     g_asked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     g_handled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (HANDLE thread = CreateThread(nullptr, 0, SessionWindow, made, 0, nullptr)) {
+        WaitForSingleObject(made, 5000);
+        CloseHandle(thread);
+    }
+    CloseHandle(made);
 }
 
 std::string StopAsked(DWORD ms) {
