@@ -12,12 +12,13 @@
 # debootstrap, mount and chroot.
 # --run-test TEST.exe runs an exported conformance test there instead (the
 # 64-bit build of it where the root's Wine is 64-bit only), and exits with
-# its status.
-# usage: scripts/record-on.sh [--prepare-only | --run-test TEST.exe] RELEASE [SCENARIO [OUT.csv]]
+# its status. --self-test runs the tool's self-test there, and exits with its.
+# usage: scripts/record-on.sh [--prepare-only | --run-test TEST.exe | --self-test] RELEASE [SCENARIO [OUT.csv]]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-prepare_only= test_exe=
+prepare_only= test_exe= self_test=
 [ "${1:-}" = --prepare-only ] && { prepare_only=1; shift; }
+[ "${1:-}" = --self-test ] && { self_test=1; shift; }
 if [ "${1:-}" = --run-test ]; then
     test_exe=$(realpath "${2:-}" 2>/dev/null) && [ -f "$test_exe" ] ||
         { echo "record-on: --run-test needs the test's .exe after it" >&2; exit 1; }
@@ -121,11 +122,12 @@ if [ -n "$test_exe" ]; then
     scenario=--run-test
     echo "record-on: running $(basename "$test_exe") under $version"
 fi
+[ -n "$self_test" ] && scenario=--self-test && echo "record-on: the self-test under $version with the $build build"
 cp "$here/build/$build"/{paintprobe.exe,paint_transcript.exe,paint_hook.dll} "$root/tmp/paintprobe/"
 suffix=; [ "$release" = sid ] && suffix=-sid
 [ -n "$out" ] || out=$here/docs/transcript-wine$number$suffix-$scenario.csv
 case $out in /*) ;; *) out=$PWD/$out ;; esac
-[ -n "$test_exe" ] || echo "record-on: recording $scenario under $version with the $build build"
+[ -n "$test_exe$self_test" ] || echo "record-on: recording $scenario under $version with the $build build"
 status=0
 in_root env LOADER="$loader" ARCH="$arch" SCENARIO="$scenario" bash -s <<'INSIDE' >"$logs/run.log" 2>&1 || status=$?
 set -uo pipefail
@@ -153,9 +155,13 @@ if [ "$SCENARIO" = --run-test ]; then
     "$LOADER" ./test.exe
     exit
 fi
+if [ "$SCENARIO" = --self-test ]; then
+    "$LOADER" ./paint_transcript.exe --self-test
+    exit
+fi
 "$LOADER" ./paint_transcript.exe --scenario "$SCENARIO" --csv out.csv
 INSIDE
-if [ -n "$test_exe" ]; then
+if [ -n "$test_exe$self_test" ]; then
     grep -a -v ':fixme:\|:err:' "$logs/run.log" | tr -d '\r'
     exit "$status"
 fi

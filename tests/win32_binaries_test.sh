@@ -2,7 +2,8 @@
 # The 32-bit binaries we ship start on Windows XP SP3, Server 2003 and
 # ReactOS: each is a 32-bit x86 PE file whose headers ask for system 5.1 or
 # lower, and each function it imports is one that the system DLLs of that
-# generation export. paintprobe.exe and paint_hook.dll are at most 256 KiB,
+# generation export; the programs' manifests declare them DPI-aware.
+# paintprobe.exe and paint_hook.dll are at most 256 KiB,
 # paint_transcript.exe at most 512 KiB, static runtime and all. Reads
 # the files only: no Wine needed.
 # usage: win32_binaries_test.sh BUILD_DIR [OBJDUMP]
@@ -20,6 +21,10 @@ for name in paintprobe.exe paint_transcript.exe paint_hook.dll; do
     before=$failures
 
     grep -q 'file format pei-i386' <<<"$dump" || fail "$name: not a 32-bit x86 PE file"
+    # Told the true pixels at every scale: Vista and later stretch a program
+    # that does not say it is DPI-aware, and give it 96-dpi coordinates.
+    [ "$name" = paint_hook.dll ] || grep -aq '<dpiAware[^>]*>true</dpiAware>' "$file" ||
+        fail "$name: its manifest does not declare it DPI-aware"
     size=$(stat -c %s "$file")
     limit=256
     [ "$name" = paint_transcript.exe ] && limit=512
