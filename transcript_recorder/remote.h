@@ -189,6 +189,8 @@ class Remote {
 
   private:
     void Button(DWORD flag);
+    // False, a fault said, where a key that would change a press stays held.
+    bool KeysLetGo();
     // Whether the press last sent has reached the window it was aimed at,
     // with the cursor where it was sent (or none is waited for).
     bool PressSeen();

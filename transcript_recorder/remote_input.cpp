@@ -81,6 +81,19 @@ std::string PointText(POINT p) {
 
 }  // namespace
 
+bool Remote::KeysLetGo() {
+    // Waited for a moment: a person may just be letting go.
+    const char* held = Held();
+    for (DWORD start = GetTickCount(); held && GetTickCount() - start < kAnswerMs; Sleep(10))
+        held = Held();
+    if (held)
+        SetFault(Fault::InputIgnored, std::string(held) +
+                                          " is held down, which would change what the press "
+                                          "does: leave the mouse and keys alone while the tool "
+                                          "records");
+    return !held;
+}
+
 void Remote::Button(DWORD flag) {
     if (Faulted()) return;
     if (flag == MOUSEEVENTF_LEFTDOWN && aimed_.x >= 0) {
@@ -103,17 +116,7 @@ void Remote::Button(DWORD flag) {
                                               ")");
             return;
         }
-        // Waited for a moment: a person may just be letting go.
-        const char* held = Held();
-        for (DWORD start = GetTickCount(); held && GetTickCount() - start < kAnswerMs; Sleep(10))
-            held = Held();
-        if (held) {
-            SetFault(Fault::InputIgnored,
-                     std::string(held) +
-                         " is held down, which would change what the press does: leave the "
-                         "mouse and keys alone while the tool records");
-            return;
-        }
+        if (!KeysLetGo()) return;
         aimedAt_ = WindowFromPoint(aimed_);
         if (shared_ && pressFrom_ < 0) pressFrom_ = shared_->presses;
     }
