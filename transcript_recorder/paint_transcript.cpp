@@ -482,13 +482,11 @@ int Run(const std::vector<std::string>& args) {
             return transcript::ConvertFile(o);
         case Mode::Export:
             return transcript::ExportFile(o);
-        case Mode::SelfTest:
-            return transcript::SelfTest(o);
         case Mode::List:
             std::fputs(transcript::BuiltInText(o.steps, o.pixels).c_str(), stdout);
             return transcript::kDone;
         default: {
-            const int status = Record(o);
+            const int status = o.mode == Mode::SelfTest ? transcript::SelfTest(o) : Record(o);
             // Every file written, the program ended, and what was said out:
             // a session that is ending may end the tool as soon as it hears.
             std::fflush(stdout);
