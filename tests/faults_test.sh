@@ -12,7 +12,6 @@ source "$here/tests/support/check.sh"
 tool=$1
 tmp=$(mktemp -d)
 run() { timeout 60 "$WINE" "$tool" "$@"; }
-unix() { sed -i 's/\r$//' "$@"; }  # a Windows program's text output
 
 # The program of this prefix (others may run beside this test), as Linux sees it.
 program() {

@@ -84,8 +84,6 @@ own() {  # own WHERE
     WINEPREFIX=$desktop wineserver -k 2>/dev/null
 }
 
-unix() { sed -i 's/\r$//' "$@"; }  # a Windows program's text output
-
 # The self-test, where it runs: its lines, and a status that says whether
 # every need held.
 self_test() {  # self_test WHERE STATUS PREFIX [ARGS...]

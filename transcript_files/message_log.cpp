@@ -13,11 +13,15 @@ void DropStart(std::vector<MessageRow>& log, int paints) {
     for (MessageRow& r : log) r.paint -= paints;
 }
 
-std::string MessagesPath(const std::string& transcriptPath) {
+std::string BesideTranscript(const std::string& transcriptPath, const std::string& ending) {
     const std::string name = BaseName(transcriptPath);
     const size_t dot = name.rfind('.');
     return transcriptPath.substr(0, transcriptPath.size() - name.size()) +
-           (dot == std::string::npos ? name : name.substr(0, dot)) + ".messages.csv";
+           (dot == std::string::npos ? name : name.substr(0, dot)) + ending;
+}
+
+std::string MessagesPath(const std::string& transcriptPath) {
+    return BesideTranscript(transcriptPath, ".messages.csv");
 }
 
 namespace {

@@ -62,7 +62,9 @@ MessageRow Decode(const RawMessage& m);
 // which took `paints` paints: the rest of its rows are numbered as those left.
 void DropStart(std::vector<MessageRow>& log, int paints);
 
-// "X.messages.csv" beside "X.csv" (or any other name).
+// A file beside a transcript: "X.csv" (or any other name) to "X" + ending.
+std::string BesideTranscript(const std::string& transcriptPath, const std::string& ending);
+// "X.messages.csv" beside "X.csv".
 std::string MessagesPath(const std::string& transcriptPath);
 
 // CSV with a header line; a log cut short, or one that filled, says so in a

@@ -149,9 +149,7 @@ std::string SelfTestReport(const SelfTestFindings& f) {
 }
 
 std::string SelfTestPath(const std::string& transcriptPath) {
-    const std::string messages = MessagesPath(transcriptPath);
-    return messages.substr(0, messages.size() - std::string(".messages.csv").size()) +
-           ".self-test.txt";
+    return BesideTranscript(transcriptPath, ".self-test.txt");
 }
 
 }  // namespace transcript

@@ -125,8 +125,9 @@ void Remote::Button(DWORD flag) {
     // to a resting place) may move it after the move was taken.
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = Primary(flag);
-    if (aimed_.x >= 0) input = MouseAt(aimed_, Primary(flag));
+    const DWORD button = Primary(flag);
+    input.mi.dwFlags = button;
+    if (aimed_.x >= 0) input = MouseAt(aimed_, button);
     SendInput(1, &input, sizeof input);
     ++buttonsSent_;
 }

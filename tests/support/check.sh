@@ -13,6 +13,7 @@ fail() {
     echo "FAILED: $*"
     failures=$((failures + 1))
 }
+unix() { sed -i 's/\r$//' "$@"; }  # a Windows program's text output
 finish() {
     echo "$passes passed, $failures failed"
     [ "$failures" -eq 0 ]
