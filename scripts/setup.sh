@@ -25,6 +25,24 @@ missing() {
     for p in "${packages[@]}"; do have "$p" || echo "$p"; done
 }
 
+# A suite whose list stays stale (an i386 list a sync behind its amd64 one)
+# leaves the packages of both architectures at versions that do not match.
+# Then the suites that failed are left out altogether, in sources and lists
+# of the project's own: the person's sources and package lists stay as
+# they are.
+install_without_failed_suites() {
+    local dir=$here/build/apt-sources left
+    left=$("$here/scripts/sources-without.sh" "$log" "$dir") || return 0
+    echo "setup: installing without what did not come: ${left//$'\n'/, }" >&2
+    mkdir -p "$dir/lists/partial"
+    local apt=(-o Dir::Etc::SourceList="$dir/sources.list" -o Dir::Etc::SourceParts="$dir/parts"
+               -o Dir::State::Lists="$dir/lists" -o Dir::Cache::pkgcache=
+               -o Dir::Cache::srcpkgcache=)
+    "${sudo[@]}" apt-get "${apt[@]}" update -qq -o Acquire::Retries=3 >>"$log" 2>&1 || true
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${apt[@]}" install -y -qq \
+        --no-install-recommends "$@" >>"$log" 2>&1 || true
+}
+
 install_packages() {
     local need
     mapfile -t need < <(missing)
@@ -46,17 +64,27 @@ install_packages() {
     fi
     mkdir -p "$here/build"
     local log=$here/build/apt.log
-    "${sudo[@]}" apt-get update -qq >"$log" 2>&1 ||
-        { tail -n 5 "$log" >&2
-          fail "apt-get update failed (above; whole log: $log): the package lists could not be" \
-               "fetched. Check the network and /etc/apt/sources.list, then run make again."; }
+    # A mirror in mid-sync fails one index now and then: try again, and if
+    # one list still will not come, install from the lists that did.
+    local updated= hint="The package lists could not all be fetched: check the network and /etc/apt/sources.list."
+    for try in 1 2 3; do
+        "${sudo[@]}" apt-get update -qq -o Acquire::Retries=3 >"$log" 2>&1 && { updated=1 hint=; break; }
+        [ "$try" = 3 ] || sleep $((try * 10))
+    done
+    if [ -z "$updated" ]; then
+        grep '^E:' "$log" | head -n 3 >&2
+        echo "setup: apt-get update failed three times (whole log: $log); installing from the package lists it did fetch" >&2
+    fi
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${need[@]}" >>"$log" 2>&1 || true
+    mapfile -t need < <(missing)
+    [ ${#need[@]} -eq 0 ] || [ -n "$updated" ] || install_without_failed_suites "${need[@]}"
     mapfile -t need < <(missing)
     if [ ${#need[@]} -gt 0 ]; then
         tail -n 8 "$log" >&2
         fail "these packages did not install: ${need[*]}" \
              "(apt-get's last words above; whole log: $log)." \
+             ${hint:+"$hint"} \
              "Install them by hand with apt-get, then run make again."
     fi
 }
