@@ -11,8 +11,10 @@ fdfile=$(mktemp)
 # write what it has.
 setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
 xvfb=$!
+ours=  # set once the wineserver is this run's own
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    # Another's (a recording still running in the prefix) is never ended.
+    [ -z "$ours" ] || wineserver -k 2>/dev/null || true
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     rm -f "$fdfile"
@@ -28,12 +30,13 @@ export DISPLAY=:$(head -n1 "$fdfile")
 # serves another display, where its programs show: a program that has just
 # ended leaves it a few seconds, so it is waited for.
 if ! wineserver -p 2>/dev/null; then
-    timeout 30 wineserver -w 2>/dev/null || true
+    timeout "${PAINTPROBE_WINESERVER_WAIT:-30}" wineserver -w 2>/dev/null || true
     wineserver -p 2>/dev/null || {
         echo "with-display: Wine programs still run in $WINEPREFIX, on another display; end them (WINEPREFIX=$WINEPREFIX wineserver -k), then run this again" >&2
         exit 1
     }
 fi
+ours=1
 # Start Wine's own background processes now, away from the command's output
 # pipes: a test runner would otherwise wait on them until its timeout.
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
