@@ -27,8 +27,10 @@ trap 'rm -f "$native_log"' EXIT
 ctest --preset native >"$native_log" 2>&1 &
 native=$!
 status=0
-"$here/scripts/with-display.sh" bash -c '
-    for preset; do ctest --preset "$preset" || exit 1; done' ctest "${presets[@]}" || status=$?
+# The suites that drive a desktop in three lanes side by side, and those with
+# a display of their own beside them.
+"$here/scripts/with-display.sh" "$here/scripts/with-lanes.sh" 3 bash -c '
+    for preset; do ctest --preset "$preset" -j 5 || exit 1; done' ctest "${presets[@]}" || status=$?
 wait "$native" || status=1
 cat "$native_log"
 exit "$status"

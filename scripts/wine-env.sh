@@ -13,6 +13,18 @@
 # one whenever it is installed, whether or not the kernel can run it).
 wine_env_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export PAINTPROBE_WINEPREFIX=${PAINTPROBE_WINEPREFIX:-$wine_env_root/build/wineprefix}
+# A test in a lane of scripts/with-lanes.sh: that lane's display, and its copy
+# of the prefix where the project's own was to be used (a prefix a wrapper
+# chose, at another display scale, stays).
+if [ -n "${PAINTPROBE_LANE:-}" ]; then
+    if [ ! -f "${PAINTPROBE_LANES:-}/$PAINTPROBE_LANE.env" ]; then
+        echo "wine-env: no lane $PAINTPROBE_LANE: run the suites through scripts/test.sh (or scripts/with-lanes.sh)" >&2
+        exit 1
+    fi
+    source "$PAINTPROBE_LANES/$PAINTPROBE_LANE.env"
+    export DISPLAY=$lane_display
+    [ "$PAINTPROBE_WINEPREFIX" != "$lane_base" ] || PAINTPROBE_WINEPREFIX=$lane_prefix
+fi
 export WINEPREFIX=$PAINTPROBE_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
