@@ -28,10 +28,36 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 bool Shown = false;
 bool Unloaded = false;
 
+// GetDC on construction, ReleaseDC on destruction; with a font selected,
+// the one before is put back first, as the block ends in reverse order.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() { ReleaseDC(window_, dc_); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC dc() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+class FontSelected {
+  public:
+    FontSelected(HDC dc, HFONT font) : dc_(dc), old_(SelectObject(dc, font)) {}
+    ~FontSelected() { SelectObject(dc_, old_); }
+    FontSelected(const FontSelected&) = delete;
+    FontSelected& operator=(const FontSelected&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 int DotsPerInch(int index) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(WindowDc(nullptr).dc(), index);
     return dpi > 0 ? dpi : 96;
 }
 
@@ -82,12 +108,10 @@ class ControlFont {
                            DEFAULT_PITCH | FF_SWISS, name);
     }
     static int CharacterHeight(HFONT font) {
-        HDC dc = GetDC(nullptr);
-        const HGDIOBJ old = SelectObject(dc, font);
+        const WindowDc screen(nullptr);
+        const FontSelected selected(screen.dc(), font);
         TEXTMETRICA metrics = {};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
+        GetTextMetricsA(screen.dc(), &metrics);
         return metrics.tmHeight - metrics.tmInternalLeading;
     }
     HFONT font_ = nullptr;
@@ -129,8 +153,9 @@ HWND CreateControl(HWND parent, const form1::ControlDesign& design) {
 bool ContentFits(HFONT font) {
     for (HWND control : {Text1, Label1, Label2})
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    HDC dc = GetDC(Form1);
-    const HGDIOBJ old = SelectObject(dc, font);
+    const WindowDc form(Form1);
+    const HDC dc = form.dc();
+    const FontSelected selected(dc, font);
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     auto width = [dc](const std::string& text) {
@@ -163,8 +188,6 @@ bool ContentFits(HFONT font) {
     GetClientRect(Label2, &label);
     fits = fits && width(probe::PaintCountText(9999)) <= label.right &&
            metrics.tmHeight <= label.bottom;
-    SelectObject(dc, old);
-    ReleaseDC(Form1, dc);
     return fits;
 }
 
