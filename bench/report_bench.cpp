@@ -13,6 +13,9 @@
 #include "html_report.h"
 #include "message_log.h"
 #include "transcript_rows.h"
+#include "paint_compare.h"
+#include "message_compare.h"
+#include "support/pages.h"
 
 using namespace transcript;
 
@@ -88,7 +91,7 @@ void Logs(const std::string& a, const std::string& b, const std::vector<PaintRow
         rowsB.insert(rowsB.end(), onceB.begin(), onceB.end());
     }
     start = std::chrono::steady_clock::now();
-    const size_t bytes = HtmlComparison(rowsA, "a", rowsB, "b", "", "", &manyA, &manyB).size();
+    const size_t bytes = ComparedPage(rowsA, "a", rowsB, "b", "", "", &manyA, &manyB).size();
     std::printf(
         "comparison page with both logs: %zu paints each side: %zu bytes, %.0f bytes a "
         "message, %.3f s\n",
@@ -125,7 +128,7 @@ int main(int argc, char** argv) {
     }
     const std::vector<PaintRow> rows = Repeated(once, 8192);
     auto start = std::chrono::steady_clock::now();
-    const size_t bytes = HtmlComparison(rows, "a", rows, "b").size();
+    const size_t bytes = ComparedPage(rows, "a", rows, "b").size();
     std::printf("comparison page: 8192 paints each side: %zu bytes, %.0f bytes a paint, %.3f s\n",
                 bytes, double(bytes) / 8192, Seconds(start));
 
@@ -135,7 +138,8 @@ int main(int argc, char** argv) {
     for (PaintRow& r : lower) ++r.reported.bottom;
     start = std::chrono::steady_clock::now();
     const Matrix matrix = CompareMany({rows, rows, lower}, {"a", "b", "c"});
-    const size_t matrixBytes = HtmlMatrix(matrix, {rows, rows, lower}, {}).size();
+    const size_t matrixBytes =
+        HtmlMatrix(matrix, {Named(rows, "a"), Named(rows, "b"), Named(lower, "c")}).size();
     std::printf(
         "matrix of 3 systems: 8192 paints each: %zu bytes, %.0f bytes a paint a system, "
         "%.3f s\n",

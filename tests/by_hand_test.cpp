@@ -14,6 +14,7 @@
 #include "message_log.h"
 #include "remote.h"
 #include "transcript_rows.h"
+#include "paint_compare.h"
 
 using namespace transcript;
 using testing::ElementsAreArray;

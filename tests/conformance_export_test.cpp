@@ -7,6 +7,8 @@
 #include "conformance_export.h"
 #include "conformance_plan.h"
 #include "window_tree.h"
+#include "paint_compare.h"
+#include "message_compare.h"
 
 using namespace transcript;
 using testing::HasSubstr;
@@ -90,10 +92,10 @@ std::vector<MessageRow> Log() {
 std::string ChangeText(const Change& c) {
     switch (c.how) {
         case Change::Client:
-            return "client " + std::to_string(c.a) + "x" + std::to_string(c.b) +
+            return "client " + std::to_string(c.width) + "x" + std::to_string(c.height) +
                    (c.left ? " left" : "") + (c.top ? " top" : "");
         case Change::Move:
-            return "move " + std::to_string(c.a) + "," + std::to_string(c.b);
+            return "move " + std::to_string(c.dx) + "," + std::to_string(c.dy);
         case Change::Show:
             return c.show;
     }
@@ -215,12 +217,13 @@ PaintRow Paint(int step, const char* action, std::vector<Rect> region, int width
     return r;
 }
 
-ExportSource Reference() {
-    ExportSource s;
+Recording Reference() {
+    Recording s;
     s.file = "C:\\rec\\wine8.csv";
     s.facts.system = "Wine 8.0";
-    s.facts.scale = "96 dpi (100 %)";
-    s.facts.font = "MS Sans Serif 8 pt drawn as Tahoma (13 px)";
+    // As a file's lines are read: the scale and the font's numbers with them.
+    ReadFactComment("# display scale: 96 dpi (100 %)", s.facts);
+    ReadFactComment("# font: MS Sans Serif 8 pt drawn as Tahoma (13 px)", s.facts);
     s.facts.windows = {kForm1, kListView1, kText1};
     s.facts.columns = {"100 Test1"};
     s.log = Log();
@@ -243,11 +246,11 @@ std::string Table(const std::string& source, const std::string& name) {
 }
 
 TEST(TestExport, TheTablesHoldThePaintsExpectedAndThoseAcceptedWhereTheyDiffer) {
-    ExportSource other = Reference();
+    Recording other = Reference();
     other.file = "win7.csv", other.facts.system = "Windows 7";
     other.rows[2].region = {{270, 0, 1126, 738}, {0, 738, 1126, 977}};
     other.rows[2].viewHeight = 977;
-    ExportSource third = Reference();
+    Recording third = Reference();
     third.file = "reactos.csv";
     third.rows.erase(third.rows.begin() + 1);  // no paint at step 2
     third.rows.push_back(Paint(4, "move by +0,+120", {{0, 0, 10, 10}}));
@@ -298,14 +301,14 @@ TEST(TestExport, TheTablesHoldThePaintsExpectedAndThoseAcceptedWhereTheyDiffer) 
 }
 
 TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
-    ExportSource noTree = Reference(), noLog = Reference(), otherSteps = Reference();
+    Recording noTree = Reference(), noLog = Reference(), otherSteps = Reference();
     noTree.facts.windows.clear();
     noLog.log.clear();
     otherSteps.file = "other.csv";
     otherSteps.rows[1].action = "drag left +10";
     const struct {
-        ExportSource reference;
-        std::vector<ExportSource> others;
+        Recording reference;
+        std::vector<Recording> others;
         const char* name;
         const char* mistake;
     } table[] = {
@@ -339,13 +342,14 @@ namespace {
 
 // Two small recordings to the report a bug tracker wants: one paint apart.
 TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
-    ReportSystem a{"Wine 8.0", "C:\\rec\\a.csv", {}, {}, {}, ""};
+    Recording a;
+    a.name = "Wine 8.0", a.file = "C:\\rec\\a.csv";
     a.facts.scale = "96 dpi (100 %)";
     a.rows = {Paint(1, "drag bottom +10", {{0, 338, 270, 348}}, 270, 348),
               Paint(2, "drag bottom +10", {{0, 348, 270, 358}}, 270, 358),
               Paint(3, "maximize button", {{270, 0, 1126, 738}, {0, 738, 1126, 984}}, 1126, 984),
               Paint(4, "restore button", {})};
-    ReportSystem b = a;
+    Recording b = a;
     b.name = "Wine 10.0", b.file = "b.csv";
     b.facts.scale = "144 dpi (150 %)";
     b.rows[2].region.back().bottom = 977;

@@ -113,14 +113,27 @@ class EndToEnd : public testing::Test {
 // and the column's controls show exactly what each draws afresh. Then the
 // close box ends the program with exit code 0.
 TEST_F(EndToEnd, TheColumnIsDrawnWholeAfterEveryMoveAndTheCloseBoxEndsIt) {
+    // Where what was shown is not what the control draws afresh, the
+    // failure says what it was: a paint after the step had settled, the
+    // screen behind the program, or a paint never made.
     auto expectDrawn = [&](const std::string& after) {
         ExpectLaidOut(after);
         for (HWND control : {remote_.text1, remote_.label1, remote_.label2}) {
+            const int paints = remote_.PaintsSeen();
             const Image shown = remote_.Capture(control);
+            remote_.Settle();
+            const Image settled = remote_.Capture(control);
+            const int late = remote_.PaintsSeen() - paints;
             remote_.Redraw(control);
             const Image drawn = remote_.Capture(control);
             EXPECT_TRUE(shown == drawn)
-                << remote_.Text(control).substr(0, 12) << " after " << after << ": stale pixels";
+                << remote_.Text(control).substr(0, 12) << " after " << after << ": stale pixels, "
+                << (late > 0 ? "the list view painted " + std::to_string(late) +
+                                   " times after the step had settled"
+                    : settled == drawn
+                        ? "the screen showed the program's drawing only a moment later"
+                    : settled == shown ? "not drawn until redrawn: a paint the control never had"
+                                       : "changing as it was read, with no paint");
         }
     };
     const RECT outer = remote_.OuterRect();

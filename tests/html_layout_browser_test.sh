@@ -23,6 +23,8 @@ rename() {
            name = NR % 2 ? "resize bottom +20 from outside" : "\"resize corner +2147483647,+2147483647 from outside\""
            sub(/^[0-9]+,[^,]*,/, step "," name ","); print }' "$1"
 }
+# The pages of the recordings docs/ shows (docs/comparing.md), and of
+# those changed.
 awk -F, -v OFS=, 'NR > 1 && /^[0-9]/ && NR % 7 == 0 { $5 += 1 } { print }' "$here/docs/transcript-wine-all.csv" >"$tmp/moved.csv"
 rename "$here/docs/transcript-wine-all.csv" >"$tmp/long.csv"
 rename "$tmp/moved.csv" >"$tmp/long-moved.csv"

@@ -12,6 +12,7 @@ source "$here/tests/support/check.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+# The page of the recording docs/ shows in its own page and picture.
 "$here/cmake/wine-run.sh" "$1" --quiet --from "$here/docs/transcript-wine-all.csv" \
     --csv "$tmp/all.csv" --html "$tmp/all.html" >/dev/null || fail "reading the transcript"
 size=$(sed -n 's/.*<body style="width:\([0-9]*\)px;height:\([0-9]*\)px.*/\1,\2/p' "$tmp/all.html")

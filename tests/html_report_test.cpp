@@ -1,4 +1,6 @@
 #include "html_report.h"
+#include "paint_compare.h"
+#include "support/pages.h"
 
 #include <gmock/gmock.h>
 
@@ -43,7 +45,7 @@ TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) 
     b[0].outerHeight = 7;  // the frame alone
     b[1].reported.bottom = 21;
     b.push_back(b[1]);  // a second paint in step 2
-    const std::string page = HtmlComparison(kRows, "wine.csv", b, "windows.csv");
+    const std::string page = ComparedPage(kRows, "wine.csv", b, "windows.csv");
     EXPECT_THAT(page, HasSubstr("<th>A: wine.csv (2 paints)</th></tr><tr><th>B: windows.csv (3 "
                                 "paints)</th>"));
     EXPECT_THAT(page, HasSubstr("<strong>paints: 1 of 3 alike; 1 differs; 1 only in B</strong>"));
@@ -58,7 +60,7 @@ TEST(HtmlReport, AComparisonAlignsByStepAndMarksPaintsStronglyAndFramesLightly) 
                 HasSubstr("differ: <a href=\"#p2\">step 2 drag &lt;bottom&gt; +10, paint 1</a>, "
                           "<a href=\"#p3\">step 2 drag &lt;bottom&gt; +10, paint 2</a></p>"));
     EXPECT_THAT(page, HasSubstr("id=\"b3\" class=\"frame differs\""));  // only in B
-    EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y"), HasSubstr("paints: 2 of 2 alike</strong>"));
+    EXPECT_THAT(ComparedPage(kRows, "x", kRows, "y"), HasSubstr("paints: 2 of 2 alike</strong>"));
 }
 
 }  // namespace
@@ -94,13 +96,13 @@ TEST(HtmlReport, GrowsLinearlyWithThePaintsAndSaysWhenCutShort) {
     const double large = HtmlReport(LongDrag(8000), "t").size() / 8000.0;
     EXPECT_LT(large, 1.05 * small);
     EXPECT_LT(large, 1500);
-    const double pair = HtmlComparison(LongDrag(8000), "a", LongDrag(8000), "b").size() / 8000.0;
+    const double pair = ComparedPage(LongDrag(8000), "a", LongDrag(8000), "b").size() / 8000.0;
     EXPECT_LT(pair, 2 * large + 200);
 
     const std::string page = HtmlReport(kRows, "<b>", "step 2, drag: <gone>");
     EXPECT_THAT(page, HasSubstr("<p class=\"cut\">cut short: step 2, drag: &lt;gone&gt;</p>"));
     EXPECT_THAT(page, HasSubstr("<title>&lt;b&gt;</title>"));
-    EXPECT_THAT(HtmlComparison(kRows, "x", kRows, "y", "", "why"),
+    EXPECT_THAT(ComparedPage(kRows, "x", kRows, "y", "", "why"),
                 HasSubstr("<p class=\"cut\">B cut short: why</p>"));
 }
 
@@ -126,14 +128,14 @@ TEST(HtmlReport, EachFrameCarriesTheMessagesBeforeItFoldedAndTheFirstThatDiffers
 
     std::vector<MessageRow> b = a;
     b[0].parameters = "<i>";
-    const std::string compared = HtmlComparison(kRows, "A", kRows, "B", "", "", &a, &b);
+    const std::string compared = ComparedPage(kRows, "A", kRows, "B", "", "", &a, &b);
     EXPECT_THAT(compared, HasSubstr("messages: 0 of 1 step alike"));
     EXPECT_THAT(compared, HasSubstr("step 1, paint 1: messages: Form1 WM_SIZE: &lt;b&gt; / "
                                     "&lt;i&gt;</p>"));
     EXPECT_THAT(compared, HasSubstr("<summary class=\"md\">B: 1 message, 1 differ</summary><ol "
                                     "class=\"log\"><li class=\"md\">Form1 sent WM_SIZE &lt;i&gt;"));
     // Without both logs, nothing of messages.
-    EXPECT_THAT(HtmlComparison(kRows, "A", kRows, "B", "", "", &a, nullptr),
+    EXPECT_THAT(ComparedPage(kRows, "A", kRows, "B", "", "", &a, nullptr),
                 Not(HasSubstr("<details>")));
 }
 
@@ -150,7 +152,9 @@ TEST(HtmlReport, ManySystemsOpenOnAGridWithTheirFacts) {
     a.scale = ScaleText(96);
     SystemFacts c = a;
     c.scale = ScaleText(144);
-    const std::string page = HtmlMatrix(m, {kRows, kRows, other}, {}, {}, {a, a, c});
+    std::vector<Recording> systems = {Named(kRows, "W8"), Named(kRows, "W10"), Named(other, "<R>")};
+    systems[0].facts = systems[1].facts = a, systems[2].facts = c;
+    const std::string page = HtmlMatrix(m, systems);
     EXPECT_THAT(page, HasSubstr("<thead><tr><th>paint</th><th>W8</th><th>W10</th><th>&lt;R&gt;"
                                 "</th></tr></thead>"));
     EXPECT_THAT(page, HasSubstr("<tr id=\"g2\"><th><a href=\"#p2\">step 2 drag &lt;bottom&gt; "

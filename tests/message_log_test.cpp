@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "message_log.h"
+#include "message_decode.h"
+#include "message_compare.h"
 
 using namespace transcript;
 using testing::ElementsAre;
@@ -135,6 +137,49 @@ TEST(MessageDecoding, EachShapeReadsAsPeopleNameIt) {
 
 // The catalogue is sorted (a search relies on it), each shape is decoded by
 // a message of it, and those that only ask are the ones a log leaves out.
+// The numbers a row keeps beside its words, by column: "lparam 35651904 ...".
+std::string NumbersOf(const MessageRow& r) {
+    const std::pair<const char*, const MessageRow::Number*> kept[] = {
+        {"number", &r.number},   {"wparam", &r.wParam}, {"lparam", &r.lParam},
+        {"lresult", &r.lResult}, {"x", &r.x},           {"y", &r.y},
+        {"cx", &r.cx},           {"cy", &r.cy},         {"flags", &r.flags},
+        {"left", &r.left},       {"top", &r.top},       {"right", &r.right},
+        {"bottom", &r.bottom}};
+    std::string out;
+    for (const auto& [name, value] : kept)
+        if (*value)
+            out += (out.empty() ? "" : " ") + std::string(name) + " " + std::to_string(**value);
+    return out;
+}
+
+// The numbers the words are made of, kept as numbers: plain parameters and
+// results, never a handle or pointer; a window position; the first rectangle.
+TEST(MessageDecoding, KeepsTheNumbersBesideTheWords) {
+    const struct {
+        M message;
+        const char* numbers;
+    } kCases[] = {
+        {M("WM_SIZE").L(539 << 16 | 636).Returns(0), "number 5 wparam 0 lparam 35324540 lresult 0"},
+        {M("WM_WINDOWPOSCHANGING").L(0x1234, Found::Memory).Before({10, 20, 30, 40, 2, 0}),
+         "number 70 wparam 0 lresult 0 x 10 y 20 cx 30 cy 40 flags 2"},
+        {M("WM_NCCALCSIZE").W(1).L(0x1234, Found::Memory).Before({0, 0, 640, 480}).Returns(0x400),
+         "number 131 wparam 1 lresult 1024 left 0 top 0 right 640 bottom 480"},
+        {M("WM_SIZING").W(6).L(0x1234, Found::Memory).Before({1, 2, 3, 4}).Returns(1),
+         "number 532 wparam 6 lresult 1 left 1 top 2 right 3 bottom 4"},
+        // A device context, a thread's id and a registered message: no number.
+        {M("WM_ERASEBKGND").W(0x5a010203, Found::DeviceContext).Returns(1),
+         "number 20 lparam 0 lresult 1"},
+        {M(0xC123, kInForm1).Posted(), "wparam 0 lparam 0"},
+        {M("WM_PAINT", kInListView1).Region({{0, 0, 10, 5}, {0, 5, 270, 8}}).Returns(0),
+         "number 15 wparam 0 lparam 0 lresult 0 left 0 top 0 right 270 bottom 8"},
+        {M("WM_NCPAINT").W(1).Returns(0), "number 133 wparam 1 lparam 0 lresult 0"},
+        {M("WM_SETTEXT", kInText1).L(0x1234, Found::Memory).Text("x").Unreturned(),
+         "number 12 wparam 0"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(NumbersOf(Decode(c.message.m)), c.numbers) << MessageLine(Decode(c.message.m));
+}
+
 TEST(MessageCatalogue, SortedEachShapeUsedAndQueriesMarked) {
     static_assert(MessagesSorted(), "the catalogue is sorted by number, each number once");
     for (int shape = 0; shape <= static_cast<int>(Shape::HitTest); ++shape)
@@ -210,6 +255,10 @@ TEST(MessageComparison, DepthsAndKindsCountWhereBothLogsKeepThem) {
     EXPECT_EQ(CompareMessages(deep, deeper).differing.at(0).first,
               "Form1 WM_WINDOWPOSCHANGING: depth 0 / 1");
     EXPECT_THAT(CompareMessages(deeper, undated).differing, testing::IsEmpty());
+    // An empty log against one without depths, either way (it recursed
+    // until the stack ran out).
+    EXPECT_EQ(CompareMessages({}, undated).Summary(), "messages: 0 of 2 steps alike");
+    EXPECT_EQ(CompareMessages(undated, {}).Summary(), "messages: 0 of 2 steps alike");
 
     // A brush against another kind differs; against a log that named every
     // drawing object "an object", it does not.
@@ -235,6 +284,9 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     rows[1].paint = 49;
     rows[1].how = "posted";
     rows[0].depth = 0, rows[1].depth = 2;
+    rows[1].number = 0x83, rows[1].wParam = 1, rows[1].lResult = -1;
+    rows[1].left = -4, rows[1].top = 0, rows[1].right = 2147483647, rows[1].bottom = 9;
+    rows[1].x = rows[1].y = rows[1].cx = rows[1].cy = 0, rows[1].flags = 0xFFFFFFFF;
     const std::string csv = MessagesToCsv(rows, "step 52: paintprobe.exe ended", "the log holds 9");
     std::vector<MessageRow> back;
     std::string error, cut, full;
@@ -264,8 +316,17 @@ TEST(MessageLogCsv, ReadsBackWhatItWritesAndWhatASpreadsheetSaves) {
     made.paint = 1;
     ASSERT_TRUE(ParseMessagesCsv(sheet, back, error)) << error;
     MessageRow undated = rows[1];
-    undated.depth = -1;
+    undated = Row(52, "WM_NCCALCSIZE", "window 0,0,9,9", "client 0,0,1,1");
+    undated.action = "maximize button", undated.paint = 49, undated.how = "posted";
     EXPECT_THAT(back, ElementsAre(undated, made));
+    // One with depths but before the numbers: none known.
+    ASSERT_TRUE(
+        ParseMessagesCsv("step,action,paint,window,how,message,parameters,result,depth\n"
+                         "0,start,1,Form1,sent,WM_NCCREATE,,TRUE,0\n",
+                         back, error))
+        << error;
+    made.depth = 0;
+    EXPECT_THAT(back, ElementsAre(made));
 
     EXPECT_EQ(MessagesPath("docs/transcript-wine-all.csv"),
               "docs/transcript-wine-all.messages.csv");
@@ -279,18 +340,29 @@ TEST(MessageLogCsv, RefusesWhatIsNotALogWithItsLine) {
     EXPECT_FALSE(ParseMessagesCsv("step,action,paint\n", back, error));
     EXPECT_EQ(error,
               "line 1: not a message log header (expected "
-              "step,action,paint,window,how,message,parameters,result,depth)");
+              "step,action,paint,window,how,message,parameters,result,depth,number,wparam,"
+              "lparam,lresult,x,y,cx,cy,flags,left,top,right,bottom)");
+    EXPECT_FALSE(ParseMessagesCsv(
+        "step,action,paint,window,how,message,parameters,result,depth,number,wparam\n", back,
+        error));
+    EXPECT_EQ(error,
+              "line 1: the header stops at wparam; expected it to end at result, depth or bottom");
     EXPECT_FALSE(ParseMessagesCsv(
         "step,action,paint,window,note,how,message,parameters,result,depth\n", back, error));
     EXPECT_EQ(error,
               "line 1: column 5, \"note\", is not one of a message log's (delete it, or save "
               "the sheet without it)");
-    EXPECT_FALSE(
-        ParseMessagesCsv(MessagesToCsv({}) + "x,a,1,Form1,sent,WM_SIZE,,,0\n", back, error));
+    const std::string old = "step,action,paint,window,how,message,parameters,result,depth\n";
+    EXPECT_FALSE(ParseMessagesCsv(old + "x,a,1,Form1,sent,WM_SIZE,,,0\n", back, error));
     EXPECT_EQ(error, "line 2: expected whole numbers for step and paint");
-    EXPECT_FALSE(
-        ParseMessagesCsv(MessagesToCsv({}) + "1,a,1,Form1,sent,WM_SIZE,,,deep\n", back, error));
+    EXPECT_FALSE(ParseMessagesCsv(old + "1,a,1,Form1,sent,WM_SIZE,,,deep\n", back, error));
     EXPECT_EQ(error, "line 2: expected a depth from 0 to 255, or nothing");
+    const std::string numbered = "1,a,1,Form1,sent,WM_SIZE,,,0,0x5,";
+    EXPECT_FALSE(ParseMessagesCsv(MessagesToCsv({}) + numbered + "1.5,,,,,,,,,,,\n", back, error));
+    EXPECT_EQ(error, "line 2: expected a whole number, or nothing");
+    EXPECT_FALSE(ParseMessagesCsv(
+        MessagesToCsv({}) + "1,a,1,Form1,sent,WM_SIZE,,,0,5,,,,,,,,,,,,\n", back, error));
+    EXPECT_EQ(error, "line 2: expected a number as 0x and hexadecimal digits, or nothing");
     EXPECT_FALSE(
         ParseMessagesCsv(MessagesToCsv({}) + "1,a,1,Form1,mailed,WM_SIZE,,\n", back, error));
 }

@@ -11,6 +11,8 @@ source "$here/tests/support/check.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 run() { timeout 120 "$here/cmake/wine-run.sh" "$1" "${@:2}"; }
+# docs/'s log, which docs/message-log.md explains: it must stay what the
+# program logs now.
 docs=$here/docs/transcript-wine-all.csv
 
 out=$(run "$1" --quiet --scenario all --csv "$tmp/all.csv" --check "$docs" | tr -d '\r')

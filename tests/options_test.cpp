@@ -103,6 +103,37 @@ TEST(Options, EachWayOfRunningTakesItsOwnOptions) {
     EXPECT_EQ(Read("--by-hand /?").mode, Mode::Help) << "help, whatever else is asked";
 }
 
+// The files a command line names, each read or written, with the message
+// logs that come with them: what the tool checks before it writes anything.
+TEST(Options, EveryFileNamedIsReadOrWritten) {
+    const struct {
+        const char* line;
+        const char* files;  // "option path r|w", apart by "; "
+    } table[] = {
+        {"--scenario-file s.txt --check ref.csv --csv t.csv --screenshot f.bmp",
+         "--scenario-file s.txt r; --csv t.csv w; --check ref.csv r; --screenshot f.bmp w; "
+         "--csv's message log t.messages.csv w"},
+        {"--csv t.csv --no-messages", "--csv t.csv w"},
+        {"--from a.csv --html a.html",
+         "--from a.csv r; --html a.html w; --from's message log a.messages.csv r"},
+        {"--compare a.csv b.csv --bug-report r.md",
+         "--compare a.csv r; --compare b.csv r; --bug-report r.md w; "
+         "--compare's message log a.messages.csv r; --compare's message log b.messages.csv r"},
+        {"--export-test t.c a.csv",
+         "--export-test t.c w; --export-test a.csv r; --export-test's message log a.messages.csv "
+         "r"},
+        {"--self-test --self-test-file s.txt", "--self-test-file s.txt w"},
+        {"--by-hand --save-scenario s.txt", "--save-scenario s.txt w"},
+    };
+    for (const auto& c : table) {
+        std::string files;
+        for (const NamedFile& f : FilesNamed(Read(c.line)))
+            files +=
+                (files.empty() ? "" : "; ") + f.option + " " + f.path + (f.written ? " w" : " r");
+        EXPECT_EQ(files, c.files) << c.line;
+    }
+}
+
 // --help lists every option the parser takes, in lines a terminal shows whole.
 TEST(Options, HelpNamesEveryOptionWithinEightyColumns) {
     const std::string usage = Usage();

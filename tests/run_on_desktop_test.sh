@@ -72,7 +72,8 @@ nowhere() {  # nowhere WHERE [ARGS...]
         fail "$1: the tool says its drag went nowhere, and where to run it: $(cat "$tmp/nowhere.err")"
 }
 # The same as the README has it: the tool makes a Wine desktop of its own,
-# and the drag paints as it does in the project's prefix.
+# and the drag paints as it does in the project's prefix. The reference is docs/'s, as the
+# README's command checks it.
 own() {  # own WHERE
     local status
     WINEPREFIX=$desktop timeout 90 "$WINE" "$tool" --quiet --check "$here/docs/transcript-wine.csv" \

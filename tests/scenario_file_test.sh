@@ -8,6 +8,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/tests/support/check.sh"
 run() { timeout 120 "$here/cmake/wine-run.sh" "$1" "${@:2}"; }
 
+# docs/scenarios.scenario is what docs/scenarios.md shows a reader: it must
+# stay what --list-scenarios prints.
 check "--list-scenarios prints docs/scenarios.scenario" "$(cat "$here/docs/scenarios.scenario")" \
     "$(run "$1" --list-scenarios | tr -d '\r')"
 out=$(run "$1" --quiet --scenario-file "$here/docs/scenarios.scenario" \

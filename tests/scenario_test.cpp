@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <climits>
 
+#include "message_catalogue.h"
+#include "options.h"
 #include "scenario.h"
+#include "text_fields.h"
 
 using namespace transcript;
 using testing::ElementsAre;
@@ -70,6 +73,56 @@ TEST(Scenario, EachKindOfStepReadsAndWritesInOneVocabulary) {
     EXPECT_EQ(MoveText(Parsed("room above 120 from outside"), 0), "move down 120 from outside");
 }
 
+// Each kind of step is one row of its table, and the parser, the writer,
+// --help, the player's press and its change from outside all follow it.
+TEST(Scenario, EachKindOfStepIsOneRowThatEveryReaderFollows) {
+    const struct {
+        const char* line;
+        Played played;
+        int hit;
+        const char* part;
+    } table[] = {
+        {"drag left -5", Played::ByFrame, steps::kHtLeft, "left edge"},
+        {"drag corner +8,+4", Played::ByFrame, steps::kHtBottomRight, "corner"},
+        {"double-click header", Played::InList, 0, "list view's header"},
+        {"minimize button", Played::ByButton, steps::kHtMinButton, "minimize button"},
+        {"restore button", Played::ByButton, steps::kHtMaxButton, "restore button"},
+        {"maximize from outside", Played::FromOutside, 0, ""},
+        {"resize top +3 from outside", Played::FromOutside, 0, ""},
+        {"set client width 150", Played::FromOutside, 0, ""},
+        {"set outer size 432x396", Played::FromOutside, 0, ""},
+        {"move by +5,-7", Played::ByCaption, steps::kHtCaption, "caption"},
+        {"room above 90", Played::ByCaption, steps::kHtCaption, "caption"},
+        {"room above 90 from outside", Played::FromOutside, 0, ""},
+    };
+    const std::string help = Usage();
+    std::vector<bool> seen(StepKinds().size());
+    for (const auto& t : table) {
+        const Step s = Parsed(t.line);
+        const StepKind& k = StepKinds()[s.kind];
+        seen[s.kind] = true;
+        EXPECT_EQ(k.kind, s.kind) << t.line;
+        EXPECT_EQ(StepText(s), t.line);
+        EXPECT_THAT(std::string(k.first) + "|", testing::HasSubstr(Split(t.line, ' ')[0] + "|"));
+        EXPECT_THAT(help, testing::HasSubstr(k.help)) << t.line;
+        EXPECT_EQ(PlayedOf(s), t.played) << t.line;
+        EXPECT_EQ(HitOf(s), t.hit) << t.line;
+        EXPECT_EQ(PressedPart(s), t.part) << t.line;
+        EXPECT_EQ(FromOutside({s})[0].kind, k.fromOutside) << t.line;
+        EXPECT_EQ(PlayedOf(FromOutside({s})[0]),
+                  s.kind == Step::DoubleClick ? Played::InList : Played::FromOutside)
+            << t.line;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0) << "a kind without a line here";
+    // Every first word is named where a line names none of them.
+    std::vector<Step> steps;
+    std::string error;
+    EXPECT_FALSE(ParseScenario("fly away", steps, error));
+    for (const StepKind& k : StepKinds())
+        for (const std::string& first : Split(k.first, '|'))
+            EXPECT_THAT(error, testing::HasSubstr(" " + first)) << first;
+}
+
 // What a window manager takes, played from outside: each move of a drag a
 // resize, a caption button its state change, a move by the caption a move
 // from outside; what reaches the program itself stays as it was.
@@ -107,7 +160,13 @@ TEST(Scenario, TheBuiltInScenariosPrintedReadBackAsTheSameSteps) {
         saved.insert(at, "\r");
     ASSERT_TRUE(ParseScenario(saved, each, error)) << error;
     EXPECT_TRUE(each == steps);
-    EXPECT_EQ(StepText(BuiltInSteps("top", 10, 10)[0]), "room above 120");
+    EXPECT_THAT(
+        BuiltInText(1, 7),
+        StartsWith("# scenario drag: the bottom edge down, N moves of M pixels (default 10 of 10)\n"
+                   "drag bottom +7\n"));
+    std::vector<std::string> top;
+    for (const Step& s : BuiltInSteps("top", 10, 10)) top.push_back(StepText(s));
+    EXPECT_THAT(top, ElementsAre("room above 120", "drag top +10 x10"));
     EXPECT_TRUE(BuiltInSteps("nonesuch", 10, 10).empty());
 }
 
@@ -116,7 +175,7 @@ TEST(Scenario, ABadLineIsRefusedWithItsNumberAndNothingIsPlayed) {
         const char* text;
         const char* error;
     } bad[] = {
-        {"drag bottom +10\n\nfly away", "line 3: expected a step: drag, resize"},
+        {"drag bottom +10\n\nfly away", "line 3: expected a step: drag, double-click, maximize"},
         {"drag botom +10",
          "line 1: expected an edge or corner (bottom, right, top, left or "
          "corner), found \"drag botom +10\""},

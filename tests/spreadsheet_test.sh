@@ -19,6 +19,7 @@ calc() {  # calc SEPARATOR FILE: Calc opens FILE and saves it as CSV in $tmp/SEP
         --outdir "$tmp/$1" "$2" >/dev/null 2>&1
 }
 
+# A whole recording as a person has it: docs/'s, the one they would open first.
 run --from "$here/docs/transcript-wine-all.csv" --csv "$tmp/tool.csv" >/dev/null
 for separator in 44 59; do
     calc "$separator" "$tmp/tool.csv"

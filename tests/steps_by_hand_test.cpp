@@ -73,7 +73,8 @@ std::vector<std::string> Actions(const std::vector<Line>& lines, Rect frame = {0
                                  int state = 0) {
     std::vector<std::string> out;
     for (const HandStep& s : StepsByHand(Log(lines), {frame, state}))
-        out.push_back(s.action + (s.gesture ? " (gesture " + std::to_string(s.gesture) + ")" : ""));
+        out.push_back(StepText(s.step) +
+                      (s.gesture ? " (gesture " + std::to_string(s.gesture) + ")" : ""));
     return out;
 }
 
@@ -166,7 +167,7 @@ TEST(StepsByHand, MessagesFromThePressPaintsFromTheChange) {
     const int from = static_cast<int>(Log(start).size());
     const std::vector<HandStep> after = StepsByHand(started, {{0, 0, 432, 386}, 0, from});
     ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(after[0].action, "drag bottom +10");
+    EXPECT_EQ(StepText(after[0].step), "drag bottom +10");
     EXPECT_EQ(StepOfMessage(after, from - 1), 0);
     EXPECT_EQ(StepOfMessage(after, from), 1);
 }

@@ -8,6 +8,7 @@
 
 #include "message_log.h"
 #include "system_facts.h"
+#include "message_compare.h"
 
 using namespace transcript;
 using testing::HasSubstr;
@@ -47,6 +48,33 @@ TEST(SystemName, EachSystemByItsTrueNameAndBuild) {
     for (const auto& [version, name] : cases) EXPECT_EQ(SystemName(version), name);
 }
 
+// The numbers a file's facts are read with, whichever line comes first:
+// the scale's dots per inch, the font's face and LOGFONT height at it.
+TEST(SystemFacts, AFilesScaleAndFontAreReadAsNumbers) {
+    const struct {
+        std::vector<const char*> lines;
+        int dpi;
+        const char* face;
+        int height;
+    } cases[] = {
+        {{"# display scale: 96 dpi (100 %)", "# font: MS Sans Serif 8 pt drawn as Tahoma (13 px)"},
+         96,
+         "MS Sans Serif",
+         -11},
+        {{"# font: Tahoma 8 pt (19 px)", "# display scale: 144 dpi (150 %)"}, 144, "Tahoma", -16},
+        {{"# font: Courier New 20 units (20 px)"}, 0, "Courier New", 20},
+        {{"# font: MS Sans Serif 8 pt (13 px)"}, 0, "MS Sans Serif", -11},  // 96 dpi then
+        {{"# display scale: lots", "# font: unreadable"}, 0, "", 0},
+    };
+    for (const auto& c : cases) {
+        SystemFacts f;
+        for (const char* line : c.lines) EXPECT_TRUE(ReadFactComment(line, f)) << line;
+        EXPECT_EQ(f.dpi, c.dpi) << c.lines[0];
+        EXPECT_EQ(f.fontFace, c.face) << c.lines[0];
+        EXPECT_EQ(f.fontHeight, c.height) << c.lines[0];
+    }
+}
+
 TEST(SystemFacts, TheFactsThatDifferAreNamedBeforeAnyPaint) {
     EXPECT_EQ(ScaleText(96), "96 dpi (100 %)");
     EXPECT_EQ(ScaleText(120), "120 dpi (125 %)");
@@ -84,6 +112,8 @@ TEST(SystemFacts, TheFactsThatDifferAreNamedBeforeAnyPaint) {
     EXPECT_EQ(note, "");
 }
 
+// The logs of Wine 8.0 and 10.0 that docs/bug-report-wine8-wine10.md is made
+// of: its causes are these.
 std::vector<MessageRow> ReadLog(const std::string& name) {
     std::ifstream file(std::string(PAINTPROBE_SOURCE_DIR) + "/docs/" + name, std::ios::binary);
     std::stringstream text;

@@ -1,4 +1,5 @@
 #include "transcript_rows.h"
+#include "paint_compare.h"
 
 #include <gmock/gmock.h>
 

@@ -13,6 +13,9 @@
 #include "message_log.h"
 #include "scenario.h"
 #include "transcript_rows.h"
+#include "paint_compare.h"
+#include "message_compare.h"
+#include "support/pages.h"
 
 using namespace transcript;
 
@@ -92,14 +95,14 @@ void Pair(const std::string& text) {
         c.FrameSummary();
         c.Listing();
         CompareExact(*x, *y);
-        HtmlComparison(*x, "a", *y, "b", "", "");
+        ComparedPage(*x, "a", *y, "b", "", "");
     }
     // And as three systems, the first again last: alike where the two are.
     const Matrix m = CompareMany({a, b, a}, {"a", "b", "<c>"});
     Require(m.Agree() == CompareSystems(a, b).PaintsAgree());
     m.AgainstFirst();
     m.Changes();
-    const std::string page = HtmlMatrix(m, {a, b, a}, {"", "", ""});
+    const std::string page = HtmlMatrix(m, {Named(a, "a"), Named(b, "b"), Named(a, "c")});
     Require(page.find("<c>") == std::string::npos);
 }
 
@@ -130,8 +133,8 @@ void Log(const std::string& text) {
     const std::vector<PaintRow> paints(2);
     const std::vector<MessageRow> plain = PlainLog(log), plainHalf = PlainLog(half);
     Require(Tags(HtmlReport(paints, "t", "", &log)) == Tags(HtmlReport(paints, "t", "", &plain)));
-    Require(Tags(HtmlComparison(paints, "a", paints, "b", "", "", &log, &half)) ==
-            Tags(HtmlComparison(paints, "a", paints, "b", "", "", &plain, &plainHalf)));
+    Require(Tags(ComparedPage(paints, "a", paints, "b", "", "", &log, &half)) ==
+            Tags(ComparedPage(paints, "a", paints, "b", "", "", &plain, &plainHalf)));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -163,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string title = rows.empty() ? "t" : rows[0].action;
     Require(Tags(HtmlReport(rows, title, cut)) ==
             Tags(HtmlReport(plain, Plain(title), Plain(cut))));
-    Require(Tags(HtmlComparison(rows, title, rows, "b", cut, "")) ==
-            Tags(HtmlComparison(plain, Plain(title), plain, "b", Plain(cut), "")));
+    Require(Tags(ComparedPage(rows, title, rows, "b", cut, "")) ==
+            Tags(ComparedPage(plain, Plain(title), plain, "b", Plain(cut), "")));
     return 0;
 }

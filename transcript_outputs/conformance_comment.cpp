@@ -1,0 +1,109 @@
+// The opening comment of an exported test: what it tests, on which systems
+// each expectation was recorded, and how to add it to Wine's or ReactOS's
+// tests or build it alone.
+#include "conformance_comment.h"
+
+#include "text_fields.h"
+
+namespace transcript {
+
+// A comment's text: nothing in it may end the comment.
+std::string CComment(std::string text) {
+    for (size_t at; (at = text.find("*/")) != std::string::npos;) text.replace(at, 2, "* /");
+    return text;
+}
+
+std::string SystemOf(const Recording& s) {
+    std::string out = s.facts.system.empty() ? "a system the file does not name" : s.facts.system;
+    return out + " (" + BaseName(s.file) + ")";
+}
+
+namespace {
+
+// The facts a comment line each: " *   display scale: 96 dpi (100 %)".
+std::string FactsOf(const SystemFacts& f) {
+    std::string out;
+    for (const auto& [label, value] : FactList(f))
+        if (label != "system") out += " *   " + CComment(label + ": " + value) + "\n";
+    return out.empty() ? " *   (nothing more recorded)\n" : out;
+}
+
+// Why a test checks paints alone, or that it checks messages too.
+std::string MessagesWord(bool asked, bool checked) {
+    if (checked)
+        return " * Then it checks the list view's messages of each step as a sequence (the\n"
+               " * message, sent or posted, a window position's SWP_ flags), where the\n"
+               " * recording made the step from outside, as this test does; a step made\n"
+               " * with real input (a drag, a click) has messages this test does not make.\n";
+    return asked ? " * It checks paints only: the recording made its steps with real input (a\n"
+                   " * drag, a click), whose messages this test, playing each step as its\n"
+                   " * change, does not make; one made with --from-outside checks them too.\n"
+                 : " * It checks paints only: the list view's messages are checked where\n"
+                   " * asked (--messages all), of a recording made with --from-outside.\n";
+}
+
+// How to add it to Wine's or ReactOS's tests, and how to build it alone.
+std::string HowToAdd(const std::string& name) {
+    return " * Wine: copy it to dlls/comctl32/tests/" + name + ".c, and add " + name +
+           ".c\n"
+           " *   to SOURCES in that folder's Makefile.in; make test there runs it.\n"
+           " * ReactOS: copy it to modules/rostests/apitests/comctl32/, add it to the\n"
+           " *   list of sources in CMakeLists.txt there, and to testlist.c:\n"
+           " *   extern void func_" +
+           name + "(void);\n *   and { \"" + name + "\", func_" + name +
+           " } in the table.\n"
+           " * Alone: next to it, a testlist.c of\n"
+           " *     #include <windows.h>\n"
+           " *     #define STANDALONE\n"
+           " *     #include \"wine/test.h\"\n"
+           " *     extern void func_" +
+           name +
+           "(void);\n"
+           " *     const struct test winetest_testlist[] =\n"
+           " *         {{\"" +
+           name + "\", func_" + name +
+           "}, {0, 0}};\n"
+           " *   then, with INCLUDE the folder that holds wine/test.h (Wine's include/,\n"
+           " *   or the stand-in that comes with paint_transcript; with Wine's, link\n"
+           " *   against Wine's ntdll, which has what its header calls):\n"
+           " *     i686-w64-mingw32-gcc -Wall -Wextra -I INCLUDE " +
+           name + ".c testlist.c\n *         -o " + name +
+           ".exe -lcomctl32 -lgdi32\n"
+           " *   It exits with the number of checks that failed.\n"
+           " */\n";
+}
+
+}  // namespace
+
+std::string OpeningComment(const Recording& reference, const std::vector<Recording>& others,
+                           const std::string& name, bool asked, bool checked) {
+    std::string out =
+        "/* Conformance test: the update region of each WM_PAINT a list view takes while its\n"
+        " * parent window is resized, maximized and restored, step by step.\n"
+        " *\n"
+        " * Written by paint_transcript --export-test from " +
+        CComment(BaseName(reference.file)) +
+        ".\n"
+        " * Expected: as recorded on " +
+        CComment(SystemOf(reference)) + ",\n" + FactsOf(reference.facts);
+    for (const Recording& other : others)
+        out += " * Also accepted, as broken(), where it differs: " + CComment(SystemOf(other)) +
+               ",\n" + FactsOf(other.facts);
+    out +=
+        " *\n"
+        " * It builds the window tree the recording found (Form1, a list view with its\n"
+        " * styles and columns, the other controls) and lays it out on WM_SIZE as the\n"
+        " * program did; step 0 is the start, the windows shown. It plays each other\n"
+        " * step as the change the step made, from another program's side: a new\n"
+        " * client size (this system's frame added, the edges that moved moving), a\n"
+        " * move, or ShowWindow for a caption button. It pumps messages until\n"
+        " * nothing is left to paint, then checks the number of paints\n"
+        " * and each one's region, and the list view's client size, against the tables.\n" +
+        MessagesWord(asked, checked) +
+        " * A display at another scale than the recording's skips the test.\n"
+        " *\n" +
+        HowToAdd(name);
+    return out;
+}
+
+}  // namespace transcript

@@ -1,0 +1,27 @@
+// A recording turned into a conformance test in the idiom of Wine's and
+// ReactOS's test suites (wine/test.h): one C file that builds the window
+// tree the recording saw, plays each step as the change it made, and checks
+// each WM_PAINT's update region against the recorded ones.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "recording.h"
+
+namespace transcript {
+
+// The first is what the test expects (it needs a message log); each other is also accepted, as
+// broken(), at the steps where it differs. `name` is the test's (START_TEST).
+// With `messages`, and a reference made from outside, the test checks the
+// list view's messages of each step too (said in messagesChecked).
+// False, with the mistake in one line, where the files cannot make a test.
+bool ExportTest(const Recording& reference, const std::vector<Recording>& others,
+                const std::string& name, bool messages, std::string& source, std::string& error,
+                bool* messagesChecked = nullptr);
+
+// Whether a name can be a C function's: a letter or "_", then letters,
+// digits and "_", at most 63 characters.
+bool IsCName(const std::string& name);
+
+}  // namespace transcript
