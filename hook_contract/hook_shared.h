@@ -126,6 +126,9 @@ struct HookFacts {
     uint32_t comctl32[3];  // major, minor, build; 0 where comctl32 does not say
     int32_t themed;
     int32_t fontHeight, drawnHeight;  // the font's lfHeight; the drawn one's pixel height
+    // Form1's monitor: its size and its work area (where a maximize puts
+    // the frame), left, top, right, bottom.
+    int32_t screen[2], workArea[4];
     char fontFace[32], drawnFace[32];
     char comctl32Path[200];
     HookWindow windows[kWatched];

@@ -97,6 +97,17 @@ void ReadFacts(transcript::HookShared& s) {
         f.drawnHeight = metrics.tmHeight;
     }
     f.dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(
+            MonitorFromWindow(Handle(s.windows[transcript::kInForm1]), MONITOR_DEFAULTTOPRIMARY),
+            &monitor)) {
+        const RECT& m = monitor.rcMonitor;
+        const RECT& w = monitor.rcWork;
+        f.screen[0] = m.right - m.left, f.screen[1] = m.bottom - m.top;
+        f.workArea[0] = w.left, f.workArea[1] = w.top, f.workArea[2] = w.right,
+        f.workArea[3] = w.bottom;
+    }
 }
 
 // The windows as they stand, and the list view's columns: what a test needs

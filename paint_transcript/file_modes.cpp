@@ -61,8 +61,8 @@ void SayNames(const Options& o, std::vector<Recording>& systems) {
     if (!note.empty()) Say(stdout, note);
     const std::vector<std::string> differ = transcript::FactDifferences(facts, names);
     for (const std::string& line : differ) Say(stdout, line);
-    if (differ.empty() && !transcript::FactList(facts[0]).empty() && !facts[0].scale.empty())
-        Say(stdout, "display scale, visual styles, comctl32 and font: alike");
+    if (const std::string alike = transcript::FactsAlike(facts); differ.empty() && !alike.empty())
+        Say(stdout, alike);
 }
 
 // At most `shown` lines of a listing, and how many more --all gives.

@@ -255,7 +255,7 @@ std::string ScenarioByHand(const Remote& remote) {
 
 // The system's facts, and how the hook was set where it missed the start.
 transcript::SystemFacts FactsOf(const Remote& remote) {
-    transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts());
+    transcript::SystemFacts facts = transcript::ThisSystem(remote.Facts(), remote.OnOwnDesktop());
     if (!remote.FromStart() && !remote.StartRefused().empty())
         facts.hook =
             "set once Form1 appeared, so the start is not recorded: " + remote.StartRefused();

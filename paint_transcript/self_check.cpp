@@ -27,18 +27,21 @@ void Try(const Options& o, SelfTestFindings& f) {
         f.ownDesktop = own.Open(f.desktopError);
         if (!f.ownDesktop) return;
     }
-    // The screen Form1 is on: the desktop's own, where one was opened.
-    f.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    f.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    // The screen as this tool sees it (the desktop's own, where one was
+    // opened), where the program does not say.
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    f.workArea = {work.left, work.top, work.right, work.bottom};
+    const int area[4] = {work.left, work.top, work.right, work.bottom};
+    const std::string screen = ScreenText(GetSystemMetrics(SM_CXSCREEN),
+                                          GetSystemMetrics(SM_CYSCREEN), area, f.ownDesktop);
+    ReadFactComment("# screen: " + screen, f.facts);
     Remote remote;
     if (!remote.Start(f.startError, own.Name())) {
         if (remote.Faulted()) f.startError = remote.FaultText();
         return;
     }
-    f.facts = ThisSystem(remote.Facts());
+    f.facts = ThisSystem(remote.Facts(), remote.OnOwnDesktop());
+    if (f.facts.screen.empty()) ReadFactComment("# screen: " + screen, f.facts);
     f.fromStart = remote.FromStart();
     f.hookRefused = remote.StartRefused();
     f.inFront = remote.InFront();

@@ -85,6 +85,7 @@ bool Remote::Start(std::string& error, const std::string& desktop, const Watchin
     startup.cb = sizeof startup;
     std::string desktopName = desktop;
     if (!desktopName.empty()) startup.lpDesktop = desktopName.data();
+    ownDesktop_ = !desktop.empty();
     std::string commandLine = "\"" + exe + "\"";
     // Held until the hook is on its thread, so that its first window is seen.
     PROCESS_INFORMATION started = {};

@@ -80,6 +80,8 @@ class Remote {
     // Why the hook did not see the start, where it did not.
     const std::string& StartRefused() const { return startRefused_; }
     bool HookedFromOutside() const { return static_cast<bool>(hook_); }
+    // Whether it was started on a desktop of the tool's own.
+    bool OnOwnDesktop() const { return ownDesktop_; }
     // Whether Form1 was the window in front once it was shown and watched.
     bool InFront() const { return inFront_; }
     // Takes hold of a Form1 that a recording by hand started and watches, to
@@ -227,6 +229,7 @@ class Remote {
     bool Watch(std::string& error);
     bool attached_ = false;
     bool fromStart_ = false;
+    bool ownDesktop_ = false;
     bool inFront_ = false;
     std::string startRefused_;   // why the hook did not take the start
     void* startPath_ = nullptr;  // the hook DLL's path, in the program's memory

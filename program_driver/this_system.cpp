@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "message_log.h"
 #include "window_tree.h"
@@ -61,7 +63,7 @@ SystemVersion ThisSystemVersion() {
     return v;
 }
 
-SystemFacts ThisSystem(const HookFacts* program) {
+SystemFacts ThisSystem(const HookFacts* program, bool ownDesktop) {
     SystemFacts f;
     f.system = SystemName(ThisSystemVersion());
     if (!program || !program->dpi) return f;
@@ -74,6 +76,12 @@ SystemFacts ThisSystem(const HookFacts* program) {
     f.dpi = program->dpi;
     f.fontFace = program->fontFace;
     f.fontHeight = program->fontHeight;
+    if (program->screen[0] > 0) {
+        f.screen =
+            ScreenText(program->screen[0], program->screen[1], program->workArea, ownDesktop);
+        f.screenWidth = program->screen[0], f.screenHeight = program->screen[1];
+        std::copy(std::begin(program->workArea), std::end(program->workArea), f.workArea);
+    }
     // The header is the list view's own: a test gets it by making the list view.
     for (int i = 0; i < kWatched; ++i) {
         const HookWindow& w = program->windows[i];

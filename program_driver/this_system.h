@@ -12,8 +12,9 @@ namespace transcript {
 SystemVersion ThisSystemVersion();
 
 // The facts a transcript records; those of the program where its hook has
-// read them (null: the system's name alone).
-SystemFacts ThisSystem(const HookFacts* program);
+// read them (null: the system's name alone), on a Wine desktop of the
+// tool's own or not.
+SystemFacts ThisSystem(const HookFacts* program, bool ownDesktop);
 
 // Whether this runs under Wine.
 bool UnderWine();

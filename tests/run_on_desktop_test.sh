@@ -100,8 +100,9 @@ self_test() {  # self_test WHERE STATUS PREFIX [ARGS...]
 self_test "the project's desktop" 0 "$WINEPREFIX"
 grep -qx 'ok      desktop: a Wine virtual desktop, where the tool.s input sizes Form1' "$tmp/self.out" &&
     grep -q '^ok      the start: the hook was on before Form1 was made' "$tmp/self.out" &&
-    grep -qx 'self-test: all 5 needs hold' "$tmp/self.out" ||
-    fail "the project's desktop: self-test: all held: $(cat "$tmp/self.out")"
+    grep -qx 'self-test: all 5 needs hold' "$tmp/self.out" &&
+    grep -Eqx '  screen: [0-9]+x[0-9]+ with work area -?[0-9]+,-?[0-9]+,[0-9]+,[0-9]+' "$tmp/self.out" ||
+    fail "the project's desktop: self-test: all held, the screen as the program saw it: $(cat "$tmp/self.out")"
 # Kept beside a transcript, a bug report made of it holds it.
 cp "$here/docs/transcript-wine.csv" "$tmp/a.csv"
 cp "$here/tests/data/transcript-one-row-moved.csv" "$tmp/b.csv"
@@ -118,7 +119,9 @@ nowhere "no window manager"
 own "no window manager"
 self_test "no window manager" 0 "$desktop"
 grep -qx "ok      desktop: a Wine virtual desktop of the tool's own, 1280 x 1024 (as every recording whose steps a frame takes)" \
-    "$tmp/self.out" || fail "no window manager: self-test: a desktop of its own: $(cat "$tmp/self.out")"
+    "$tmp/self.out" &&
+    grep -qx "  screen: 1280x1024 (a Wine desktop of the tool's own) with work area 0,0,1280,1024" "$tmp/self.out" ||
+    fail "no window manager: self-test: a desktop of its own, and its screen: $(cat "$tmp/self.out")"
 
 openbox >"$tmp/openbox.log" 2>&1 &
 pids+=($!)

@@ -14,8 +14,8 @@ SelfTestFindings Held() {
     SelfTestFindings f;
     f.facts.system = "Wine 8.0 (Debian 8.0~repack-4)";
     f.facts.scale = "96 dpi (100 %)";
-    f.screenWidth = 1280, f.screenHeight = 1024;
-    f.workArea = {0, 0, 1280, 1024};
+    const int area[4] = {0, 0, 1280, 1024};
+    f.facts.screen = ScreenText(1280, 1024, area, true);
     f.underWine = true, f.ownDesktop = true;
     f.fromStart = true, f.startPaints = 1, f.inFront = true;
     f.pixels = 10, f.heightBefore = 300, f.heightAfter = 310;
@@ -27,7 +27,8 @@ TEST(SelfTest, AllHeldIsSaidNeedByNeedUnderTheSystemsFacts) {
     EXPECT_EQ(SelfTestReport(Held()),
               "self-test of paint_transcript on Wine 8.0 (Debian 8.0~repack-4)\n"
               "  display scale: 96 dpi (100 %)\n"
-              "  screen: 1280 x 1024, work area 0,0 to 1280,1024\n"
+              "  screen: 1280x1024 (a Wine desktop of the tool's own) with work area "
+              "0,0,1280,1024\n"
               "ok      desktop: a Wine virtual desktop of the tool's own, 1280 x 1024 (as every "
               "recording whose steps a frame takes)\n"
               "ok      the start: the hook was on before Form1 was made: step 0's first paint "

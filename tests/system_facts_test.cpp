@@ -75,6 +75,36 @@ TEST(SystemFacts, AFilesScaleAndFontAreReadAsNumbers) {
     }
 }
 
+// The screen and its work area, written and read back as numbers: all of
+// them or none.
+TEST(SystemFacts, AScreenAndItsWorkAreaAreReadAsNumbers) {
+    const int own[4] = {0, 0, 1280, 1024}, shelf[4] = {0, 30, 1400, 1050};
+    const struct {
+        std::string words;
+        int width, height;
+        std::vector<int> work;
+    } cases[] = {
+        {ScreenText(1280, 1024, own, true), 1280, 1024, {0, 0, 1280, 1024}},
+        {ScreenText(1400, 1050, shelf, false), 1400, 1050, {0, 30, 1400, 1050}},
+        {"1400x1050", 0, 0, {0, 0, 0, 0}},
+        {"1400x1050 with work area 0,0,1400", 0, 0, {0, 0, 0, 0}},
+        {"wide with work area 0,0,1400,1050", 0, 0, {0, 0, 0, 0}},
+    };
+    EXPECT_EQ(cases[0].words,
+              "1280x1024 (a Wine desktop of the tool's own) with work area 0,0,1280,1024");
+    EXPECT_EQ(cases[1].words, "1400x1050 with work area 0,30,1400,1050");
+    for (const auto& c : cases) {
+        SystemFacts f;
+        EXPECT_TRUE(ReadFactComment("# screen: " + c.words, f));
+        EXPECT_EQ(f.screen, c.words);
+        EXPECT_EQ(f.screenWidth, c.width) << c.words;
+        EXPECT_EQ(f.screenHeight, c.height) << c.words;
+        EXPECT_EQ(std::vector<int>(std::begin(f.workArea), std::end(f.workArea)), c.work)
+            << c.words;
+        EXPECT_THAT(FactLines(f), testing::Contains("# screen: " + c.words));
+    }
+}
+
 TEST(SystemFacts, TheFactsThatDifferAreNamedBeforeAnyPaint) {
     EXPECT_EQ(ScaleText(96), "96 dpi (100 %)");
     EXPECT_EQ(ScaleText(120), "120 dpi (125 %)");
@@ -95,12 +125,18 @@ TEST(SystemFacts, TheFactsThatDifferAreNamedBeforeAnyPaint) {
     SystemFacts b = a;
     b.system = "Wine 10.0";
     EXPECT_THAT(FactDifferences({a, b}, {"A", "B"}), testing::IsEmpty());
+    EXPECT_EQ(FactsAlike({a, b}), "display scale, visual styles, comctl32 and font: alike");
+    EXPECT_EQ(FactsAlike({a, b, SystemFacts()}), "");
     b.font = "Tahoma 8 pt (15 px)";
     b.scale = ScaleText(144);
+    a.screen = "1280x1024 with work area 0,0,1280,1024";
+    b.screen = "1400x1050 with work area 0,0,1400,1050";
     EXPECT_THAT(
         FactDifferences({a, b, SystemFacts()}, {"A", "B", "old"}),
         testing::ElementsAre("display scale differs: 96 dpi (100 %) on A, 144 dpi (150 %) on B",
-                             "font differs: Tahoma 8 pt (13 px) on A, Tahoma 8 pt (15 px) on B"));
+                             "font differs: Tahoma 8 pt (13 px) on A, Tahoma 8 pt (15 px) on B",
+                             "screen differs: 1280x1024 with work area 0,0,1280,1024 on A, "
+                             "1400x1050 with work area 0,0,1400,1050 on B"));
 
     std::string note;
     EXPECT_THAT(DistinctNames({"Wine 10.0", "Wine 10.0", "", "Wine 8.0"},

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "text_fields.h"
 
@@ -71,13 +72,36 @@ const FactField kFields[] = {
     {"visual styles", &SystemFacts::styles},
     {"comctl32", &SystemFacts::comctl32},
     {"font", &SystemFacts::font},
+    {"screen", &SystemFacts::screen},
     {"hook", &SystemFacts::hook},
 };
+
+// "1280x1024 ... with work area 0,0,1280,994": all or none of its numbers.
+void ScreenFromWords(SystemFacts& f) {
+    f.screenWidth = f.screenHeight = 0;
+    std::fill(std::begin(f.workArea), std::end(f.workArea), 0);
+    const std::string size = f.screen.substr(0, f.screen.find(" "));
+    const size_t x = size.find('x');
+    const char* const kWork = "work area ";
+    const size_t work = f.screen.find(kWork);
+    const std::vector<std::string> edges =
+        work == std::string::npos ? std::vector<std::string>()
+                                  : Split(f.screen.substr(work + std::strlen(kWork)), ',');
+    int32_t n[6] = {};
+    if (x == std::string::npos || edges.size() != 4 || !ParseInt(size.substr(0, x), n[0]) ||
+        !ParseInt(size.substr(x + 1), n[1]))
+        return;
+    for (size_t i = 0; i < 4; ++i)
+        if (!ParseInt(edges[i], n[2 + i])) return;
+    f.screenWidth = n[0], f.screenHeight = n[1];
+    std::copy(n + 2, n + 6, f.workArea);
+}
 
 // The numbers in the scale's and the font's words ("144 dpi (150 %)",
 // "MS Sans Serif 8 pt drawn as Tahoma (13 px)"), the font's point size at
 // the scale (96 dpi where none is given).
 void NumbersFromWords(SystemFacts& f) {
+    ScreenFromWords(f);
     int32_t dpi = 0;
     f.dpi = ParseInt(f.scale.substr(0, f.scale.find(' ')), dpi) ? dpi : 0;
     f.fontFace.clear();
@@ -107,6 +131,13 @@ std::string SystemName(const SystemVersion& v) {
 
 std::string ScaleText(int dpi) {
     return std::to_string(dpi) + " dpi (" + std::to_string((dpi * 100 + 48) / 96) + " %)";
+}
+
+std::string ScreenText(int width, int height, const int (&workArea)[4], bool ownDesktop) {
+    return std::to_string(width) + "x" + std::to_string(height) +
+           (ownDesktop ? " (a Wine desktop of the tool's own)" : "") + " with work area " +
+           std::to_string(workArea[0]) + "," + std::to_string(workArea[1]) + "," +
+           std::to_string(workArea[2]) + "," + std::to_string(workArea[3]);
 }
 
 std::string Comctl32Text(unsigned major, unsigned minor, unsigned build, const std::string& path) {
@@ -204,6 +235,21 @@ std::vector<std::string> FactDifferences(const std::vector<SystemFacts>& systems
         if (differs) out.push_back(std::string(field.label) + " differs: " + line);
     }
     return out;
+}
+
+std::string FactsAlike(const std::vector<SystemFacts>& systems) {
+    std::vector<std::string> held;
+    for (const FactField& field : kFields) {
+        if (field.value == &SystemFacts::system || field.value == &SystemFacts::hook) continue;
+        if (!systems.empty() &&
+            std::none_of(systems.begin(), systems.end(),
+                         [&](const SystemFacts& f) { return (f.*field.value).empty(); }))
+            held.push_back(field.label);
+    }
+    std::string line;
+    for (size_t i = 0; i < held.size(); ++i)
+        line += (i == 0 ? "" : i + 1 == held.size() ? " and " : ", ") + held[i];
+    return line.empty() ? line : line + ": alike";
 }
 
 std::vector<std::string> DistinctNames(const std::vector<std::string>& systems,

@@ -35,6 +35,11 @@ std::string Comctl32Text(unsigned major, unsigned minor, unsigned build, const s
 std::string FontText(const std::string& face, int logHeight, const std::string& drawn,
                      int pixelHeight, int dpi);
 
+// The monitor Form1 was on, and where a maximize puts it: "1280x1024 with
+// work area 0,0,1280,994"; on a Wine desktop of the tool's own, "1280x1024
+// (a Wine desktop of the tool's own) with work area 0,0,1280,1024".
+std::string ScreenText(int width, int height, const int (&workArea)[4], bool ownDesktop);
+
 // What a transcript records of its system, a comment line each
 // ("# system: Wine 8.0"); empty where it was not recorded.
 struct SystemFacts {
@@ -43,12 +48,15 @@ struct SystemFacts {
     std::string styles;    // visual styles: "on", "off"
     std::string comctl32;  // the version the program loaded: "6.0 build 2600"
     std::string font;      // its controls': "MS Sans Serif 8 pt drawn as Tahoma (13 px)"
+    std::string screen;    // ScreenText
     std::string hook;      // only where it missed the start: how it was set, and why
     // The numbers within them, as measured where the program ran here, and
     // taken from their words once where a file is read; 0 and "" unknown.
     int dpi = 0;
     std::string fontFace;  // as the program asked for it, "MS Sans Serif"
     int fontHeight = 0;    // its LOGFONT height: negative for the character's
+    int screenWidth = 0, screenHeight = 0;
+    int workArea[4] = {};  // left, top, right, bottom
     // The program's windows and its list view's columns (WindowLine,
     // ColumnLine), and the list view's extended styles ("0x00000000"): how
     // a test builds the same tree. Not facts of the system, so never compared.
@@ -68,6 +76,11 @@ bool ReadFactComment(const std::string& comment, SystemFacts& f);
 // file does not hold are left out.
 std::vector<std::string> FactDifferences(const std::vector<SystemFacts>& systems,
                                          const std::vector<std::string>& names);
+
+// Where none differ, the facts every system holds, as a line: "display
+// scale, visual styles, comctl32, font and screen: alike"; empty where
+// they hold none in common.
+std::string FactsAlike(const std::vector<SystemFacts>& systems);
 
 // The names systems go by in a comparison: each system's own name, or the
 // file's where it has none; two with one name are told apart by their

@@ -128,10 +128,6 @@ std::string SelfTestReport(const SelfTestFindings& f) {
     text += "\n";
     for (const auto& [label, value] : FactList(f.facts))
         if (value != f.facts.system) text += "  " + label + ": " + value + "\n";
-    text += "  screen: " + std::to_string(f.screenWidth) + " x " + std::to_string(f.screenHeight) +
-            ", work area " + std::to_string(f.workArea.left) + "," +
-            std::to_string(f.workArea.top) + " to " + std::to_string(f.workArea.right) + "," +
-            std::to_string(f.workArea.bottom) + "\n";
     const std::vector<SelfTestLine> lines = SelfTestLines(f);
     int held = 0;
     for (const SelfTestLine& l : lines) {

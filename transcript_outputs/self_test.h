@@ -13,8 +13,6 @@ namespace transcript {
 
 struct SelfTestFindings {
     SystemFacts facts;
-    int screenWidth = 0, screenHeight = 0;
-    Rect workArea;
     bool underWine = false;
     bool framing = false;      // where Form1 runs, this tool's input moves frames
     bool ownDesktop = false;   // a Wine virtual desktop of the tool's own, opened for it
