@@ -158,7 +158,8 @@ const Entry kOptions[] = {
     {"--export-test", "OUT.c REF.csv",
      "the C file to write, then the transcript it expects (OUT.c REFERENCE.csv)", kExport,
      "writes a conformance test (wine/test.h) that expects REF.csv's paints; those of any "
-     "other transcript after it are also accepted, as broken()",
+     "other transcript after it are also accepted where they differ: another Windows as "
+     "broken(), Wine as todo_wine, ReactOS as todo_ros, else on every platform",
      ExportedFiles, Writes(&Options::exportTest), nullptr, 0, 0, 2,
      EachReadWithLog(&Options::exported)},
     {"--name", "NAME", "the test's name", kExport, "the test's name (listview_paint)",

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "bug_report.h"
+#include "conformance_comment.h"
 #include "conformance_export.h"
 #include "conformance_plan.h"
 #include "window_tree.h"
@@ -266,11 +267,10 @@ TEST(TestExport, TheTablesHoldThePaintsExpectedAndThoseAcceptedWhereTheyDiffer) 
     EXPECT_EQ(Table(source, "accepted_1"),
               "{5, \"270,0,1126,738 0,738,1126,977\", 1126, 977},\n{5, \"\", 270, 338},\n");
     EXPECT_EQ(Table(source, "accepted_2"), "{2, NULL, 0, 0},\n{4, \"0,0,10,10\", 270, 338},\n");
-    EXPECT_THAT(source,
-                HasSubstr("{\"Windows 7 (win7.csv)\", accepted_1, ARRAY_SIZE(accepted_1)},"));
-    EXPECT_THAT(
-        source,
-        HasSubstr("Expected: as recorded on Wine 8.0 (wine8.csv),\n *   display scale: 96 dpi"));
+    EXPECT_THAT(source, HasSubstr("{\"Windows 7 (win7.csv)\", ROLE_BROKEN, accepted_1, "
+                                  "ARRAY_SIZE(accepted_1)},"));
+    EXPECT_THAT(source, HasSubstr("Expected: as recorded on Wine 8.0 (wine8.csv),\n *   (not "
+                                  "Windows: a regression test"));
 
     EXPECT_THAT(source, HasSubstr("{2, \"drag top +10\", 0, 1, {{CLIENT, 424, 379, TOP_EDGE}}},"));
     EXPECT_THAT(source, HasSubstr("{5, \"maximize button\", 0, 1, {{SHOW, SW_MAXIMIZE, 0, 0}}},"));
@@ -296,8 +296,46 @@ TEST(TestExport, TheTablesHoldThePaintsExpectedAndThoseAcceptedWhereTheyDiffer) 
 
     ASSERT_TRUE(ExportTest(Reference(), {}, "paints", false, source, error)) << error;
     EXPECT_THAT(source, HasSubstr("#define CHECK_MESSAGES 0\n"));
-    EXPECT_THAT(source, HasSubstr("{NULL, NULL, 0}, /* none */"));
+    EXPECT_THAT(source, HasSubstr("{NULL, ROLE_ALTERNATIVE, NULL, 0}, /* none */"));
     EXPECT_THAT(source, HasSubstr("\nSTART_TEST(paints)\n"));
+}
+
+// Each system another is taken beside, in its harness's terms; broken() is
+// another Windows only.
+TEST(TestExport, EachSystemAcceptedIsTakenInItsHarnesssTerms) {
+    const struct {
+        const char *expected, *other;
+        AcceptedAs role;
+        const char* words;
+    } cases[] = {
+        {"Windows 10 (10.0 build 19045)", "Windows XP (5.1 build 2600)", AcceptedAs::Broken,
+         "Also accepted, as broken() (another Windows), where it differs: Windows XP"},
+        {"Windows 10 (10.0 build 19045)", "Wine 8.0", AcceptedAs::TodoWine,
+         "Marked todo_wine, as Wine paints, where it differs: Wine 8.0"},
+        {"ReactOS 0.4.15", "Wine 10.0", AcceptedAs::TodoWine, "Marked todo_wine"},
+        {"Windows 10 (10.0 build 19045)", "ReactOS 0.4.15", AcceptedAs::TodoRos,
+         "Marked todo_ros, as ReactOS paints, where it differs: ReactOS 0.4.15"},
+        {"Wine 10.0", "Wine 8.0", AcceptedAs::Alternative,
+         "Also accepted on every platform, where it differs: Wine 8.0"},
+        {"Wine 10.0", "ReactOS 0.4.15", AcceptedAs::Alternative, "on every platform"},
+        {"Wine 10.0", "Windows 7 (6.1 build 7601)", AcceptedAs::Broken, "as broken()"},
+        {"Wine 10.0", "", AcceptedAs::Alternative, "on every platform"},
+        {"", "Wine 8.0", AcceptedAs::Alternative, "on every platform"},
+    };
+    for (const auto& c : cases) {
+        Recording expected = Reference(), other = Reference();
+        expected.facts.system = c.expected, other.facts.system = c.other;
+        other.file = "other.csv";
+        EXPECT_EQ(RoleOf(expected, other), c.role) << c.expected << " / " << c.other;
+        std::string source, error;
+        ASSERT_TRUE(ExportTest(expected, {other}, "paints", false, source, error)) << error;
+        EXPECT_THAT(source, HasSubstr(c.words)) << c.expected << " / " << c.other;
+        EXPECT_THAT(source, HasSubstr(std::string(", ") + RoleName(c.role) + ", accepted_1"));
+        const bool windows = std::string(c.expected).compare(0, 7, "Windows") == 0;
+        EXPECT_EQ(source.find("(Windows: what the others are held to)") != std::string::npos,
+                  windows)
+            << c.expected;
+    }
 }
 
 TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {

@@ -5,8 +5,11 @@
 # run under this Wine (8.0). Wine 10.0's `all` fails here exactly where the
 # comparison finds it differs, step 52's paint, named; Wine 5.0's at every
 # paint, from the start's, a pixel lower; with Wine 8.0's
-# accepted beside it, as broken(), it passes. A recording made from outside
-# checks the list view's messages too.
+# accepted beside it (two Wines: an alternative on every platform) it
+# passes, as Wine's own runs (WINETEST_PLATFORM=wine) take it too. Expected
+# as Windows paints, Wine's differences are todo_wine: under Wine's runs a
+# todo, alone a failure. A recording made from outside checks the list
+# view's messages too.
 # usage: conformance_under_wine_test.sh PAINT_TRANSCRIPT.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,8 +51,9 @@ arch=x86_64
 export_test() {
     local name=$1 exe=$2
     shift 2
-    tool "$exe" --export-test "$tmp/$name.c" "$@" >/dev/null
-    check "$name: exported" 0 "${PIPESTATUS[0]}"
+    tool "$exe" --export-test "$tmp/$name.c" "$@" >"$tmp/$name.export" 2>&1
+    local status=${PIPESTATUS[0]}
+    check "$name: exported ($(cat "$tmp/$name.export"))" 0 "$status"
     local cc
     local -A pid
     for cc in i686 x86_64; do  # the two at once
@@ -62,8 +66,10 @@ export_test() {
         check "$name: built with $cc-w64-mingw32-gcc, without a warning" "0 " "$? $(cat "$tmp/$cc.log")"
     done
 }
+# run_test NAME [PLATFORM]: its status; WINETEST_PLATFORM as given.
 run_test() {
-    timeout 300 "$WINE" "$tmp/$1-$arch.exe" 2>/dev/null | tr -d '\r' >"$tmp/$1.out"
+    WINETEST_PLATFORM=${2:-} timeout 300 "$WINE" "$tmp/$1-$arch.exe" 2>/dev/null |
+        tr -d '\r' >"$tmp/$1.out"
     local status=${PIPESTATUS[0]}
     # A skip is said with its reason: the test then checks nothing.
     grep -h 'Tests skipped' "$tmp/$1.out" >&2
@@ -94,6 +100,40 @@ check "the first, the start's" \
 export_test accepted "$1" "$docs/transcript-wine10.0-all.csv" "$docs/transcript-wine-all.csv"
 status=$(run_test accepted)
 check "with Wine 8.0 accepted beside it: passes ($(tail -n 1 "$tmp/accepted.out"))" 0 "$status"
+status=$(run_test accepted wine)
+check "and as Wine's own runs take it ($(tail -n 1 "$tmp/accepted.out"))" 0 "$status"
+grep -q 'broken()' "$tmp/accepted.c" && ! grep -q 'ROLE_BROKEN, accepted' "$tmp/accepted.c" ||
+    fail "two Wines: no system taken as broken(): $(grep -n 'ROLE_' "$tmp/accepted.c" | head -n 3)"
+
+# Wine 10.0's paints as if Windows had made them: Wine 8.0's own differ, so
+# Wine's runs take them as todo_wine; run alone (as on Windows) they fail.
+sed 's/^# system: .*/# system: Windows 10 (10.0 build 19045)/' \
+    "$docs/transcript-wine10.0-all.csv" >"$tmp/windows.csv"
+cp "$docs/transcript-wine10.0-all.messages.csv" "$tmp/windows.messages.csv"
+export_test todo "$1" "$tmp/windows.csv" "$docs/transcript-wine-all.csv"
+grep -q '"Wine 8.0 (Debian 8.0~repack-4) (transcript-wine-all.csv)", ROLE_TODO_WINE,' "$tmp/todo.c" ||
+    fail "Windows' expectations: Wine 8.0 is todo_wine: $(grep -n 'ROLE_' "$tmp/todo.c" | head -n 3)"
+status=$(run_test todo wine)
+check "under Wine's runs: a todo where Wine 8.0 differs, nothing failed" \
+    "0 listview_paint: 154 tests executed (2 marked as todo, 0 failures), 0 skipped." \
+    "$status $(tail -n 1 "$tmp/todo.out")"
+status=$(run_test todo)
+check "run alone, as on Windows: the same two checks fail" \
+    "2 listview_paint: 154 tests executed (0 marked as todo, 2 failures), 0 skipped." \
+    "$status $(tail -n 1 "$tmp/todo.out")"
+# The same differences recorded as ReactOS's: todo_ros, as ReactOS's own
+# header defines it (where WINETEST_PLATFORM is "reactos"); not a todo of Wine's.
+sed 's/^# system: .*/# system: ReactOS 0.4.15/' "$docs/transcript-wine-all.csv" >"$tmp/reactos.csv"
+export_test ros "$1" "$tmp/windows.csv" "$tmp/reactos.csv"
+status=$(run_test ros reactos)
+check "ReactOS's runs: a todo where ReactOS differs" \
+    "0 listview_paint: 154 tests executed (2 marked as todo, 0 failures), 0 skipped." \
+    "$status $(tail -n 1 "$tmp/ros.out")"
+status=$(run_test ros wine)
+check "Wine's runs: those are failures" \
+    "2 listview_paint: 154 tests executed (0 marked as todo, 2 failures), 0 skipped." \
+    "$status $(tail -n 1 "$tmp/ros.out")"
+
 # Recorded with each step made from outside, as the test plays them: the
 # list view's messages of those steps are checked too, and are alike here.
 export_test outside "$1" "$here/tests/data/transcript-wine-outside-all.csv" --messages all

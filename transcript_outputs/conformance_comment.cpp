@@ -20,6 +20,67 @@ std::string SystemOf(const Recording& s) {
 
 namespace {
 
+enum class Kind { Windows, ReactOS, Wine, Unknown };
+
+// By the name SystemName gives.
+Kind KindOf(const Recording& r) {
+    const std::string& name = r.facts.system;
+    if (name.compare(0, 5, "Wine ") == 0) return Kind::Wine;
+    if (name.compare(0, 7, "ReactOS") == 0) return Kind::ReactOS;
+    if (name.compare(0, 7, "Windows") == 0) return Kind::Windows;
+    return Kind::Unknown;
+}
+
+}  // namespace
+
+AcceptedAs RoleOf(const Recording& reference, const Recording& other) {
+    const Kind expected = KindOf(reference), kind = KindOf(other);
+    if (kind == Kind::Windows) return AcceptedAs::Broken;
+    if (kind == Kind::Wine && (expected == Kind::Windows || expected == Kind::ReactOS))
+        return AcceptedAs::TodoWine;
+    if (kind == Kind::ReactOS && expected == Kind::Windows) return AcceptedAs::TodoRos;
+    return AcceptedAs::Alternative;
+}
+
+const char* RoleName(AcceptedAs role) {
+    switch (role) {
+        case AcceptedAs::Broken:
+            return "ROLE_BROKEN";
+        case AcceptedAs::TodoWine:
+            return "ROLE_TODO_WINE";
+        case AcceptedAs::TodoRos:
+            return "ROLE_TODO_ROS";
+        case AcceptedAs::Alternative:
+            break;
+    }
+    return "ROLE_ALTERNATIVE";
+}
+
+namespace {
+
+// How the comment introduces a system taken in each role.
+const char* RoleWords(AcceptedAs role) {
+    switch (role) {
+        case AcceptedAs::Broken:
+            return "Also accepted, as broken() (another Windows)";
+        case AcceptedAs::TodoWine:
+            return "Marked todo_wine, as Wine paints";
+        case AcceptedAs::TodoRos:
+            return "Marked todo_ros, as ReactOS paints";
+        case AcceptedAs::Alternative:
+            break;
+    }
+    return "Also accepted on every platform";
+}
+
+// Whether the expectations are Windows', or a regression test's between
+// systems that are not Windows.
+std::string WhoseExpectations(const Recording& reference) {
+    if (KindOf(reference) == Kind::Windows) return " *   (Windows: what the others are held to)\n";
+    return " *   (not Windows: a regression test between the systems named here, not a\n"
+           " *   test of what Windows does)\n";
+}
+
 // The facts a comment line each: " *   display scale: 96 dpi (100 %)".
 std::string FactsOf(const SystemFacts& f) {
     std::string out;
@@ -85,10 +146,11 @@ std::string OpeningComment(const Recording& reference, const std::vector<Recordi
         CComment(BaseName(reference.file)) +
         ".\n"
         " * Expected: as recorded on " +
-        CComment(SystemOf(reference)) + ",\n" + FactsOf(reference.facts);
+        CComment(SystemOf(reference)) + ",\n" + WhoseExpectations(reference) +
+        FactsOf(reference.facts);
     for (const Recording& other : others)
-        out += " * Also accepted, as broken(), where it differs: " + CComment(SystemOf(other)) +
-               ",\n" + FactsOf(other.facts);
+        out += std::string(" * ") + RoleWords(RoleOf(reference, other)) +
+               ", where it differs: " + CComment(SystemOf(other)) + ",\n" + FactsOf(other.facts);
     out +=
         " *\n"
         " * It builds the window tree the recording found (Form1, a list view with its\n"

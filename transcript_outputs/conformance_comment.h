@@ -13,6 +13,17 @@ namespace transcript {
 std::string CComment(std::string text);
 // "Wine 8.0 (wine8.csv)": a system by its name and its file.
 std::string SystemOf(const Recording& s);
+// How a test that expects one system's paints takes another's where they
+// differ, in the terms of the harness that runs it: another Windows as
+// broken(); Wine, where the expectations are Windows' or ReactOS's, as
+// todo_wine; ReactOS, where they are Windows', as todo_ros; otherwise (the
+// expectations another Wine's, say) as an alternative that holds on every
+// platform. broken() is never a system that is not Windows.
+enum class AcceptedAs { Broken, TodoWine, TodoRos, Alternative };
+AcceptedAs RoleOf(const Recording& reference, const Recording& other);
+// The role as the test's table names it: "ROLE_TODO_WINE".
+const char* RoleName(AcceptedAs role);
+
 // What the test tests, the systems it expects, how to add and build it;
 // whether the list view's messages were asked for and are checked.
 std::string OpeningComment(const Recording& reference, const std::vector<Recording>& others,

@@ -269,13 +269,18 @@ std::string PaintTables(const Recording& reference, const std::vector<Recording>
         const std::string name = "accepted_" + std::to_string(k + 1);
         out += "/* Also accepted: what " + CComment(SystemOf(others[k])) +
                " painted where it differs. */\n" + PaintTable(name, theirs, differing, plan);
-        systems +=
-            "    {" + CText(SystemOf(others[k])) + ", " + name + ", ARRAY_SIZE(" + name + ")},\n";
+        systems += "    {" + CText(SystemOf(others[k])) + ", " +
+                   RoleName(RoleOf(reference, others[k])) + ", " + name + ", ARRAY_SIZE(" + name +
+                   ")},\n";
     }
-    if (systems.empty()) systems = "    {NULL, NULL, 0}, /* none */\n";
+    if (systems.empty()) systems = "    {NULL, ROLE_ALTERNATIVE, NULL, 0}, /* none */\n";
     return out +
-           "static const struct\n{\n    const char *name;\n    const struct paint *paints;\n"
-           "    unsigned int count;\n} accepted[] =\n{\n" +
+           "/* How each is taken where it differs: another Windows as broken(), Wine\n"
+           " * as todo_wine, ReactOS as todo_ros, an alternative on every platform. */\n"
+           "enum role\n{\n    ROLE_BROKEN,\n    ROLE_TODO_WINE,\n    ROLE_TODO_ROS,\n"
+           "    ROLE_ALTERNATIVE\n};\n\n"
+           "static const struct\n{\n    const char *name;\n    enum role role;\n"
+           "    const struct paint *paints;\n    unsigned int count;\n} accepted[] =\n{\n" +
            systems + "};\n";
 }
 

@@ -11,8 +11,8 @@
 
 namespace transcript {
 
-// The first is what the test expects (it needs a message log); each other is also accepted, as
-// broken(), at the steps where it differs. `name` is the test's (START_TEST).
+// The first is what the test expects (it needs a message log); each other is also accepted at
+// the steps where it differs, in the role RoleOf gives it. `name` is the test's (START_TEST).
 // With `messages`, and a reference made from outside, the test checks the
 // list view's messages of each step too (said in messagesChecked).
 // False, with the mistake in one line, where the files cannot make a test.

@@ -183,20 +183,24 @@ void winetest_pop_context(void)
     if (winetest_contexts) winetest_contexts--;
 }
 
+/* Blocks nest (todo_wine_if(a) todo_ros_if(b) ok(...)): a bit a level, the
+ * check a todo where any level is. */
 void winetest_start_todo(int is_todo)
 {
-    winetest_todo_level = is_todo;
+    winetest_todo_level = (winetest_todo_level << 1) | (is_todo != 0);
     winetest_todo_loop = 1;
 }
 
 int winetest_loop_todo(void)
 {
-    return winetest_todo_loop--;
+    int loop = winetest_todo_loop;
+    winetest_todo_loop = 0;
+    return loop;
 }
 
 void winetest_end_todo(void)
 {
-    winetest_todo_level = 0;
+    winetest_todo_level >>= 1;
 }
 
 int main(int argc, char **argv)
