@@ -1,6 +1,9 @@
 // Writes a comparison of two recordings as a bug report in Markdown.
 #include "bug_report.h"
 
+#include <set>
+#include <utility>
+
 #include "scenario.h"
 #include "text_fields.h"
 #include "paint_compare.h"
@@ -29,13 +32,15 @@ std::string SystemsTable(const Recording& a, const Recording& b) {
     std::string out = "| | A: expected | B: actual |\n|---|---|---|\n";
     const std::vector<std::pair<std::string, std::string>> fa = FactList(a.facts),
                                                            fb = FactList(b.facts);
-    for (const char* label : {"system", "display scale", "visual styles", "comctl32", "font"}) {
+    for (const char* label :
+         {"system", "display scale", "visual styles", "comctl32", "font", "screen"}) {
         std::string va = "not recorded", vb = "not recorded";
         for (const auto& [l, v] : fa)
             if (l == label) va = v;
         for (const auto& [l, v] : fb)
             if (l == label) vb = v;
         if (std::string(label) == "system") va = a.name, vb = b.name;
+        if (va == "not recorded" && vb == va) continue;
         out += "| " + std::string(label) + " | " + va + " | " + vb + " |\n";
     }
     return out + "| recording | " + Code(BaseName(a.file)) + " | " + Code(BaseName(b.file)) +
@@ -98,6 +103,89 @@ std::string FilesToAttach(const Recording& a, const Recording& b) {
            BaseName(a.file) + "`; it fails on " + b.name + " at the paints above.\n";
 }
 
+constexpr size_t kCausesShown = 3;
+
+// Where every paint both have shows B's frame (Form1's outer size less its
+// client area) larger or smaller by the same amount: that, in words.
+std::string FrameInWords(const Recording& a, const Recording& b, const Comparison& c) {
+    std::set<std::pair<int, int>> apart;  // B's non-client width and height less A's
+    for (const AlignedPaint& p : c.paints) {
+        if (p.a < 0 || p.b < 0) continue;
+        const PaintRow &ra = a.rows[static_cast<size_t>(p.a)],
+                       &rb = b.rows[static_cast<size_t>(p.b)];
+        apart.insert({(rb.outerWidth - rb.clientWidth) - (ra.outerWidth - ra.clientWidth),
+                      (rb.outerHeight - rb.clientHeight) - (ra.outerHeight - ra.clientHeight)});
+    }
+    if (apart.size() != 1 || *apart.begin() == std::pair<int, int>{0, 0}) return "";
+    const auto [w, h] = *apart.begin();
+    const auto by = [](int n, const char* more, const char* less) {
+        return std::to_string(n < 0 ? -n : n) + " px " + (n < 0 ? less : more);
+    };
+    std::string frame, client;
+    if (h) frame = by(h, "taller", "shorter"), client = by(h, "shorter", "taller");
+    if (w)
+        frame = Join(frame, by(w, "wider", "narrower"), " and "),
+        client = Join(client, by(w, "narrower", "wider"), " and ");
+    return "- " + b.name + "'s frame (caption and borders) is " + frame + " than " + a.name +
+           "'s at every paint: at the same outer size its client area is " + client +
+           ", and the list view, which fills it, with it.\n";
+}
+
+// "Wine 10.0 (Debian ...)" -> "10.0"; empty where it is not Wine's name.
+std::string WineVersion(const std::string& name) {
+    if (name.compare(0, 5, "Wine ") != 0) return "";
+    return name.substr(
+        5, name.find(' ', 5) == std::string::npos ? std::string::npos : name.find(' ', 5) - 5);
+}
+
+// Whether version a comes before b: "5.0" < "8.0" < "10.0".
+bool Older(const std::string& a, const std::string& b) {
+    const std::vector<std::string> pa = Split(a, '.'), pb = Split(b, '.');
+    for (size_t i = 0; i < pa.size() && i < pb.size(); ++i) {
+        int32_t x = 0, y = 0;
+        if (!ParseInt(pa[i], x) || !ParseInt(pb[i], y)) return a < b;
+        if (x != y) return x < y;
+    }
+    return pa.size() < pb.size();
+}
+
+// Between two releases of Wine, where the change lies and how to find it.
+std::string RegressionRange(const Recording& a, const Recording& b) {
+    const std::string va = WineVersion(a.facts.system), vb = WineVersion(b.facts.system);
+    if (va.empty() || vb.empty() || va == vb) return "";
+    const std::string ta = "wine-" + va, tb = "wine-" + vb;
+    if (Older(va, vb))
+        return "- A regression between releases: alike as expected on Wine " + va +
+               ", differs on Wine " + vb +
+               ", so a change between them made it. In Wine's "
+               "source, `git bisect start " +
+               tb + " " + ta + "` finds it, with the attached test as the check at each step.\n";
+    return "- Wine " + va + ", the newer, paints as expected and Wine " + vb +
+           " does not: a change between them made the difference go. In Wine's source, "
+           "`git bisect start --term-new=alike --term-old=differs " +
+           ta + " " + tb + "` finds it, with the attached test as the check at each step.\n";
+}
+
+// Why they differ, as far as the recordings tell: the frames, the messages'
+// causes, and where two releases of one system leave the change.
+std::string Why(const Recording& a, const Recording& b, const Comparison& c,
+                const MessageComparison* m) {
+    std::string out = FrameInWords(a, b, c);
+    const std::string frames = c.FrameSummary();
+    if (!frames.empty()) out += "- " + frames + "\n";
+    if (m) {
+        const std::vector<std::string> causes = MessageCauses(a.log, b.log, *m);
+        for (size_t i = 0; i < causes.size() && i < kCausesShown; ++i)
+            out += "- messages: " + causes[i] + "\n";
+        if (causes.size() > kCausesShown)
+            out += "- ... and " + std::to_string(causes.size() - kCausesShown) +
+                   " more causes (`paint_transcript --compare " + BaseName(a.file) + " " +
+                   BaseName(b.file) + "` names them)\n";
+    }
+    out += RegressionRange(a, b);
+    return out.empty() ? "" : "## Why\n\n" + out + "\n";
+}
+
 // What --self-test said on each system where it was run there.
 std::string SelfTests(const Recording& a, const Recording& b) {
     std::string out;
@@ -142,7 +230,7 @@ std::string BugReport(const Recording& a, const Recording& b, const Comparison& 
                   "plays them):\n\n```\n" +
                       StepsUpTo(a, first.step) + "```\n") +
            "\n3. Compare: `paint_transcript --compare " + BaseName(a.file) + " b.csv`.\n\n" +
-           ExpectedAndActual(a, b, differing, m) + FilesToAttach(a, b);
+           ExpectedAndActual(a, b, differing, m) + Why(a, b, c, m) + FilesToAttach(a, b);
 }
 
 }  // namespace transcript
