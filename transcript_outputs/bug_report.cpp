@@ -1,7 +1,6 @@
 // Writes a comparison of two recordings as a bug report in Markdown.
 #include "bug_report.h"
 
-#include <set>
 #include <utility>
 
 #include "scenario.h"
@@ -108,16 +107,20 @@ constexpr size_t kCausesShown = 3;
 // Where every paint both have shows B's frame (Form1's outer size less its
 // client area) larger or smaller by the same amount: that, in words.
 std::string FrameInWords(const Recording& a, const Recording& b, const Comparison& c) {
-    std::set<std::pair<int, int>> apart;  // B's non-client width and height less A's
+    std::pair<int, int> apart;  // B's non-client width and height less A's
+    bool seen = false;
     for (const AlignedPaint& p : c.paints) {
         if (p.a < 0 || p.b < 0) continue;
         const PaintRow &ra = a.rows[static_cast<size_t>(p.a)],
                        &rb = b.rows[static_cast<size_t>(p.b)];
-        apart.insert({(rb.outerWidth - rb.clientWidth) - (ra.outerWidth - ra.clientWidth),
-                      (rb.outerHeight - rb.clientHeight) - (ra.outerHeight - ra.clientHeight)});
+        const std::pair<int, int> d = {
+            (rb.outerWidth - rb.clientWidth) - (ra.outerWidth - ra.clientWidth),
+            (rb.outerHeight - rb.clientHeight) - (ra.outerHeight - ra.clientHeight)};
+        if (seen && d != apart) return "";  // no one amount
+        apart = d, seen = true;
     }
-    if (apart.size() != 1 || *apart.begin() == std::pair<int, int>{0, 0}) return "";
-    const auto [w, h] = *apart.begin();
+    const auto [w, h] = apart;
+    if (!w && !h) return "";
     const auto by = [](int n, const char* more, const char* less) {
         return std::to_string(n < 0 ? -n : n) + " px " + (n < 0 ? less : more);
     };
