@@ -169,3 +169,31 @@ TEST(HtmlReport, ManySystemsOpenOnAGridWithTheirFacts) {
     EXPECT_THAT(page, HasSubstr("display scale differs: 96 dpi (100 %) on W8, 96 dpi (100 %) on "
                                 "W10, 144 dpi (150 %) on &lt;R&gt;"));
 }
+
+// Above the grid, a row for each pattern of difference, the rarest first:
+// a paint where three systems part stands above the many where one does,
+// each cell what that system painted, a click from the paint's frames.
+TEST(HtmlReport, ManySystemsAnswerWithTheirPatternsRarestFirst) {
+    std::vector<PaintRow> one = kRows, two = kRows, three = kRows;
+    for (int step = 3; step <= 5; ++step)
+        one.push_back(Row(step, {0, 0, 5, 5}, {{0, 0, 5, 5}}, "")),
+            two.push_back(Row(step, {0, 0, 5, 6}, {{0, 0, 5, 6}}, "")),
+            three.push_back(Row(step, {0, 0, 5, 6}, {{0, 0, 5, 6}}, ""));
+    two[1].region = {{0, 10, 5, 21}}, three[1].region = {{0, 10, 5, 22}};
+    const Matrix m = CompareMany({one, two, three}, {"A1", "B1", "C1"});
+    const std::string page =
+        HtmlMatrix(m, {Named(one, "A1"), Named(two, "B1"), Named(three, "C1")});
+    const size_t lone = page.find(
+        "<tr><th>1 paint: <a href=\"#p2\">step 2 drag &lt;bottom&gt; "
+        "+10, paint 1</a></th><td class=\"g0\"><a href=\"#p2\">A: "
+        "0,10,5,20</a></td><td class=\"g1\"><a href=\"#p2\">B: "
+        "0,10,5,21</a></td><td class=\"g2\"><a href=\"#p2\">C: "
+        "0,10,5,22</a></td></tr>");
+    const size_t many = page.find("<tr><th>3 paints: <a href=\"#p3\">step 3");
+    ASSERT_NE(lone, std::string::npos) << page.substr(page.find("<table class=\"patterns\""), 900);
+    ASSERT_NE(many, std::string::npos);
+    EXPECT_LT(lone, many);
+    EXPECT_LT(many, page.find("<table class=\"grid\">")) << "the patterns before the grid";
+    EXPECT_THAT(page, HasSubstr("<td class=\"g1\"><a href=\"#p3\">B: 0,0,5,6</a></td>"));
+    EXPECT_THAT(page, HasSubstr("between A1 and B1: 4 paints changed"));
+}

@@ -36,6 +36,8 @@ th, td { border: 1px solid #bbb; padding: 2px 6px; text-align: left; vertical-al
 .g6 { background: #c9eee8; } .gn { background: #fff; color: #777; }
 .row { margin: 16px 0; padding-top: 4px; border-top: 1px solid #ddd; scroll-margin-top: 32px; }
 .grid tr { scroll-margin-top: 48px; }
+.patterns td { max-width: 260px; overflow-wrap: break-word; }
+.patterns a { color: inherit; }
 .note { margin: 0 0 6px; color: #b00000; overflow-wrap: break-word; }
 .note.frame-only { color: #8a6000; }
 .frames { display: flex; gap: 16px; align-items: flex-start; }
@@ -320,6 +322,7 @@ std::string MatrixHeader(const Matrix& m, const std::vector<SystemFacts>& f,
                   " alike on every system not shown";
     header += "</p>";
     for (const std::string& line : m.AgainstFirst()) header += "<p>" + Escape(line) + "</p>";
+    for (const std::string& line : m.ChangesBySystem()) header += "<p>" + Escape(line) + "</p>";
     for (size_t k = 0; k < n; ++k)
         header += html::CutShort(m.names[k] + " ", k < cutShort.size() ? cutShort[k] : "");
     if (!steps.empty())
@@ -328,6 +331,64 @@ std::string MatrixHeader(const Matrix& m, const std::vector<SystemFacts>& f,
                   "letter and colour paint it alike, A as the first. A click on a row shows "
                   "its frames.</p>";
     return header;
+}
+
+constexpr size_t kPaintsNamed = 4;  // of a pattern's paints, linked by name
+
+// One row for each pattern of difference (which systems paint a paint
+// alike), the rarest first, so that a paint where few agree stands at the
+// top: its paints linked to their frames, and each system's cell what it
+// painted at the first of them.
+std::string PatternTable(const Matrix& m, const std::vector<Recording>& systems) {
+    std::vector<std::pair<std::vector<int>, std::vector<size_t>>> patterns;  // group, paints
+    for (size_t i = 0; i < m.paints.size(); ++i) {
+        const MatrixPaint& p = m.paints[i];
+        if (p.Alike()) continue;
+        std::vector<int> key = p.group;
+        for (size_t k = 0; k < key.size(); ++k)
+            if (p.rows[k] < 0) key[k] = -1;
+        auto at = std::find_if(patterns.begin(), patterns.end(),
+                               [&](const auto& known) { return known.first == key; });
+        if (at == patterns.end()) at = patterns.insert(patterns.end(), {key, {}});
+        at->second.push_back(i);
+    }
+    if (patterns.empty()) return "";
+    std::stable_sort(patterns.begin(), patterns.end(), [](const auto& x, const auto& y) {
+        return x.second.size() < y.second.size();
+    });
+    std::string out =
+        "<table class=\"patterns\"><thead><tr><th>each pattern of difference, the "
+        "rarest first</th>";
+    for (const std::string& name : m.names) out += "<th>" + Escape(name) + "</th>";
+    out += "</tr></thead><tbody>";
+    for (const auto& [key, paints] : patterns) {
+        std::string named;
+        for (size_t j = 0; j < paints.size() && j < kPaintsNamed; ++j) {
+            const MatrixPaint& p = m.paints[paints[j]];
+            named += std::string(j ? ", " : ": ") + "<a href=\"#p" + std::to_string(paints[j] + 1) +
+                     "\">step " + std::to_string(p.step) + " " + Escape(p.action) + ", paint " +
+                     std::to_string(p.place) + "</a>";
+        }
+        if (paints.size() > kPaintsNamed)
+            named += " and " + std::to_string(paints.size() - kPaintsNamed) + " more";
+        out += "<tr><th>" + std::to_string(paints.size()) +
+               (paints.size() == 1 ? " paint" : " paints") + named + "</th>";
+        const MatrixPaint& first = m.paints[paints.front()];
+        const std::string link = "<a href=\"#p" + std::to_string(paints.front() + 1) + "\">";
+        for (size_t k = 0; k < key.size(); ++k) {
+            if (key[k] < 0) {
+                out += "<td class=\"gn\">no paint</td>";
+                continue;
+            }
+            const PaintRow& row = systems[k].rows[static_cast<size_t>(first.rows[k])];
+            out += "<td class=\"g" + std::to_string(std::min(key[k], 6)) + "\">" + link +
+                   std::string(1, static_cast<char>('A' + std::min(key[k], 25))) + ": " +
+                   Escape(row.region.empty() ? "an empty region" : RegionText(row.region)) +
+                   "</a></td>";
+        }
+        out += "</tr>";
+    }
+    return out + "</tbody></table>";
 }
 
 }  // namespace
@@ -363,8 +424,8 @@ std::string HtmlMatrix(const Matrix& m, const std::vector<Recording>& systems,
     }
     grid += "</tbody></table>";
     return Page("matrix of " + std::to_string(n) + " systems",
-                MatrixHeader(m, facts, cutShort, folded, steps, note), grid + rows,
-                ".grid thead th");
+                MatrixHeader(m, facts, cutShort, folded, steps, note),
+                PatternTable(m, systems) + grid + rows, ".grid thead th");
 }
 
 }  // namespace transcript
