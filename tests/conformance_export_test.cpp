@@ -338,6 +338,27 @@ TEST(TestExport, EachSystemAcceptedIsTakenInItsHarnesssTerms) {
     }
 }
 
+// The work area a maximized Form1 filled: the recording's fact, else its
+// frame at the maximize (the borders hang off every side), else unknown.
+TEST(TestExport, TheWorkAreaIsTheRecordingsOrItsMaximizedFrames) {
+    Recording r = Reference();
+    std::string source, error;
+    const auto area = [&]() {
+        EXPECT_TRUE(ExportTest(r, {}, "paints", false, source, error)) << error;
+        const size_t at = source.find("#define RECORDED_WORK_WIDTH ");
+        return at == std::string::npos ? "" : source.substr(at, source.find("\n\n", at) - at);
+    };
+    EXPECT_EQ(area(), "#define RECORDED_WORK_WIDTH 0\n#define RECORDED_WORK_HEIGHT 0");
+    EXPECT_THAT(source, HasSubstr("(not known)"));
+    r.rows[2].outerWidth = 1288, r.rows[2].outerHeight = 1032;  // step 5, the maximize
+    r.rows[2].clientWidth = 1280, r.rows[2].clientHeight = 1005;
+    EXPECT_EQ(area(), "#define RECORDED_WORK_WIDTH 1280\n#define RECORDED_WORK_HEIGHT 1024");
+    EXPECT_THAT(source, HasSubstr("(from Form1's frame at step 5)"));
+    ReadFactComment("# screen: 1400x1050 with work area 0,30,1400,1050", r.facts);
+    EXPECT_EQ(area(), "#define RECORDED_WORK_WIDTH 1400\n#define RECORDED_WORK_HEIGHT 1020");
+    EXPECT_THAT(source, HasSubstr("(as recorded)"));
+}
+
 TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
     Recording noTree = Reference(), noLog = Reference(), otherSteps = Reference();
     noTree.facts.windows.clear();

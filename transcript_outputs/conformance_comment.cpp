@@ -162,7 +162,9 @@ std::string OpeningComment(const Recording& reference, const std::vector<Recordi
         " * nothing is left to paint, then checks the number of paints\n"
         " * and each one's region, and the list view's client size, against the tables.\n" +
         MessagesWord(asked, checked) +
-        " * A display at another scale than the recording's skips the test.\n"
+        " * A display at another scale than the recording's skips the test; a maximized\n"
+        " * Form1 in another work area is taken back to the recording's, its paints'\n"
+        " * edges at the list view's right and bottom moved by the difference.\n"
         " *\n" +
         HowToAdd(name);
     return out;

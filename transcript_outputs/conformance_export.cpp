@@ -329,6 +329,37 @@ bool IsCName(const std::string& name) {
     });
 }
 
+// The work area a maximized Form1 filled: as the recording says, or as its
+// frame at the first maximize shows it (its borders hang off the work area,
+// as wide at the bottom as at the sides); 0 where neither tells.
+std::string WorkArea(const Recording& reference, const Plan& plan) {
+    int width = 0, height = 0;
+    std::string whence = "as recorded";
+    if (reference.facts.screenWidth > 0) {
+        width = reference.facts.workArea[2] - reference.facts.workArea[0];
+        height = reference.facts.workArea[3] - reference.facts.workArea[1];
+    } else {
+        for (const PlayStep& s : plan.steps) {
+            const bool maximizes = std::any_of(
+                s.changes.begin(), s.changes.end(),
+                [](const Change& c) { return c.how == Change::Show && c.show == "SW_MAXIMIZE"; });
+            const auto row = std::find_if(reference.rows.begin(), reference.rows.end(),
+                                          [&](const PaintRow& r) { return r.step == s.number; });
+            if (!maximizes || row == reference.rows.end() || !row->clientWidth) continue;
+            width = row->clientWidth;
+            height = row->outerHeight - (row->outerWidth - row->clientWidth);
+            whence = "from Form1's frame at step " + std::to_string(s.number);
+            break;
+        }
+    }
+    return "/* The work area a maximized Form1 filled (" + (width ? whence : "not known") +
+           "): where\n * this one differs, the paints of a maximized Form1 reach its edges here. "
+           "*/\n"
+           "#define RECORDED_WORK_WIDTH " +
+           std::to_string(width) + "\n#define RECORDED_WORK_HEIGHT " + std::to_string(height) +
+           "\n\n";
+}
+
 bool ExportTest(const Recording& reference, const std::vector<Recording>& others,
                 const std::string& name, bool messages, std::string& source, std::string& error,
                 bool* messagesChecked) {
@@ -357,9 +388,10 @@ bool ExportTest(const Recording& reference, const std::vector<Recording>& others
              "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
              "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
              "#define RECORDED_DPI " +
-             std::to_string(reference.facts.dpi) + "\n\n" + TreeTables(tree, reference.facts) +
-             StepTable(plan, messages) + LayoutTables(plan, tree) +
-             PaintTables(reference, others, plan) + MessageTables(plan, messages, checked) + body;
+             std::to_string(reference.facts.dpi) + "\n\n" + WorkArea(reference, plan) +
+             TreeTables(tree, reference.facts) + StepTable(plan, messages) +
+             LayoutTables(plan, tree) + PaintTables(reference, others, plan) +
+             MessageTables(plan, messages, checked) + body;
     return true;
 }
 
