@@ -164,6 +164,10 @@ const Entry kOptions[] = {
      EachReadWithLog(&Options::exported)},
     {"--name", "NAME", "the test's name", kExport, "the test's name (listview_paint)",
      Text<&Options::testName>},
+    {"--against", "OTHER.csv", "a transcript", kExport,
+     "writes the smallest test that shows where OTHER.csv differs: the start and its first "
+     "differing step, from the state before it",
+     Text<&Options::against>, ReadsWithLog(&Options::against)},
     {"--from", "FILE.csv", "a transcript", kFrom,
      "reads a transcript (one a spreadsheet saved) to write it again", Text<&Options::from>,
      ReadsWithLog(&Options::from)},
@@ -277,6 +281,10 @@ bool CheckTogether(const Options& o, std::string& error) {
     if (o.Given("--names") && names != o.compare.size())
         return Mistake(error, "--names gives " + std::to_string(names) + " names for " +
                                   std::to_string(o.compare.size()) + " transcripts");
+    if (o.Given("--against") && o.exported.size() > 1)
+        return Mistake(error,
+                       "--against shows where one transcript differs: it takes no "
+                       "systems accepted beside the reference");
     const std::string& out = o.exportTest;
     if (o.mode == Mode::Export && out.size() >= 4 &&
         (out.compare(out.size() - 4, 4, ".csv") == 0 ||

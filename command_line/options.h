@@ -61,6 +61,7 @@ struct Options {
     std::string exportTest;             // the C file a recording is exported to
     std::vector<std::string> exported;  // the reference, then the systems also accepted
     std::string testName = "listview_paint";
+    std::string against;             // the transcript whose difference the smallest test shows
     std::string bugReport;           // --compare: the Markdown file
     std::string selfTestFile;        // --self-test: its lines also written there
     std::vector<std::string> given;  // the options, as typed

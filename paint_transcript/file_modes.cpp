@@ -167,7 +167,9 @@ int ConvertFile(const Options& o) {
 
 int ExportFile(const Options& o) {
     std::vector<Recording> sources;
-    if (!ReadRecordings(o.exported, sources)) return transcript::kMistake;
+    std::vector<std::string> files = o.exported;
+    if (!o.against.empty()) files.push_back(o.against);
+    if (!ReadRecordings(files, sources)) return transcript::kMistake;
     for (const Recording& s : sources)
         if (!s.cut.empty()) {
             Say(stderr, "paint_transcript: " + s.file + " was cut short (" + s.cut +
@@ -176,21 +178,28 @@ int ExportFile(const Options& o) {
         }
     CompareStartsIfAll(sources);
     std::string source, error;
-    const std::vector<transcript::Recording> others(sources.begin() + 1, sources.end());
+    const Recording* against = o.against.empty() ? nullptr : &sources.back();
+    const std::vector<transcript::Recording> others(sources.begin() + 1,
+                                                    sources.end() - (against ? 1 : 0));
     bool checked = false;
+    std::string reduced;
     if (!transcript::ExportTest(sources[0], others, o.testName, o.messages == "all", source, error,
-                                &checked)) {
+                                &checked, against, &reduced)) {
         Say(stderr, "paint_transcript: " + error);
         return transcript::kMistake;
     }
     if (!WriteFile(o.exportTest, source)) return transcript::kMistake;
     Say(stdout,
-        "wrote " + o.exportTest + ": test " + o.testName + ", " + Paints(sources[0].rows, "") +
+        "wrote " + o.exportTest + ": test " + o.testName + ", " +
+            (reduced.empty() ? Paints(sources[0].rows, "") : std::string("paints")) +
             " expected from " + sources[0].file +
             (others.empty() ? ""
                             : ", " + std::to_string(others.size()) +
                                   (others.size() == 1 ? " other system" : " other systems") +
-                                  " also accepted"));
+                                  " also accepted") +
+            (reduced.empty()
+                 ? ""
+                 : "; the smallest that shows where " + o.against + " differs: " + reduced));
     if (o.messages == "all")
         Say(stdout, checked ? "the list view's messages of each step are checked too"
                             : "messages not checked: " + sources[0].file +

@@ -359,6 +359,49 @@ TEST(TestExport, TheWorkAreaIsTheRecordingsOrItsMaximizedFrames) {
     EXPECT_THAT(source, HasSubstr("(as recorded)"));
 }
 
+// The smallest test: the start and one step, from the state the steps
+// before left: their last client size while not maximized, and the
+// ShowWindow state they left it in.
+TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
+    Plan plan;
+    const auto client = [](int w, int h, bool top) {
+        Change c;
+        c.width = w, c.height = h, c.top = top;
+        return c;
+    };
+    const auto show = [](const char* how) {
+        Change c;
+        c.how = Change::Show, c.show = how;
+        return c;
+    };
+    plan.steps = {{0, "start", {}, {}},
+                  {1, "drag top +10", {client(424, 369, true)}, {}},
+                  {2, "maximize button", {show("SW_MAXIMIZE")}, {}},
+                  {3, "set client width 500", {client(500, 400, false)}, {}},
+                  {4, "restore button", {show("SW_RESTORE")}, {}},
+                  {5, "set client width 300", {client(300, 369, false)}, {}}};
+    const auto steps = [&](int step) {
+        std::string out;
+        for (const PlayStep& s : StartAndStep(plan, step).steps) {
+            out += (out.empty() ? "" : "; ") + std::to_string(s.number);
+            for (const Change& c : s.changes) out += " " + ChangeText(c);
+        }
+        return out;
+    };
+    EXPECT_EQ(steps(0), "0");
+    EXPECT_EQ(steps(1), "0; 1 client 424x369 top");
+    EXPECT_EQ(steps(2), "0; -1 client 424x369; 2 SW_MAXIMIZE");
+    EXPECT_EQ(steps(3), "0; -1 client 424x369 SW_MAXIMIZE; 3 client 500x400");
+    EXPECT_EQ(steps(5), "0; -1 client 424x369; 5 client 300x369");
+    EXPECT_EQ(steps(9), "");
+
+    // Against a recording that paints alike, there is nothing to show.
+    std::string source, error;
+    const Recording same = Reference();
+    EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &same));
+    EXPECT_THAT(error, HasSubstr("no test shows a difference"));
+}
+
 TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
     Recording noTree = Reference(), noLog = Reference(), otherSteps = Reference();
     noTree.facts.windows.clear();

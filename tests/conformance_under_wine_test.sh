@@ -107,6 +107,25 @@ check "and on a 1400x1050 one" "listview_paint: 154 tests executed (0 marked as 
 grep -q 'step 52 maximize button: maximized in a work area +120,+26 from the recording.s: taken back to it' \
     "$tmp/wine8.out" || fail "1400x1050: the maximize taken back to the recording's work area: $(head -n 3 "$tmp/wine8.out")"
 
+# The smallest test that shows each difference: Wine 10.0's expectations
+# against Wine 8.0's recording keep the start and the maximize, played from
+# the state before it, and fail here at the maximize alone; Wine 8.0's
+# against Wine 10.0's pass here; against Wine 5.0's, the start alone.
+export_test small10 "$1" "$docs/transcript-wine10.0-all.csv" --against "$docs/transcript-wine-all.csv"
+check "smallest: its steps" "0 -1 52" "$(sed -n 's/^    {\(-\{0,1\}[0-9]*\), "[^"]*", [01], [0-9]*, {.*}},$/\1/p' "$tmp/small10.c" | tr '\n' ' ' | sed 's/ $//')"
+status=$(run_test small10)
+check "smallest, Wine 10.0's expectations under Wine 8.0: the maximize alone fails" \
+    "2 step 52 maximize button, paint 1 listview_paint: 6 tests executed (0 marked as todo, 2 failures), 0 skipped." \
+    "$status $(sed -n 's/^[^:]*:[0-9]*: Test failed: \([^:]*\):.*/\1/p' "$tmp/small10.out" | sort -u) $(tail -n 1 "$tmp/small10.out")"
+export_test small8 "$1" "$docs/transcript-wine-all.csv" --against "$docs/transcript-wine10.0-all.csv"
+status=$(run_test small8)
+check "smallest, Wine 8.0's against Wine 10.0's, under Wine 8.0: passes ($(tail -n 1 "$tmp/small8.out"))" 0 "$status"
+export_test small5 "$1" "$docs/transcript-wine-all.csv" --against "$docs/transcript-wine5.0-all.csv"
+check "smallest, against Wine 5.0's: the start alone" "0" \
+    "$(sed -n 's/^    {\(-\{0,1\}[0-9]*\), "[^"]*", [01], [0-9]*, {.*}},$/\1/p' "$tmp/small5.c" | tr '\n' ' ' | sed 's/ $//')"
+status=$(run_test small5)
+check "and it passes here ($(tail -n 1 "$tmp/small5.out"))" 0 "$status"
+
 # Wine 5.0's: every paint a pixel lower, from the start's.
 export_test wine5 "$1" "$docs/transcript-wine5.0-all.csv"
 run_test wine5 >/dev/null

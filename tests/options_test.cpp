@@ -66,6 +66,10 @@ TEST(Options, EachMistakeIsNamedInOneLine) {
         {"--compare a b --name x", "--name does not apply to --compare"},
         {"--export-test t.c a.csv --all", "--all does not apply to --export-test"},
         {"--compare a b c --bug-report r.md", "--bug-report compares two transcripts, not 3"},
+        {"--export-test t.c a.csv b.csv --against c.csv",
+         "--against shows where one transcript differs: it takes no systems accepted beside the "
+         "reference"},
+        {"--compare a b --against c.csv", "--against does not apply to --compare"},
     };
     for (const auto& c : table) EXPECT_EQ(MistakeIn(c.line), c.mistake) << c.line;
 }

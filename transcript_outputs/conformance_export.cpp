@@ -10,6 +10,7 @@
 #include "conformance_body.h"
 #include "conformance_comment.h"
 #include "conformance_plan.h"
+#include "paint_compare.h"
 
 namespace transcript {
 
@@ -360,9 +361,36 @@ std::string WorkArea(const Recording& reference, const Plan& plan) {
            "\n\n";
 }
 
-bool ExportTest(const Recording& reference, const std::vector<Recording>& others,
+// The start and the first step where `against` paints otherwise, from the
+// state before it: the plan and the reference's paints cut to them.
+bool CutToFirstDifference(const Recording& against, Recording& reference, Plan& plan,
+                          std::string& words, std::string& error) {
+    const Comparison c = CompareSystems(reference.rows, against.rows);
+    const auto first = std::find_if(c.paints.begin(), c.paints.end(),
+                                    [](const AlignedPaint& p) { return !p.paint.empty(); });
+    if (first == c.paints.end())
+        return Mistake(error, against.file + " paints as " + reference.file +
+                                  " does: no test shows a difference");
+    const size_t steps = plan.steps.size();
+    plan = StartAndStep(plan, first->step);
+    if (plan.steps.empty())
+        return Mistake(error, MessagesPath(reference.file) + " has no step " +
+                                  std::to_string(first->step) + " to play");
+    std::vector<PaintRow> kept;
+    for (const PaintRow& r : reference.rows)
+        if (r.step == 0 || r.step == first->step) kept.push_back(r);
+    reference.rows = kept;
+    words = first->step
+                ? "the start and step " + std::to_string(first->step) + " " + first->action +
+                      ", from the state before it, of " + std::to_string(steps) + " steps"
+                : "the start alone, of " + std::to_string(steps) + " steps";
+    return true;
+}
+
+bool ExportTest(const Recording& recorded, const std::vector<Recording>& others,
                 const std::string& name, bool messages, std::string& source, std::string& error,
-                bool* messagesChecked) {
+                bool* messagesChecked, const Recording* against, std::string* reduced) {
+    Recording reference = recorded;
     if (!IsCName(name))
         return Mistake(error, "--name " + name +
                                   ": a test's name must be a C name (letters, digits and _, "
@@ -375,6 +403,9 @@ bool ExportTest(const Recording& reference, const std::vector<Recording>& others
     if (!PlanFromLog(reference.log, tree, plan, error))
         return Mistake(error, MessagesPath(reference.file) + ": " + error);
     if (!Exportable(reference, others, tree, plan, error)) return false;
+    std::string cut;
+    if (against && !CutToFirstDifference(*against, reference, plan, cut, error)) return false;
+    if (reduced) *reduced = cut;
 
     std::string body = kTestBody;
     const std::string start = "START_TEST(TEST_NAME)";
@@ -382,16 +413,19 @@ bool ExportTest(const Recording& reference, const std::vector<Recording>& others
     bool checked = false;
     for (const PlayStep& s : plan.steps) checked = checked || Checked(s, messages);
     if (messagesChecked) *messagesChecked = checked;
-    source = OpeningComment(reference, others, name, messages, checked) +
-             "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
-             "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
-             "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
-             "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
-             "#define RECORDED_DPI " +
-             std::to_string(reference.facts.dpi) + "\n\n" + WorkArea(reference, plan) +
-             TreeTables(tree, reference.facts) + StepTable(plan, messages) +
-             LayoutTables(plan, tree) + PaintTables(reference, others, plan) +
-             MessageTables(plan, messages, checked) + body;
+    source =
+        OpeningComment(reference, others, name, messages, checked) +
+        (cut.empty() ? ""
+                     : "/* The smallest test that shows where " + CComment(SystemOf(*against)) +
+                           " differs: " + CComment(cut) + ". */\n") +
+        "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
+        "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
+        "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
+        "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
+        "#define RECORDED_DPI " +
+        std::to_string(reference.facts.dpi) + "\n\n" + WorkArea(reference, plan) +
+        TreeTables(tree, reference.facts) + StepTable(plan, messages) + LayoutTables(plan, tree) +
+        PaintTables(reference, others, plan) + MessageTables(plan, messages, checked) + body;
     return true;
 }
 

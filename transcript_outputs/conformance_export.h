@@ -16,9 +16,13 @@ namespace transcript {
 // With `messages`, and a reference made from outside, the test checks the
 // list view's messages of each step too (said in messagesChecked).
 // False, with the mistake in one line, where the files cannot make a test.
+// With `against`, the smallest test that shows where it differs from the
+// reference: the start and the first step whose paints differ, played from
+// the state before it (`*reduced` says which, in words); others then none.
 bool ExportTest(const Recording& reference, const std::vector<Recording>& others,
                 const std::string& name, bool messages, std::string& source, std::string& error,
-                bool* messagesChecked = nullptr);
+                bool* messagesChecked = nullptr, const Recording* against = nullptr,
+                std::string* reduced = nullptr);
 
 // Whether a name can be a C function's: a letter or "_", then letters,
 // digits and "_", at most 63 characters.

@@ -238,4 +238,37 @@ bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Pla
     return true;
 }
 
+Plan StartAndStep(const Plan& plan, int step) {
+    Plan out = plan;
+    out.steps.clear();
+    const Change* client = nullptr;  // the last client size set before it, where one was
+    const Change* shown = nullptr;   // the last ShowWindow state, where one was
+    for (const PlayStep& s : plan.steps) {
+        if (s.number == 0) out.steps.push_back(s);
+        if (s.number == step) {
+            PlayStep setUp;
+            setUp.number = kSetUp;
+            setUp.words = "the state before step " + std::to_string(step);
+            if (client) {
+                Change c = *client;
+                c.left = c.top = false;  // where it stands does not matter: its size does
+                setUp.changes.push_back(c);
+            }
+            if (shown && shown->show != "SW_RESTORE" && shown->show != "SW_SHOWNORMAL")
+                setUp.changes.push_back(*shown);
+            if (step && !setUp.changes.empty()) out.steps.push_back(setUp);
+            if (step) out.steps.push_back(s);
+            return out;
+        }
+        for (const Change& c : s.changes) {
+            if (c.how == Change::Client &&
+                (!shown || shown->show == "SW_RESTORE" || shown->show == "SW_SHOWNORMAL"))
+                client = &c;
+            if (c.how == Change::Show) shown = &c;
+        }
+    }
+    out.steps.clear();
+    return out;
+}
+
 }  // namespace transcript

@@ -78,6 +78,13 @@ bool MadeFromOutside(const PlayStep& step);
 // The field's value at a client size.
 int Apply(const Rule::Field& f, int clientWidth, int clientHeight);
 
+// The plan cut to the start and one step, played from the state before it:
+// a step numbered kSetUp (played, never checked) gives Form1 the client size
+// the steps before left it at, and their last ShowWindow state. The rules
+// stay those of the whole plan. Empty steps where `step` is not in it.
+inline constexpr int kSetUp = -1;
+Plan StartAndStep(const Plan& plan, int step);
+
 // From the log, starting where the tree says Form1 stood. False, with the
 // line that cannot be read, where a parameter is not as the log writes it.
 bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Plan& plan,
