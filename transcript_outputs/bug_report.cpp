@@ -97,9 +97,11 @@ std::string FilesToAttach(const Recording& a, const Recording& b) {
                ": " + s.name + "'s recording\n";
     };
     return "## Files to attach\n\n" + files(a) + files(b) +
-           "- `listview_paint.c`: a conformance test in Wine's test idiom, written by "
-           "`paint_transcript --export-test listview_paint.c " +
-           BaseName(a.file) + "`; it fails on " + b.name + " at the paints above.\n";
+           "- `listview_paint.c`: the smallest conformance test that shows it, in Wine's test "
+           "idiom (the start and the first step that differs, from the state before it), "
+           "written by `paint_transcript --export-test listview_paint.c " +
+           BaseName(a.file) + " --against " + BaseName(b.file) + "`; it fails on " + b.name +
+           " at the first paint above.\n";
 }
 
 constexpr size_t kCausesShown = 3;
