@@ -79,6 +79,25 @@ std::string PointText(POINT p) {
     return std::to_string(p.x) + "," + std::to_string(p.y);
 }
 
+// Under Wine, a virtual desktop larger than the X display beneath it: the
+// cursor stops at the display's right or bottom edge, inside the desktop.
+// The words for that, or empty where it is not so.
+std::string StopsInsideDesktop(POINT aimed, POINT now) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const bool inside =
+        aimed.x >= left && aimed.x < left + width && aimed.y >= top && aimed.y < top + height;
+    const bool shortX = now.x < aimed.x, shortY = now.y < aimed.y;
+    if (!UnderWine() || !inside || (!shortX && !shortY) || now.x > aimed.x || now.y > aimed.y)
+        return "";
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    return "the cursor stops at " + PointText(now) + " short of " + PointText(aimed) +
+           ", inside a desktop of " + size +
+           ": the display beneath Wine's desktop is smaller than it; make the display at least " +
+           size + " or the Wine desktop smaller";
+}
+
 }  // namespace
 
 bool Remote::KeysLetGo() {
@@ -109,6 +128,11 @@ void Remote::Button(DWORD flag) {
             for (DWORD start = GetTickCount(); !MoveTaken() && GetTickCount() - start < kAnswerMs;)
                 Sleep(2);
             moved_ = false;
+        }
+        if (const std::string smaller = StopsInsideDesktop(aimed_, now);
+            !smaller.empty() && (now.x != aimed_.x || now.y != aimed_.y)) {
+            SetFault(Fault::OffDesktop, smaller);
+            return;
         }
         if (now.x != aimed_.x || now.y != aimed_.y) {
             SetFault(Fault::InputIgnored, "the cursor would not stay at " + PointText(aimed_) +

@@ -168,6 +168,19 @@ unix "$tmp/held.err"
 grep -q '^paint_transcript: cut short at step 1, drag bottom +10: Shift is held down, which would change what the press does: leave the mouse and keys alone' \
     "$tmp/held.err" || fail "a key held: named: $(cat "$tmp/held.err")"
 
+# A Wine desktop larger than the display beneath it (1400 x 1050 on a
+# display of 1280 x 1024): the cursor stops at the display's edge, which is
+# named, not blamed on a window manager.
+big=$("$here/scripts/derive-prefix.sh" big-desktop 's/^"Default"="1280x1024"/"Default"="1400x1050"/')
+WINEPREFIX=$big timeout 60 "$WINE" "$tool" --quiet --scenario maxrestore --csv "$tmp/big.csv" \
+    >"$tmp/big.out" 2>"$tmp/big.err"
+check "a desktop larger than its display: status" 2 "$?"
+unix "$tmp/big.err"
+grep -q "^paint_transcript: cut short at step 2, restore button: the cursor stops at 1279,[0-9]* short of [0-9]*,[0-9]*, inside a desktop of 1400 x 1050: the display beneath Wine's desktop is smaller than it" "$tmp/big.err" &&
+    ! grep -q "window manager" "$tmp/big.err" ||
+    fail "a desktop larger than its display: named: $(cat "$tmp/big.err")"
+WINEPREFIX=$big wineserver -k 2>/dev/null
+
 # The tool itself stopped half-way through `all`: Ctrl-C in its terminal
 # (SIGINT to its whole process group), SIGINT to it alone, SIGTERM, which
 # Wine ends it on without a word, and the session ending. All but SIGTERM
