@@ -400,6 +400,24 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
     const Recording same = Reference();
     EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &same));
     EXPECT_THAT(error, HasSubstr("no test shows a difference"));
+
+    // Against one whose maximize paints otherwise: that step, from the
+    // state before it, said in the file's opening lines.
+    Recording other = Reference();
+    other.file = "b.csv", other.facts.system = "Wine 10.0";
+    other.rows[2].region = {{270, 0, 1126, 738}, {0, 738, 1126, 977}};
+    std::string reduced;
+    ASSERT_TRUE(
+        ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &other, &reduced))
+        << error;
+    EXPECT_EQ(reduced,
+              "the start and step 5 maximize button, from the state before it, of 8 steps");
+    EXPECT_THAT(source, HasSubstr("/* The smallest test that shows where Wine 10.0 (b.csv) "
+                                  "differs: the start\n * and step 5 maximize button, from the "
+                                  "state before it, of 8 steps. */\n"));
+    EXPECT_THAT(source, HasSubstr("    {-1, \"the state before step 5\", 0, 1, {{CLIENT, "));
+    EXPECT_EQ(Table(source, "expected_paints"),
+              "{5, \"270,0,1126,738 0,738,1126,984\", 1126, 984},\n{5, \"\", 270, 338},\n");
 }
 
 TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {

@@ -361,6 +361,16 @@ std::string WorkArea(const Recording& reference, const Plan& plan) {
            "\n\n";
 }
 
+// A C comment of the text, its words wrapped within 80 columns.
+std::string CommentBlock(const std::string& text) {
+    std::string out, line = "/*";
+    for (const std::string& word : Split(CComment(text), ' ')) {
+        if (line.size() + 1 + word.size() > 76) out += line + "\n", line = " *";
+        line += " " + word;
+    }
+    return out + line + " */\n";
+}
+
 // The start and the first step where `against` paints otherwise, from the
 // state before it: the plan and the reference's paints cut to them.
 bool CutToFirstDifference(const Recording& against, Recording& reference, Plan& plan,
@@ -413,19 +423,19 @@ bool ExportTest(const Recording& recorded, const std::vector<Recording>& others,
     bool checked = false;
     for (const PlayStep& s : plan.steps) checked = checked || Checked(s, messages);
     if (messagesChecked) *messagesChecked = checked;
-    source =
-        OpeningComment(reference, others, name, messages, checked) +
-        (cut.empty() ? ""
-                     : "/* The smallest test that shows where " + CComment(SystemOf(*against)) +
-                           " differs: " + CComment(cut) + ". */\n") +
-        "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
-        "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
-        "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
-        "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
-        "#define RECORDED_DPI " +
-        std::to_string(reference.facts.dpi) + "\n\n" + WorkArea(reference, plan) +
-        TreeTables(tree, reference.facts) + StepTable(plan, messages) + LayoutTables(plan, tree) +
-        PaintTables(reference, others, plan) + MessageTables(plan, messages, checked) + body;
+    source = OpeningComment(reference, others, name, messages, checked) +
+             (cut.empty() ? ""
+                          : CommentBlock("The smallest test that shows where " +
+                                         SystemOf(*against) + " differs: " + cut + ".")) +
+             "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
+             "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
+             "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"
+             "/* The display scale it was recorded at, in dots per inch; 0: not recorded. */\n"
+             "#define RECORDED_DPI " +
+             std::to_string(reference.facts.dpi) + "\n\n" + WorkArea(reference, plan) +
+             TreeTables(tree, reference.facts) + StepTable(plan, messages) +
+             LayoutTables(plan, tree) + PaintTables(reference, others, plan) +
+             MessageTables(plan, messages, checked) + body;
     return true;
 }
 
