@@ -32,16 +32,15 @@ void Try(const Options& o, SelfTestFindings& f) {
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int area[4] = {work.left, work.top, work.right, work.bottom};
-    const std::string screen = ScreenText(GetSystemMetrics(SM_CXSCREEN),
-                                          GetSystemMetrics(SM_CYSCREEN), area, f.ownDesktop);
-    ReadFactComment("# screen: " + screen, f.facts);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    SetScreen(f.facts, width, height, area, f.ownDesktop);
     Remote remote;
     if (!remote.Start(f.startError, own.Name())) {
         if (remote.Faulted()) f.startError = remote.FaultText();
         return;
     }
     f.facts = ThisSystem(remote.Facts(), remote.OnOwnDesktop());
-    if (f.facts.screen.empty()) ReadFactComment("# screen: " + screen, f.facts);
+    if (f.facts.screen.empty()) SetScreen(f.facts, width, height, area, f.ownDesktop);
     f.fromStart = remote.FromStart();
     f.hookRefused = remote.StartRefused();
     f.inFront = remote.InFront();

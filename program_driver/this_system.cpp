@@ -4,9 +4,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "message_log.h"
 #include "window_tree.h"
@@ -76,12 +74,8 @@ SystemFacts ThisSystem(const HookFacts* program, bool ownDesktop) {
     f.dpi = program->dpi;
     f.fontFace = program->fontFace;
     f.fontHeight = program->fontHeight;
-    if (program->screen[0] > 0) {
-        f.screen =
-            ScreenText(program->screen[0], program->screen[1], program->workArea, ownDesktop);
-        f.screenWidth = program->screen[0], f.screenHeight = program->screen[1];
-        std::copy(std::begin(program->workArea), std::end(program->workArea), f.workArea);
-    }
+    if (program->screen[0] > 0)
+        SetScreen(f, program->screen[0], program->screen[1], program->workArea, ownDesktop);
     // The header is the list view's own: a test gets it by making the list view.
     for (int i = 0; i < kWatched; ++i) {
         const HookWindow& w = program->windows[i];

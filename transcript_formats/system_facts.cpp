@@ -140,6 +140,12 @@ std::string ScreenText(int width, int height, const int (&workArea)[4], bool own
            std::to_string(workArea[2]) + "," + std::to_string(workArea[3]);
 }
 
+void SetScreen(SystemFacts& f, int width, int height, const int (&workArea)[4], bool ownDesktop) {
+    f.screen = ScreenText(width, height, workArea, ownDesktop);
+    f.screenWidth = width, f.screenHeight = height;
+    std::copy(std::begin(workArea), std::end(workArea), f.workArea);
+}
+
 std::string Comctl32Text(unsigned major, unsigned minor, unsigned build, const std::string& path) {
     std::string out = major ? std::to_string(major) + "." + std::to_string(minor) + " build " +
                                   std::to_string(build)

@@ -70,6 +70,8 @@ std::vector<std::pair<std::string, std::string>> FactList(const SystemFacts& f);
 std::vector<std::string> FactLines(const SystemFacts& f);
 // Takes one comment ("# font: ...") into the facts; false if it is none.
 bool ReadFactComment(const std::string& comment, SystemFacts& f);
+// The screen fact, its words and its numbers, from the numbers.
+void SetScreen(SystemFacts& f, int width, int height, const int (&workArea)[4], bool ownDesktop);
 
 // Which facts differ between systems, a line each ("display scale: 96 dpi
 // (100 %) on A, 144 dpi (150 %) on B"); none where they all agree. Facts a

@@ -139,8 +139,8 @@ std::string FrameInWords(const Recording& a, const Recording& b, const Compariso
 // "Wine 10.0 (Debian ...)" -> "10.0"; empty where it is not Wine's name.
 std::string WineVersion(const std::string& name) {
     if (name.compare(0, 5, "Wine ") != 0) return "";
-    return name.substr(
-        5, name.find(' ', 5) == std::string::npos ? std::string::npos : name.find(' ', 5) - 5);
+    const size_t end = name.find(' ', 5);
+    return name.substr(5, end == std::string::npos ? end : end - 5);
 }
 
 // Whether version a comes before b: "5.0" < "8.0" < "10.0".

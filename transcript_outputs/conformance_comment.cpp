@@ -31,6 +31,17 @@ Kind KindOf(const Recording& r) {
     return Kind::Unknown;
 }
 
+// Each role as the test's table names it, and as the comment introduces a
+// system taken in it; in AcceptedAs's order.
+const struct {
+    const char *name, *words;
+} kRoles[] = {
+    {"ROLE_BROKEN", "Also accepted, as broken() (another Windows)"},
+    {"ROLE_TODO_WINE", "Marked todo_wine, as Wine paints"},
+    {"ROLE_TODO_ROS", "Marked todo_ros, as ReactOS paints"},
+    {"ROLE_ALTERNATIVE", "Also accepted on every platform"},
+};
+
 }  // namespace
 
 AcceptedAs RoleOf(const Recording& reference, const Recording& other) {
@@ -43,34 +54,13 @@ AcceptedAs RoleOf(const Recording& reference, const Recording& other) {
 }
 
 const char* RoleName(AcceptedAs role) {
-    switch (role) {
-        case AcceptedAs::Broken:
-            return "ROLE_BROKEN";
-        case AcceptedAs::TodoWine:
-            return "ROLE_TODO_WINE";
-        case AcceptedAs::TodoRos:
-            return "ROLE_TODO_ROS";
-        case AcceptedAs::Alternative:
-            break;
-    }
-    return "ROLE_ALTERNATIVE";
+    return kRoles[static_cast<int>(role)].name;
 }
 
 namespace {
 
-// How the comment introduces a system taken in each role.
 const char* RoleWords(AcceptedAs role) {
-    switch (role) {
-        case AcceptedAs::Broken:
-            return "Also accepted, as broken() (another Windows)";
-        case AcceptedAs::TodoWine:
-            return "Marked todo_wine, as Wine paints";
-        case AcceptedAs::TodoRos:
-            return "Marked todo_ros, as ReactOS paints";
-        case AcceptedAs::Alternative:
-            break;
-    }
-    return "Also accepted on every platform";
+    return kRoles[static_cast<int>(role)].words;
 }
 
 // Whether the expectations are Windows', or a regression test's between
