@@ -54,8 +54,16 @@ logs=$here/build/record-on-$release
 mkdir -p "$logs"
 
 if ! command -v debootstrap >/dev/null; then
-    { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap; } \
-        >"$logs/host-apt.log" 2>&1 || fail "could not install debootstrap (log: ${logs#"$here"/}/host-apt.log)"
+    # A stale list fails the update but not the install from the lists that
+    # came; set-up's own lists (build/apt-sources) where even that fails.
+    src=$here/build/apt-sources
+    { apt-get update -qq || true
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap ||
+          { [ -f "$src/sources.list" ] &&
+            DEBIAN_FRONTEND=noninteractive apt-get -o Dir::Etc::SourceList="$src/sources.list" \
+                -o Dir::Etc::SourceParts="$src/parts" -o Dir::State::Lists="$src/lists" \
+                -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache= install -y -qq debootstrap; }
+    } >"$logs/host-apt.log" 2>&1 || fail "could not install debootstrap (log: ${logs#"$here"/}/host-apt.log)"
 fi
 # The mirror this machine's own packages come from; bullseye may have moved
 # to the archive since.
