@@ -114,6 +114,21 @@ bool Texts(const Entry&, const std::string& value, Options& o, std::string&) {
     return true;
 }
 
+// "47,50": the steps a smallest test plays before the one that differs.
+bool StepList(const Entry& entry, const std::string& value, Options& o, std::string& error) {
+    o.withSteps.clear();
+    for (const std::string& word : Split(value, ',')) {
+        int32_t n = 0;
+        if (!ParseInt(word, n, IntForm::Loose) || n < 1)
+            return Mistake(error, std::string(entry.name) +
+                                      " takes step numbers from 1 up, each after a comma (47,50), "
+                                      "not \"" +
+                                      value + "\"");
+        o.withSteps.push_back(n);
+    }
+    return true;
+}
+
 // The C file to write, then the transcripts it takes.
 bool ExportedFiles(const Entry&, const std::string& value, Options& o, std::string&) {
     if (o.exportTest.empty())
@@ -168,6 +183,10 @@ const Entry kOptions[] = {
      "writes the smallest test that shows where OTHER.csv differs: the start and its first "
      "differing step, from the state before it",
      Text<&Options::against>, ReadsWithLog(&Options::against)},
+    {"--with-steps", "N,M", "step numbers", kExport,
+     "with --against: plays those steps too, in order, before the one that differs (the state "
+     "set up before the first): where its paints need more than the state before it",
+     StepList},
     {"--from", "FILE.csv", "a transcript", kFrom,
      "reads a transcript (one a spreadsheet saved) to write it again", Text<&Options::from>,
      ReadsWithLog(&Options::from)},
@@ -217,6 +236,10 @@ const Entry kOptions[] = {
     {"--bug-report", "FILE.md", "a file", kCompare,
      "writes the difference of two as a bug report, in Markdown", Text<&Options::bugReport>,
      Writes(&Options::bugReport)},
+    {"--attach", "TEST.c", "a file", kCompare,
+     "with --bug-report: the smallest test kept (scripts/smallest-test.sh), and what it gave on "
+     "each system it ran on",
+     Text<&Options::attach>, Reads(&Options::attach)},
     {"--all", nullptr, nullptr, kCompare, "lists every differing paint and message",
      Flag<&Options::all>},
     {"--help", nullptr, nullptr, 0, "prints this (also -h, /?)", Nothing},
@@ -285,6 +308,15 @@ bool CheckTogether(const Options& o, std::string& error) {
         return Mistake(error,
                        "--against shows where one transcript differs: it takes no "
                        "systems accepted beside the reference");
+    if (o.Given("--attach") && !o.Given("--bug-report"))
+        return Mistake(error,
+                       "--attach names the test a bug report attaches: it needs --bug-report");
+    if (o.Given("--against") && o.mode == Mode::Export && o.messages == "all")
+        return Mistake(error,
+                       "--against writes the smallest test of a paint; the list view's messages "
+                       "are checked in the whole recording's test (leave out --against)");
+    if (o.Given("--with-steps") && !o.Given("--against"))
+        return Mistake(error, "--with-steps adds steps to the smallest test: it needs --against");
     const std::string& out = o.exportTest;
     if (o.mode == Mode::Export && out.size() >= 4 &&
         (out.compare(out.size() - 4, 4, ".csv") == 0 ||

@@ -62,7 +62,9 @@ struct Options {
     std::vector<std::string> exported;  // the reference, then the systems also accepted
     std::string testName = "listview_paint";
     std::string against;             // the transcript whose difference the smallest test shows
+    std::vector<int> withSteps;      // the steps it plays before the one that differs
     std::string bugReport;           // --compare: the Markdown file
+    std::string attach;              // --bug-report: the smallest test it attaches
     std::string selfTestFile;        // --self-test: its lines also written there
     std::vector<std::string> given;  // the options, as typed
     bool Given(const std::string& option) const;

@@ -73,9 +73,12 @@ void SayAtMost(const std::vector<std::string>& lines, size_t shown, const char* 
                         " (--all lists them all)");
 }
 
-bool WriteBugReport(const std::string& path, const std::vector<Recording>& s,
-                    const transcript::Comparison& c, const transcript::MessageComparison* m) {
-    const std::string report = transcript::BugReport(s[0], s[1], c, m);
+bool WriteBugReport(const std::string& path, const std::string& attach,
+                    const std::vector<Recording>& s, const transcript::Comparison& c,
+                    const transcript::MessageComparison* m) {
+    std::string test;
+    if (!attach.empty() && !ReadFile(attach, test)) return false;
+    const std::string report = transcript::BugReport(s[0], s[1], c, m, test);
     if (report.empty()) {
         Say(stdout, "no paint differs: no bug report written to " + path);
         return true;
@@ -110,7 +113,7 @@ int CompareTwo(const Options& o) {
     if (!o.html.empty() &&
         !WriteFile(o.html, transcript::HtmlComparison(s[0], s[1], c, logs ? &m : nullptr, leftOut)))
         return transcript::kMistake;
-    if (!o.bugReport.empty() && !WriteBugReport(o.bugReport, s, c, logs ? &m : nullptr))
+    if (!o.bugReport.empty() && !WriteBugReport(o.bugReport, o.attach, s, c, logs ? &m : nullptr))
         return transcript::kMistake;
     return c.PaintsAgree() ? transcript::kDone : transcript::kDiffers;
 }
@@ -182,24 +185,26 @@ int ExportFile(const Options& o) {
     const std::vector<transcript::Recording> others(sources.begin() + 1,
                                                     sources.end() - (against ? 1 : 0));
     bool checked = false;
-    std::string reduced;
+    transcript::Smallest smallest;
+    smallest.against = against;
+    smallest.earlier = o.withSteps;
     if (!transcript::ExportTest(sources[0], others, o.testName, o.messages == "all", source, error,
-                                &checked, against, &reduced)) {
+                                &checked, &smallest)) {
         Say(stderr, "paint_transcript: " + error);
         return transcript::kMistake;
     }
     if (!WriteFile(o.exportTest, source)) return transcript::kMistake;
     Say(stdout,
         "wrote " + o.exportTest + ": test " + o.testName + ", " +
-            (reduced.empty() ? Paints(sources[0].rows, "") : std::string("paints")) +
-            " expected from " + sources[0].file +
+            (against ? std::string("paints") : Paints(sources[0].rows, "")) + " expected from " +
+            sources[0].file +
             (others.empty() ? ""
                             : ", " + std::to_string(others.size()) +
                                   (others.size() == 1 ? " other system" : " other systems") +
                                   " also accepted") +
-            (reduced.empty()
-                 ? ""
-                 : "; the smallest that shows where " + o.against + " differs: " + reduced));
+            (against
+                 ? "; the smallest that shows where " + o.against + " differs: " + smallest.words
+                 : ""));
     if (o.messages == "all")
         Say(stdout, checked ? "the list view's messages of each step are checked too"
                             : "messages not checked: " + sources[0].file +

@@ -380,44 +380,104 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
                   {3, "set client width 500", {client(500, 400, false)}, {}},
                   {4, "restore button", {show("SW_RESTORE")}, {}},
                   {5, "set client width 300", {client(300, 369, false)}, {}}};
-    const auto steps = [&](int step) {
+    const auto steps = [&](int step, std::vector<int> earlier = {}) {
         std::string out;
-        for (const PlayStep& s : StartAndStep(plan, step).steps) {
+        for (const PlayStep& s : StartAndStep(plan, step, earlier).steps) {
             out += (out.empty() ? "" : "; ") + std::to_string(s.number);
             for (const Change& c : s.changes) out += " " + ChangeText(c);
         }
         return out;
     };
+    // A step from the state reached directly; the start alone; earlier
+    // steps played in order, the state set up before the first of them.
     EXPECT_EQ(steps(0), "0");
     EXPECT_EQ(steps(1), "0; 1 client 424x369 top");
     EXPECT_EQ(steps(2), "0; -1 client 424x369; 2 SW_MAXIMIZE");
     EXPECT_EQ(steps(3), "0; -1 client 424x369 SW_MAXIMIZE; 3 client 500x400");
     EXPECT_EQ(steps(5), "0; -1 client 424x369; 5 client 300x369");
+    EXPECT_EQ(steps(5, {2, 4}),
+              "0; -1 client 424x369; 2 SW_MAXIMIZE; 4 SW_RESTORE; 5 client 300x369");
+    EXPECT_EQ(steps(4, {1}), "0; 1 client 424x369 top; 4 SW_RESTORE");
     EXPECT_EQ(steps(9), "");
 
     // Against a recording that paints alike, there is nothing to show.
     std::string source, error;
     const Recording same = Reference();
-    EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &same));
+    Smallest smallest;
+    smallest.against = &same;
+    EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest));
     EXPECT_THAT(error, HasSubstr("no test shows a difference"));
 
     // Against one whose maximize paints otherwise: that step, from the
-    // state before it, said in the file's opening lines.
+    // state before it, played in order and checked alone, said in the
+    // file's opening lines.
     Recording other = Reference();
     other.file = "b.csv", other.facts.system = "Wine 10.0";
     other.rows[2].region = {{270, 0, 1126, 738}, {0, 738, 1126, 977}};
-    std::string reduced;
-    ASSERT_TRUE(
-        ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &other, &reduced))
+    smallest.against = &other;
+    ASSERT_TRUE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest))
         << error;
-    EXPECT_EQ(reduced,
+    EXPECT_EQ(smallest.step, 5);
+    EXPECT_EQ(smallest.words,
               "the start and step 5 maximize button, from the state before it, of 8 steps");
-    EXPECT_THAT(source, HasSubstr("/* The smallest test that shows where Wine 10.0 (b.csv) "
-                                  "differs: the start\n * and step 5 maximize button, from the "
-                                  "state before it, of 8 steps. */\n"));
-    EXPECT_THAT(source, HasSubstr("    {-1, \"the state before step 5\", 0, 1, {{CLIENT, "));
-    EXPECT_EQ(Table(source, "expected_paints"),
-              "{5, \"270,0,1126,738 0,738,1126,984\", 1126, 984},\n{5, \"\", 270, 338},\n");
+    EXPECT_THAT(source, testing::StartsWith(
+                            "/* The smallest test that shows where Wine 10.0 paints a list view "
+                            "otherwise\n * than Wine 8.0: the start and step 5 maximize button, "
+                            "from the state\n * before it, of 8 steps."));
+    const auto after = [&](const std::string& from) {
+        const size_t at = source.find(from);
+        return at == std::string::npos ? "(no " + from + ")" : source.substr(at);
+    };
+    // The recording does not say its work area: the maximize skips.
+    EXPECT_THAT(after("\n    /* the state before step 5"),
+                testing::StartsWith(
+                    "\n    /* the state before step 5, as the steps before left it */\n"
+                    "    set_client_size(120, 379, FALSE, FALSE);\n    flush_events();\n\n"
+                    "    /* step 5 maximize button: the step that differs */\n"
+                    "    got_count = 0;\n    ShowWindow(form, SW_MAXIMIZE);\n"
+                    "    flush_events();\n    winetest_push_context(\"step 5 maximize button\");\n"
+                    "    skip(\"maximized, and the recording does not say its work area\\n\");\n"));
+    EXPECT_THAT(source, testing::Not(HasSubstr("RECT work;")));
+    // Where it does, the list view's right and bottom edges are the work
+    // area's width and height and a number; a paint that does not reach
+    // them is as recorded.
+    Recording withScreen = Reference();
+    ReadFactComment("# screen: 1280x1024 with work area 0,0,1280,1024", withScreen.facts);
+    ASSERT_TRUE(ExportTest(withScreen, {}, "paints", false, source, error, nullptr, &smallest))
+        << error;
+    EXPECT_THAT(after("    winetest_push_context(\"step 5"),
+                testing::StartsWith(
+                    "    winetest_push_context(\"step 5 maximize button\");\n"
+                    "    /* Maximized, Form1 fills the work area (1280x1024 recorded): the list "
+                    "view follows it. */\n"
+                    "    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);\n"
+                    "    width = work.right - work.left - 154; /* 1126 */\n"
+                    "    height = work.bottom - work.top - 40; /* 984 */\n"
+                    "    ok(got_count == 2, \"expected 2 paints, got %d\\n\", got_count);\n"
+                    "    sprintf(region, \"270,0,%d,738 0,738,%d,%d\", width, width, height);\n"
+                    "    check_paint(0, region, width, height);\n"
+                    "    check_paint(1, \"\", 270, 338);\n"
+                    "    winetest_pop_context();\n"));
+    // Only what the steps kept need: no step moves Form1, no table of
+    // the whole recording's steps.
+    EXPECT_THAT(source, testing::Not(HasSubstr("move_by")));
+    EXPECT_THAT(source, testing::Not(HasSubstr("static const struct step steps[]")));
+
+    // Earlier steps asked for are played, not checked, the state set up
+    // before the first; one that is not before the step is named.
+    smallest.earlier = {2};
+    ASSERT_TRUE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest))
+        << error;
+    EXPECT_EQ(smallest.words,
+              "the start, step 2 from the state before step 2, then step 5 maximize button, of 8 "
+              "steps");
+    EXPECT_THAT(source, HasSubstr("    /* step 2 drag top +10: played, not checked */\n"
+                                  "    set_client_size(424, 379, FALSE, TRUE);\n"));
+    smallest.earlier = {5};
+    EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest));
+    EXPECT_EQ(error,
+              "--with-steps 5: the steps played before the one that differs (step 5) are among 1 "
+              "to 4");
 }
 
 TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
@@ -488,6 +548,24 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
                                   "view of 1126x977\n"));
     EXPECT_THAT(report, HasSubstr("- `a.csv`: Wine 8.0's recording\n"));
     EXPECT_LT(std::count(report.begin(), report.end(), '\n'), 60) << "under a page";
+    EXPECT_THAT(report, HasSubstr("`scripts/smallest-test.sh a.csv b.csv listview_paint.c`"));
+    EXPECT_THAT(report, HasSubstr("; not yet run.\n")) << "no test attached";
+    // The test attached says what it gave on each system it ran on.
+    const std::string kept =
+        "/* The smallest test ...\n"
+        " * Run before it was kept (scripts/smallest-test.sh, 1 run, 7 s):\n"
+        " *   Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
+        " *   Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 checks)\n"
+        " *\n * Build it ...\n */\n";
+    EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr, kept),
+                HasSubstr("(`--on RELEASE` runs it under another Debian release's Wine too). "
+                          "Run before it was kept (scripts/smallest-test.sh, 1 run, 7 s), it "
+                          "gave:\n  - Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
+                          "  - Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 "
+                          "checks)\n"));
+    EXPECT_TRUE(RunsOfTest(" * Run before it was kept: not yet (scripts/smallest-test.sh runs "
+                           "it).\n")
+                    .empty());
 
     // The messages beside them name the step's first that differs.
     a.log = {

@@ -89,19 +89,25 @@ std::string ExpectedAndActual(const Recording& a, const Recording& b,
     return out;
 }
 
-std::string FilesToAttach(const Recording& a, const Recording& b) {
+std::string FilesToAttach(const Recording& a, const Recording& b, const std::string& test) {
     const auto files = [](const Recording& s) {
         return "- " + Code(BaseName(s.file)) +
                (s.log.empty() ? ""
                               : " and its message log " + Code(BaseName(MessagesPath(s.file)))) +
                ": " + s.name + "'s recording\n";
     };
+    const std::vector<std::string> runs = RunsOfTest(test);
+    std::string ran;
+    for (size_t i = 1; i < runs.size(); ++i) ran += "  - " + runs[i] + "\n";
     return "## Files to attach\n\n" + files(a) + files(b) +
            "- `listview_paint.c`: the smallest conformance test that shows it, in Wine's test "
            "idiom (the start and the first step that differs, from the state before it), "
-           "written by `paint_transcript --export-test listview_paint.c " +
-           BaseName(a.file) + " --against " + BaseName(b.file) + "`; it fails on " + b.name +
-           " at the first paint above.\n";
+           "written, built and run by `scripts/smallest-test.sh " +
+           BaseName(a.file) + " " + BaseName(b.file) +
+           " listview_paint.c` (`--on RELEASE` runs it under another Debian release's Wine "
+           "too)" +
+           (runs.empty() ? "; not yet run.\n"
+                         : ". " + runs[0].substr(0, runs[0].size() - 1) + ", it gave:\n" + ran);
 }
 
 constexpr size_t kCausesShown = 3;
@@ -203,8 +209,25 @@ std::string SelfTests(const Recording& a, const Recording& b) {
 
 }  // namespace
 
+std::vector<std::string> RunsOfTest(const std::string& source) {
+    std::vector<std::string> out;
+    const std::string head = " * Run before it was kept (";
+    for (const std::string& raw : Split(source, '\n')) {
+        const std::string line =
+            raw.empty() || raw.back() != '\r' ? raw : raw.substr(0, raw.size() - 1);
+        if (out.empty() && line.compare(0, head.size(), head) == 0)
+            out.push_back(line.substr(3));
+        else if (!out.empty() && line.compare(0, 5, " *   ") == 0)
+            out.push_back(line.substr(5));
+        else if (!out.empty())
+            break;
+        if (line == " */") break;
+    }
+    return out;
+}
+
 std::string BugReport(const Recording& a, const Recording& b, const Comparison& c,
-                      const MessageComparison* m) {
+                      const MessageComparison* m, const std::string& test) {
     std::vector<const AlignedPaint*> differing;
     for (const AlignedPaint& p : c.paints)
         if (!p.paint.empty()) differing.push_back(&p);
@@ -235,7 +258,7 @@ std::string BugReport(const Recording& a, const Recording& b, const Comparison& 
                   "plays them):\n\n```\n" +
                       StepsUpTo(a, first.step) + "```\n") +
            "\n3. Compare: `paint_transcript --compare " + BaseName(a.file) + " b.csv`.\n\n" +
-           ExpectedAndActual(a, b, differing, m) + Why(a, b, c, m) + FilesToAttach(a, b);
+           ExpectedAndActual(a, b, differing, m) + Why(a, b, c, m) + FilesToAttach(a, b, test);
 }
 
 }  // namespace transcript

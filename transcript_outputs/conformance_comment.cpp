@@ -3,6 +3,8 @@
 // tests or build it alone.
 #include "conformance_comment.h"
 
+#include <cctype>
+
 #include "text_fields.h"
 
 namespace transcript {
@@ -11,6 +13,54 @@ namespace transcript {
 std::string CComment(std::string text) {
     for (size_t at; (at = text.find("*/")) != std::string::npos;) text.replace(at, 2, "* /");
     return text;
+}
+
+// A C string literal of any text.
+std::string CText(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\')
+            out += '\\', out += c;
+        else if (u >= 32 && u < 127)
+            out += c;
+        else
+            out += "\\" + std::string(1, static_cast<char>('0' + (u >> 6))) +
+                   static_cast<char>('0' + ((u >> 3) & 7)) + static_cast<char>('0' + (u & 7));
+    }
+    return out + "\"";
+}
+
+// "1, 2, 3": numbers as a C initializer lists them.
+std::string Ints(std::initializer_list<int> numbers) {
+    std::string out;
+    for (const int n : numbers) out += (out.empty() ? "" : ", ") + std::to_string(n);
+    return out;
+}
+
+// "LISTVIEW1" of "ListView1": the control's index in the test's tables.
+std::string ConstantName(const std::string& name) {
+    std::string out;
+    for (const char c : name)
+        out +=
+            std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::toupper(c)) : '_';
+    return out;
+}
+
+// A C comment of the text, its words wrapped within 80 columns.
+std::string CommentLines(const std::string& text, const std::string& first) {
+    std::string out, line = first;
+    for (const std::string& word : Split(CComment(text), ' ')) {
+        if (line.size() + 1 + word.size() > 76) out += line + "\n", line = " *";
+        line += " " + word;
+    }
+    return out + line + "\n";
+}
+
+std::string CommentBlock(const std::string& text) {
+    std::string out = CommentLines(text, "/*");
+    out.pop_back();
+    return out + " */\n";
 }
 
 std::string SystemOf(const Recording& s) {
@@ -63,6 +113,8 @@ const char* RoleWords(AcceptedAs role) {
     return kRoles[static_cast<int>(role)].words;
 }
 
+}  // namespace
+
 // Whether the expectations are Windows', or a regression test's between
 // systems that are not Windows.
 std::string WhoseExpectations(const Recording& reference) {
@@ -78,6 +130,8 @@ std::string FactsOf(const SystemFacts& f) {
         if (label != "system") out += " *   " + CComment(label + ": " + value) + "\n";
     return out.empty() ? " *   (nothing more recorded)\n" : out;
 }
+
+namespace {
 
 // Why a test checks paints alone, or that it checks messages too.
 std::string MessagesWord(bool asked, bool checked) {

@@ -11,45 +11,14 @@
 #include "conformance_comment.h"
 #include "conformance_plan.h"
 #include "paint_compare.h"
+#include "smallest_test.h"
 
 namespace transcript {
 
 namespace {
 
-// A C string literal of any text.
-std::string CText(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            out += '\\', out += c;
-        else if (u >= 32 && u < 127)
-            out += c;
-        else
-            out += "\\" + std::string(1, static_cast<char>('0' + (u >> 6))) +
-                   static_cast<char>('0' + ((u >> 3) & 7)) + static_cast<char>('0' + (u & 7));
-    }
-    return out + "\"";
-}
-
-// "1, 2, 3": numbers as a C initializer lists them.
-std::string Ints(std::initializer_list<int> numbers) {
-    std::string out;
-    for (const int n : numbers) out += (out.empty() ? "" : ", ") + std::to_string(n);
-    return out;
-}
-
 std::string Hex8(uint32_t value) {
     return "0x" + HexDigits(value, 8);
-}
-
-// "LISTVIEW1" of "ListView1": the control's index in the test's tables.
-std::string ConstantName(const std::string& name) {
-    std::string out;
-    for (const char c : name)
-        out +=
-            std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::toupper(c)) : '_';
-    return out;
 }
 
 // A paint as the test's table has it: "{52, "270,0,1126,738", 1126, 984}".
@@ -333,56 +302,76 @@ bool IsCName(const std::string& name) {
 // The work area a maximized Form1 filled: as the recording says, or as its
 // frame at the first maximize shows it (its borders hang off the work area,
 // as wide at the bottom as at the sides); 0 where neither tells.
-std::string WorkArea(const Recording& reference, const Plan& plan) {
-    int width = 0, height = 0;
-    std::string whence = "as recorded";
+RecordedArea WorkAreaOf(const Recording& reference, const Plan& plan) {
+    RecordedArea a;
     if (reference.facts.screenWidth > 0) {
-        width = reference.facts.workArea[2] - reference.facts.workArea[0];
-        height = reference.facts.workArea[3] - reference.facts.workArea[1];
-    } else {
-        for (const PlayStep& s : plan.steps) {
-            const bool maximizes = std::any_of(
-                s.changes.begin(), s.changes.end(),
-                [](const Change& c) { return c.how == Change::Show && c.show == "SW_MAXIMIZE"; });
-            const auto row = std::find_if(reference.rows.begin(), reference.rows.end(),
-                                          [&](const PaintRow& r) { return r.step == s.number; });
-            if (!maximizes || row == reference.rows.end() || !row->clientWidth) continue;
-            width = row->clientWidth;
-            height = row->outerHeight - (row->outerWidth - row->clientWidth);
-            whence = "from Form1's frame at step " + std::to_string(s.number);
-            break;
-        }
+        a.width = reference.facts.workArea[2] - reference.facts.workArea[0];
+        a.height = reference.facts.workArea[3] - reference.facts.workArea[1];
+        a.whence = "as recorded";
+        return a;
     }
-    return "/* The work area a maximized Form1 filled (" + (width ? whence : "not known") +
+    for (const PlayStep& s : plan.steps) {
+        const bool maximizes = std::any_of(s.changes.begin(), s.changes.end(), [](const Change& c) {
+            return c.how == Change::Show && c.show == "SW_MAXIMIZE";
+        });
+        const auto row = std::find_if(reference.rows.begin(), reference.rows.end(),
+                                      [&](const PaintRow& r) { return r.step == s.number; });
+        if (!maximizes || row == reference.rows.end() || !row->clientWidth) continue;
+        a.width = row->clientWidth;
+        a.height = row->outerHeight - (row->outerWidth - row->clientWidth);
+        a.whence = "from Form1's frame at step " + std::to_string(s.number);
+        break;
+    }
+    return a;
+}
+
+namespace {
+
+std::string WorkArea(const Recording& reference, const Plan& plan) {
+    const RecordedArea a = WorkAreaOf(reference, plan);
+    return "/* The work area a maximized Form1 filled (" + (a.width ? a.whence : "not known") +
            "): where\n * this one differs, the paints of a maximized Form1 reach its edges here. "
            "*/\n"
            "#define RECORDED_WORK_WIDTH " +
-           std::to_string(width) + "\n#define RECORDED_WORK_HEIGHT " + std::to_string(height) +
+           std::to_string(a.width) + "\n#define RECORDED_WORK_HEIGHT " + std::to_string(a.height) +
            "\n\n";
 }
 
-// A C comment of the text, its words wrapped within 80 columns.
-std::string CommentBlock(const std::string& text) {
-    std::string out, line = "/*";
-    for (const std::string& word : Split(CComment(text), ' ')) {
-        if (line.size() + 1 + word.size() > 76) out += line + "\n", line = " *";
-        line += " " + word;
-    }
-    return out + line + " */\n";
+}  // namespace
+
+// "step 52", "steps 47 and 50", "steps 3, 7 and 9".
+std::string StepsWords(const std::vector<int>& steps) {
+    std::string out = steps.size() == 1 ? "step " : "steps ";
+    for (size_t i = 0; i < steps.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == steps.size() ? " and " : ", ") + std::to_string(steps[i]);
+    return out;
 }
 
 // The start and the first step where `against` paints otherwise, from the
-// state before it: the plan and the reference's paints cut to them.
-bool CutToFirstDifference(const Recording& against, Recording& reference, Plan& plan,
-                          std::string& words, std::string& error) {
+// state before it (or before the earlier steps asked for): the plan and the
+// reference's paints cut to them.
+bool CutToFirstDifference(Smallest& smallest, Recording& reference, Plan& plan,
+                          std::string& error) {
+    const Recording& against = *smallest.against;
     const Comparison c = CompareSystems(reference.rows, against.rows);
     const auto first = std::find_if(c.paints.begin(), c.paints.end(),
                                     [](const AlignedPaint& p) { return !p.paint.empty(); });
     if (first == c.paints.end())
         return Mistake(error, against.file + " paints as " + reference.file +
                                   " does: no test shows a difference");
+    std::vector<int> earlier = smallest.earlier;
+    std::sort(earlier.begin(), earlier.end());
+    earlier.erase(std::unique(earlier.begin(), earlier.end()), earlier.end());
+    for (const int n : earlier)
+        if (n <= 0 || n >= first->step ||
+            std::none_of(plan.steps.begin(), plan.steps.end(),
+                         [&](const PlayStep& s) { return s.number == n; }))
+            return Mistake(error, "--with-steps " + std::to_string(n) +
+                                      ": the steps played before the one that differs (step " +
+                                      std::to_string(first->step) + ") are among 1 to " +
+                                      std::to_string(first->step - 1));
     const size_t steps = plan.steps.size();
-    plan = StartAndStep(plan, first->step);
+    plan = StartAndStep(plan, first->step, earlier);
     if (plan.steps.empty())
         return Mistake(error, MessagesPath(reference.file) + " has no step " +
                                   std::to_string(first->step) + " to play");
@@ -390,16 +379,21 @@ bool CutToFirstDifference(const Recording& against, Recording& reference, Plan& 
     for (const PaintRow& r : reference.rows)
         if (r.step == 0 || r.step == first->step) kept.push_back(r);
     reference.rows = kept;
-    words = first->step
-                ? "the start and step " + std::to_string(first->step) + " " + first->action +
-                      ", from the state before it, of " + std::to_string(steps) + " steps"
-                : "the start alone, of " + std::to_string(steps) + " steps";
+    const std::string of = ", of " + std::to_string(steps) + " steps";
+    smallest.step = first->step;
+    smallest.words = !first->step ? "the start alone" + of
+                     : earlier.empty()
+                         ? "the start and step " + std::to_string(first->step) + " " +
+                               first->action + ", from the state before it" + of
+                         : "the start, " + StepsWords(earlier) + " from the state before " +
+                               StepsWords({earlier.front()}) + ", then step " +
+                               std::to_string(first->step) + " " + first->action + of;
     return true;
 }
 
 bool ExportTest(const Recording& recorded, const std::vector<Recording>& others,
                 const std::string& name, bool messages, std::string& source, std::string& error,
-                bool* messagesChecked, const Recording* against, std::string* reduced) {
+                bool* messagesChecked, Smallest* smallest) {
     Recording reference = recorded;
     if (!IsCName(name))
         return Mistake(error, "--name " + name +
@@ -413,9 +407,13 @@ bool ExportTest(const Recording& recorded, const std::vector<Recording>& others,
     if (!PlanFromLog(reference.log, tree, plan, error))
         return Mistake(error, MessagesPath(reference.file) + ": " + error);
     if (!Exportable(reference, others, tree, plan, error)) return false;
-    std::string cut;
-    if (against && !CutToFirstDifference(*against, reference, plan, cut, error)) return false;
-    if (reduced) *reduced = cut;
+    if (messagesChecked) *messagesChecked = false;
+    if (smallest && smallest->against) {
+        if (!CutToFirstDifference(*smallest, reference, plan, error)) return false;
+        source = SmallestSource(reference, *smallest->against, tree, plan,
+                                Kept{smallest->step, smallest->words}, name);
+        return true;
+    }
 
     std::string body = kTestBody;
     const std::string start = "START_TEST(TEST_NAME)";
@@ -424,9 +422,6 @@ bool ExportTest(const Recording& recorded, const std::vector<Recording>& others,
     for (const PlayStep& s : plan.steps) checked = checked || Checked(s, messages);
     if (messagesChecked) *messagesChecked = checked;
     source = OpeningComment(reference, others, name, messages, checked) +
-             (cut.empty() ? ""
-                          : CommentBlock("The smallest test that shows where " +
-                                         SystemOf(*against) + " differs: " + cut + ".")) +
              "\n#include <stdio.h>\n#include <string.h>\n\n#include <windows.h>\n"
              "#include <commctrl.h>\n\n#include \"wine/test.h\"\n\n"
              "#ifndef ARRAY_SIZE\n#define ARRAY_SIZE(a) (sizeof(a) / sizeof((a)[0]))\n#endif\n\n"

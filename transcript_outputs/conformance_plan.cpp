@@ -2,6 +2,8 @@
 // laid its children out, for a test to do the same from another program.
 #include "conformance_plan.h"
 
+#include <algorithm>
+
 #include "message_catalogue.h"
 #include "message_decode.h"
 #include "message_flags.h"
@@ -238,28 +240,33 @@ bool PlanFromLog(const std::vector<MessageRow>& log, const WindowTree& tree, Pla
     return true;
 }
 
-Plan StartAndStep(const Plan& plan, int step) {
+Plan StartAndStep(const Plan& plan, int step, const std::vector<int>& earlier) {
     Plan out = plan;
     out.steps.clear();
+    const auto played = [&](int n) {
+        return n == step || std::find(earlier.begin(), earlier.end(), n) != earlier.end();
+    };
     const Change* client = nullptr;  // the last client size set before it, where one was
     const Change* shown = nullptr;   // the last ShowWindow state, where one was
+    bool setUp = false;
     for (const PlayStep& s : plan.steps) {
         if (s.number == 0) out.steps.push_back(s);
-        if (s.number == step) {
-            PlayStep setUp;
-            setUp.number = kSetUp;
-            setUp.words = "the state before step " + std::to_string(step);
+        if (s.number && played(s.number) && !setUp) {
+            PlayStep state;
+            state.number = kSetUp;
+            state.words = "the state before step " + std::to_string(s.number);
             if (client) {
                 Change c = *client;
                 c.left = c.top = false;  // where it stands does not matter: its size does
-                setUp.changes.push_back(c);
+                state.changes.push_back(c);
             }
             if (shown && shown->show != "SW_RESTORE" && shown->show != "SW_SHOWNORMAL")
-                setUp.changes.push_back(*shown);
-            if (step && !setUp.changes.empty()) out.steps.push_back(setUp);
-            if (step) out.steps.push_back(s);
-            return out;
+                state.changes.push_back(*shown);
+            if (!state.changes.empty()) out.steps.push_back(state);
+            setUp = true;
         }
+        if (s.number && played(s.number)) out.steps.push_back(s);
+        if (s.number == step) return out;
         for (const Change& c : s.changes) {
             if (c.how == Change::Client &&
                 (!shown || shown->show == "SW_RESTORE" || shown->show == "SW_SHOWNORMAL"))

@@ -80,10 +80,12 @@ int Apply(const Rule::Field& f, int clientWidth, int clientHeight);
 
 // The plan cut to the start and one step, played from the state before it:
 // a step numbered kSetUp (played, never checked) gives Form1 the client size
-// the steps before left it at, and their last ShowWindow state. The rules
-// stay those of the whole plan. Empty steps where `step` is not in it.
+// the steps before left it at, and their last ShowWindow state. The steps
+// `earlier` (before `step`) are played too, in order, the state set up
+// before the first of them. The rules stay those of the whole plan. Empty
+// steps where `step` is not in it.
 inline constexpr int kSetUp = -1;
-Plan StartAndStep(const Plan& plan, int step);
+Plan StartAndStep(const Plan& plan, int step, const std::vector<int>& earlier = {});
 
 // From the log, starting where the tree says Form1 stood. False, with the
 // line that cannot be read, where a parameter is not as the log writes it.
