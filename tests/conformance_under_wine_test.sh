@@ -115,22 +115,54 @@ grep -q 'step 52 maximize button: maximized in a work area +120,+26 from the rec
 
 # The smallest test that shows each difference: Wine 10.0's expectations
 # against Wine 8.0's recording keep the start and the maximize, played from
-# the state before it, and fail here at the maximize alone; Wine 8.0's
-# against Wine 10.0's pass here; against Wine 5.0's, the start alone.
+# the state before it, and fail here at the maximize alone, on the
+# recording's desktop and on a larger one; Wine 8.0's against Wine 10.0's
+# pass here; against Wine 5.0's, the start alone.
+played() { sed -n 's#^    /\* \(step [0-9]* [^:]*\|the state before step [0-9]*\).*#\1#p' "$1" | paste -sd';' -; }
 export_test small10 "$1" "$docs/transcript-wine10.0-all.csv" --against "$docs/transcript-wine-all.csv"
-check "smallest: its steps" "0 -1 52" "$(sed -n 's/^    {\(-\{0,1\}[0-9]*\), "[^"]*", [01], [0-9]*, {.*}},$/\1/p' "$tmp/small10.c" | tr '\n' ' ' | sed 's/ $//')"
+check "smallest: what it plays" "step 0 start;the state before step 52;step 52 maximize button" \
+    "$(played "$tmp/small10.c")"
 status=$(run_test small10)
 check "smallest, Wine 10.0's expectations under Wine 8.0: the maximize alone fails" \
-    "2 step 52 maximize button, paint 1 listview_paint: 6 tests executed (0 marked as todo, 2 failures), 0 skipped." \
+    "2 step 52 maximize button listview_paint: 3 tests executed (0 marked as todo, 2 failures), 0 skipped." \
     "$status $(sed -n 's/^[^:]*:[0-9]*: Test failed: \([^:]*\):.*/\1/p' "$tmp/small10.out" | sort -u) $(tail -n 1 "$tmp/small10.out")"
+check "the failure names both regions" \
+    "step 52 maximize button: paint 1: expected 270,0,1126,738 0,738,1126,977, got 270,0,1126,738 0,738,1126,984" \
+    "$(sed -n 's/^[^:]*:[0-9]*: Test failed: //p' "$tmp/small10.out" | head -n 1)"
+run_test small10 "" 1400x1050 >/dev/null
+check "and on a 1400x1050 desktop, the same checks fail" "(0 marked as todo, 2 failures) step 52 maximize button" \
+    "$(grep -o '(.*failures)' "$tmp/small10.out") $(sed -n 's/^[^:]*:[0-9]*: Test failed: \([^:]*\):.*/\1/p' "$tmp/small10.out" | sort -u)"
 export_test small8 "$1" "$docs/transcript-wine-all.csv" --against "$docs/transcript-wine10.0-all.csv"
 status=$(run_test small8)
 check "smallest, Wine 8.0's against Wine 10.0's, under Wine 8.0: passes ($(tail -n 1 "$tmp/small8.out"))" 0 "$status"
+run_test small8 "" 1400x1050 >/dev/null
+check "and on a 1400x1050 desktop" "small8: 3 tests executed (0 marked as todo, 0 failures), 0 skipped." \
+    "$(tail -n 1 "$tmp/small8.out" | sed 's/^listview_paint/small8/')"
 export_test small5 "$1" "$docs/transcript-wine-all.csv" --against "$docs/transcript-wine5.0-all.csv"
-check "smallest, against Wine 5.0's: the start alone" "0" \
-    "$(sed -n 's/^    {\(-\{0,1\}[0-9]*\), "[^"]*", [01], [0-9]*, {.*}},$/\1/p' "$tmp/small5.c" | tr '\n' ' ' | sed 's/ $//')"
+check "smallest, against Wine 5.0's: the start alone" "step 0 start" "$(played "$tmp/small5.c")"
 status=$(run_test small5)
 check "and it passes here ($(tail -n 1 "$tmp/small5.out"))" 0 "$status"
+
+# Kept once run: the script builds the smallest test, runs it here, finds
+# the state before the step enough (one run), and says so in its comment,
+# within 200 lines.
+smallest() { "$here/scripts/smallest-test.sh" "$docs/transcript-wine10.0-all.csv" \
+    "$docs/transcript-wine-all.csv" "$tmp/kept/listview_paint.c" >"$tmp/kept.log" 2>&1; }
+smallest
+check "smallest-test.sh into a folder that is not there: named, before any step" \
+    "2 smallest-test: cannot write $tmp/kept/listview_paint.c: no such folder, or no permission" \
+    "$? $(cat "$tmp/kept.log")"
+mkdir -p "$tmp/kept"
+smallest
+status=$?
+check "smallest-test.sh: kept ($(head -n 1 "$tmp/kept.log"))" 0 "$status"
+check "what this Wine gave, in its comment" \
+    " *   Wine 8.0 (Debian 8.0~repack-4): fails at step 52 alone (2 of 3 checks)" \
+    "$(grep -F ' *   Wine 8.0' "$tmp/kept/listview_paint.c")"
+grep -q '^ \* Run before it was kept (scripts/smallest-test.sh, 1 run, [0-9]* s):$' "$tmp/kept/listview_paint.c" ||
+    fail "its comment says how it was run: $(grep -n 'Run before' "$tmp/kept/listview_paint.c")"
+lines=$(wc -l <"$tmp/kept/listview_paint.c")
+[ "$lines" -le 200 ] || fail "the smallest test of Wine 8.0 against 10.0: $lines lines, more than 200"
 
 # Wine 5.0's: every paint a pixel lower, from the start's.
 export_test wine5 "$1" "$docs/transcript-wine5.0-all.csv"

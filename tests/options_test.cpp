@@ -70,6 +70,17 @@ TEST(Options, EachMistakeIsNamedInOneLine) {
          "--against shows where one transcript differs: it takes no systems accepted beside the "
          "reference"},
         {"--compare a b --against c.csv", "--against does not apply to --compare"},
+        {"--export-test t.c a.csv --against b.csv --messages all",
+         "--against writes the smallest test of a paint; the list view's messages are checked in "
+         "the whole recording's test (leave out --against)"},
+        {"--export-test t.c a.csv --with-steps 3",
+         "--with-steps adds steps to the smallest test: "
+         "it needs --against"},
+        {"--export-test t.c a.csv --against b.csv --with-steps 3,x",
+         "--with-steps takes step numbers from 1 up, each after a comma (47,50), not \"3,x\""},
+        {"--compare a b --attach t.c",
+         "--attach names the test a bug report attaches: it needs "
+         "--bug-report"},
     };
     for (const auto& c : table) EXPECT_EQ(MistakeIn(c.line), c.mistake) << c.line;
 }
