@@ -69,10 +69,14 @@ status=0
     --html "$matrix" >/dev/null || status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the matrix failed" >&2; exit 1; }
 render "$here/$matrix" 1400,900 docs/matrix-wine.png
-# What a Wine bug tracker is given of Wine 10.0's difference.
+# What a Wine bug tracker is given of Wine 10.0's difference, with the
+# smallest test kept in docs/ (made as root, as it runs under trixie's Wine
+# too: scripts/smallest-test.sh --on trixie docs/transcript-wine-all.csv
+# docs/transcript-wine10.0-all.csv docs/listview_paint.c).
 status=0
 "$WINE" "$build/paint_transcript.exe" --compare docs/transcript-wine-all.csv \
-    docs/transcript-wine10.0-all.csv --bug-report docs/bug-report-wine8-wine10.md >/dev/null ||
+    docs/transcript-wine10.0-all.csv --bug-report docs/bug-report-wine8-wine10.md \
+    --attach docs/listview_paint.c >/dev/null ||
     status=$?
 [ "$status" -le 1 ] || { echo "docs-images: the bug report failed" >&2; exit 1; }
 echo "docs-images: wrote docs/form1-scales.png, $page, docs/compare-wine8-wine10.png," \

@@ -6,8 +6,10 @@
 # that Debian release's (scripts/record-on.sh --run-test; root). Where the
 # state before the step that differs does not bring its paints on the system
 # that differs, it tries the steps before it (--with-steps, delta debugging),
-# a build and a run each, and keeps the fewest that do. The file's opening
-# comment then says what each system gave, and how many runs it took.
+# and keeps the fewest that do. A try builds the test both ways (expecting
+# OTHER's paints too, which must then fail where REFERENCE's pass) and runs
+# each on every system at hand. The file's opening comment then says what
+# each system gave, and how many tries it took.
 # usage: scripts/smallest-test.sh [--on RELEASE] REFERENCE.csv OTHER.csv OUT.c
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,15 +57,18 @@ extern void func_$name(void);
 const struct test winetest_testlist[] = {{"$name", func_$name}, {0, 0}};
 LIST
 
-system_of() { sed -n '1,30s/^# system: //p' "$1" | head -n 1; }
-expected_system=$(system_of "$ref") differing_system=$(system_of "$other")
+system_of() { grep -m 1 -a '^# system: ' "$1" | sed 's/^# system: //; s/\r$//'; }
+differing_system=$(system_of "$other")
 # "wine-8.0 (Debian 8.0~repack-4)" as a recording names it: "Wine 8.0 (...)".
 this_system=$("$WINE" --version 2>/dev/null | sed 's/^wine-/Wine /')
+# role_of SYSTEM EXPECTED.csv DIFFERING.csv: what the test asks of it.
 role_of() {
-    [ "$expected_system" = "$differing_system" ] && { echo other; return; }
+    local expected differing
+    expected=$(system_of "$2") differing=$(system_of "$3")
+    [ "$expected" = "$differing" ] && { echo other; return; }
     case $1 in
-        "$expected_system") echo expected ;;
-        "$differing_system") echo differs ;;
+        "$expected") echo expected ;;
+        "$differing") echo differs ;;
         *) echo other ;;
     esac
 }
@@ -96,41 +101,64 @@ judge() {
     [ "$role" = differs ] && [ "$failed" = "step $step" ]
 }
 
-# trial STEP...: exports the test with those steps played before the one
-# that differs, builds it and runs it on each system at hand; succeeds where
-# each gave what its role asks, and where one of them differs.
-step=0 gave= shown_somewhere=
-trial() {
-    local with=() verdict=0 differs_at_hand= status role
+# one_way DIR EXPECTED DIFFERING STEP...: exports into DIR the test that
+# expects EXPECTED's paints, those steps played before the one that differs,
+# builds it and runs it on each system at hand; what each gave is in
+# $said, and it succeeds where each gave what its role asks.
+step=0 said= differs_at_hand=
+one_way() {
+    local dir=$1 expected=$2 differing=$3 verdict=0 status role there
+    shift 3
+    local with=()
     [ $# -eq 0 ] || with=(--with-steps "$(
         IFS=,
         echo "$*"
     )")
-    "$WINE" "$tool_exe" --export-test "$tmp/$name.c" "$ref" --against "$other" --name "$name" \
-        "${with[@]}" >"$tmp/export.log" 2>&1 || { tr -d '\r' <"$tmp/export.log" >&2; exit 2; }
-    step=$(sed -n 's|^    /\* step \([0-9]*\) .*: the step that differs \*/$|\1|p' "$tmp/$name.c")
+    mkdir -p "$dir"
+    "$WINE" "$tool_exe" --export-test "$dir/$name.c" "$expected" --against "$differing" \
+        --name "$name" "${with[@]}" >"$dir/export.log" 2>&1 ||
+        { tr -d '\r' <"$dir/export.log" >&2; exit 2; }
+    step=$(sed -n 's|^    /\* step \([0-9]*\) .*: the step that differs \*/$|\1|p' "$dir/$name.c")
     step=${step:-0}
-    "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/$name.c" \
-        "$tmp/testlist.c" -o "$tmp/$name.exe" -lcomctl32 -lgdi32 >"$tmp/build.log" 2>&1 ||
-        { cat "$tmp/build.log" >&2; fail "the test did not build (above)"; }
-    gave=
-    timeout 300 "$WINE" "$tmp/$name.exe" 2>/dev/null | tr -d '\r' >"$tmp/here.out"
+    "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$dir/$name.c" \
+        "$tmp/testlist.c" -o "$dir/$name.exe" -lcomctl32 -lgdi32 >"$dir/build.log" 2>&1 ||
+        { cat "$dir/build.log" >&2; fail "the test did not build (above)"; }
+    said=
+    timeout 300 "$WINE" "$dir/$name.exe" 2>/dev/null | tr -d '\r' >"$dir/here.out"
     status=${PIPESTATUS[0]}
-    role=$(role_of "$this_system")
+    role=$(role_of "$this_system" "$expected" "$differing")
     [ "$role" = differs ] && differs_at_hand=1
-    judge "$tmp/here.out" "$status" "$role" "$step" || verdict=1
-    gave+="$this_system: $words"$'\n'
+    judge "$dir/here.out" "$status" "$role" "$step" || verdict=1
+    said+="$this_system: $words"$'\n'
     if [ -n "$release" ]; then
-        timeout 600 "$here/scripts/record-on.sh" --run-test "$tmp/$name.exe" "$release" >"$tmp/release.out" 2>&1
+        timeout 600 "$here/scripts/record-on.sh" --run-test "$dir/$name.exe" "$release" >"$dir/release.out" 2>&1
         status=$?
-        local there
-        there=$(sed -n 's/^record-on: running .* under wine-/Wine /p' "$tmp/release.out")
-        [ -n "$there" ] || { cat "$tmp/release.out" >&2; fail "the test did not run under $release's Wine (above)"; }
-        role=$(role_of "$there")
+        there=$(sed -n 's/^record-on: running .* under wine-/Wine /p' "$dir/release.out")
+        [ -n "$there" ] || { cat "$dir/release.out" >&2; fail "the test did not run under $release's Wine (above)"; }
+        role=$(role_of "$there" "$expected" "$differing")
         [ "$role" = differs ] && differs_at_hand=1
-        judge "$tmp/release.out" "$status" "$role" "$step" || verdict=1
-        gave+="$there: $words"$'\n'
+        judge "$dir/release.out" "$status" "$role" "$step" || verdict=1
+        said+="$there: $words"$'\n'
     fi
+    return "$verdict"
+}
+
+# trial STEP...: the test both ways, so that each system's own paints at
+# the step are seen to come from the steps played, not only a failure
+# there: expecting REFERENCE's, it fails at the step alone on the system
+# that differs and passes on the expected one; expecting OTHER's, the other
+# way round. Succeeds where all that holds, and one of them differs.
+gave= shown_somewhere=
+trial() {
+    local verdict=0
+    differs_at_hand=
+    one_way "$tmp/kept" "$ref" "$other" "$@" || verdict=1
+    gave=$said
+    local forward=$differs_at_hand
+    one_way "$tmp/reversed" "$other" "$ref" "$@" || verdict=1
+    gave_reversed=$said
+    # Shown where the system that differs from the expected one is at hand.
+    differs_at_hand=$forward
     [ -z "$differs_at_hand" ] || shown_somewhere=1
     [ -n "$differs_at_hand" ] && [ "$verdict" -eq 0 ]
 }
@@ -151,8 +179,10 @@ if ! trial; then
             fail "not shown even with every step before step $step played: not kept"
         fi
         fewest_steps "${candidates[@]}"
-        runs=$reduce_runs kept=("${reduce_kept[@]}")
-        [ ${#kept[@]} -eq 0 ] || trial "${kept[@]}" || fail "the steps kept no longer show it: not kept"
+        kept=("${reduce_kept[@]}")
+        # Once more, so that the files at hand are those of the steps kept.
+        try_steps "${kept[@]}" || fail "the steps kept no longer show it: not kept"
+        runs=$reduce_runs
     fi
 else
     runs=1 kept=()
@@ -162,18 +192,21 @@ seconds=$((SECONDS - started))
 # The file's comment says what each system gave, in place of "not yet".
 {
     printf ' * Run before it was kept (scripts/smallest-test.sh, %s, %s s):\n' \
-        "$runs $([ "$runs" = 1 ] && echo run || echo runs)" "$seconds"
+        "$runs $([ "$runs" = 1 ] && echo try || echo tries)" "$seconds"
     printf '%s' "$gave" | sed 's/^/ *   /'
     [ -n "$shown_somewhere" ] ||
         printf ' *   not run on %s, which differs: --on RELEASE runs it there\n' "$differing_system"
 } >"$tmp/confirmed"
 awk -v file="$tmp/confirmed" '
     /^ \* Run before it was kept: not yet/ { while ((getline line < file) > 0) print line; next }
-    { print }' "$tmp/$name.c" >"$tmp/kept.c"
+    { print }' "$tmp/kept/$name.c" >"$tmp/kept.c"
 # Built again from the file kept, so that the lines its failures name are its own.
 "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/kept.c" "$tmp/testlist.c" \
     -o "$tmp/$name.exe" -lcomctl32 -lgdi32 || fail "the test kept did not build"
 mv "$tmp/kept.c" "$out"
 cp "$tmp/$name.exe" "${out%.c}.exe"
-echo "smallest-test: wrote $out ($(wc -l <"$out") lines) and ${out%.c}.exe: $(sed -n 's/.*differs: //p' "$tmp/export.log" | tr -d '\r'); $runs $([ "$runs" = 1 ] && echo run || echo runs), $seconds s"
+tries="$runs $([ "$runs" = 1 ] && echo try || echo tries)"
+echo "smallest-test: wrote $out ($(wc -l <"$out") lines) and ${out%.c}.exe: $(sed -n 's/.*differs: //p' "$tmp/kept/export.log" | tr -d '\r'); $tries, $seconds s"
 printf '%s' "$gave" | sed 's/^/  /'
+echo "  and expecting $(system_of "$other")'s paints instead:"
+printf '%s' "$gave_reversed" | sed 's/^/    /'

@@ -553,13 +553,13 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
     // The test attached says what it gave on each system it ran on.
     const std::string kept =
         "/* The smallest test ...\n"
-        " * Run before it was kept (scripts/smallest-test.sh, 1 run, 7 s):\n"
+        " * Run before it was kept (scripts/smallest-test.sh, 1 try, 7 s):\n"
         " *   Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
         " *   Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 checks)\n"
         " *\n * Build it ...\n */\n";
     EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr, kept),
                 HasSubstr("(`--on RELEASE` runs it under another Debian release's Wine too). "
-                          "Run before it was kept (scripts/smallest-test.sh, 1 run, 7 s), it "
+                          "Run before it was kept (scripts/smallest-test.sh, 1 try, 7 s), it "
                           "gave:\n  - Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
                           "  - Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 "
                           "checks)\n"));
