@@ -312,12 +312,9 @@ std::string MakeControl(const TreeWindow& w) {
            ", form, (HMENU)" + std::to_string(w.id) + ", class.hInstance, NULL);\n";
 }
 
-// The windows made as the recording found them, the list view's own
-// procedure taken over.
-std::string Start(const Recording& reference, const WindowTree& tree, const std::string& name,
-                  const std::string& steps) {
-    const TreeWindow& f = tree.windows[0];
-    const SystemFacts& facts = reference.facts;
+// The list view's columns as a table, wrapped within 100 columns.
+std::string ColumnTable(const WindowTree& tree) {
+    if (tree.columns.empty()) return "";
     std::string columns, line = "        {";
     for (size_t i = 0; i < tree.columns.size(); ++i) {
         const std::string item = "{" + std::to_string(tree.columns[i].width) + ", " +
@@ -326,10 +323,17 @@ std::string Start(const Recording& reference, const WindowTree& tree, const std:
         if (line.size() + 1 + item.size() > 96) columns += line + "\n", line = "        ";
         line += (line.back() == '{' || line.back() == ' ' ? "" : " ") + item;
     }
-    std::string out = "START_TEST(" + name + ")\n{\n";
-    if (!tree.columns.empty())
-        out += "    static const struct { int width; const char *text; } columns[] =\n" + columns +
-               line + "\n";
+    return "    static const struct { int width; const char *text; } columns[] =\n" + columns +
+           line + "\n";
+}
+
+// The windows made as the recording found them, the list view's own
+// procedure taken over.
+std::string Start(const Recording& reference, const WindowTree& tree, const std::string& name,
+                  const std::string& steps) {
+    const TreeWindow& f = tree.windows[0];
+    const SystemFacts& facts = reference.facts;
+    std::string out = "START_TEST(" + name + ")\n{\n" + ColumnTable(tree);
     out += "    WNDCLASSA class = {" + Hex8(f.classStyle) +
            ", form_proc, 0, 0, NULL, NULL, NULL,\n"
            "                       (HBRUSH)(COLOR_BTNFACE + 1), NULL, \"" +
