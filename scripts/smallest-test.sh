@@ -22,7 +22,10 @@ fail() {
 release=
 if [ "${1:-}" = --on ]; then
     release=${2:-}
-    [ -n "$release" ] || fail "--on takes a Debian release (bullseye, bookworm, trixie, sid); $usage"
+    case $release in
+        bullseye | bookworm | trixie | sid) ;;
+        *) fail "--on takes a Debian release (bullseye, bookworm, trixie or sid), not \"$release\"; $usage" ;;
+    esac
     shift 2
 fi
 [ $# -eq 3 ] || fail "$usage"
@@ -160,16 +163,55 @@ trial() {
     # Shown where the system that differs from the expected one is at hand.
     differs_at_hand=$forward
     [ -z "$differs_at_hand" ] || shown_somewhere=1
-    [ -n "$differs_at_hand" ] && [ "$verdict" -eq 0 ]
+    [ -n "$differs_at_hand" ] && [ "$verdict" -eq 0 ] || return 1
+    # The fewest that show it so far: what a stop keeps.
+    rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
 }
 
+# keep TRIES [WORDS]: the test of $tmp/best written to OUT.c, built again
+# from it (so that the lines its failures name are its own), its comment
+# saying what each system gave in place of "not yet".
+keep() {
+    local tries="$1 $([ "$1" = 1 ] && echo try || echo tries)" seconds=$((SECONDS - started))
+    {
+        printf ' * Run before it was kept (scripts/smallest-test.sh, %s, %s s%s):\n' \
+            "$tries" "$seconds" "${2:+; $2}"
+        printf '%s' "$best_gave" | sed 's/^/ *   /'
+        [ -n "$shown_somewhere" ] ||
+            printf ' *   not run on %s, which differs: --on RELEASE runs it there\n' "$differing_system"
+    } >"$tmp/confirmed"
+    awk -v file="$tmp/confirmed" '
+        /^ \* Run before it was kept: not yet/ { while ((getline line < file) > 0) print line; next }
+        { print }' "$tmp/best/$name.c" >"$tmp/kept.c"
+    "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/kept.c" \
+        "$tmp/testlist.c" -o "$tmp/$name.exe" -lcomctl32 -lgdi32 || fail "the test kept did not build"
+    mv "$tmp/kept.c" "$out"
+    cp "$tmp/$name.exe" "${out%.c}.exe"
+    echo "smallest-test: wrote $out ($(wc -l <"$out") lines) and ${out%.c}.exe: $(sed -n 's/.*differs: //p' "$tmp/best/export.log" | tr -d '\r'); $tries, $seconds s${2:+; $2}"
+    printf '%s' "$best_gave" | sed 's/^/  /'
+    echo "  and expecting $(system_of "$other")'s paints instead:"
+    printf '%s' "$best_reversed" | sed 's/^/    /'
+}
+
+# Stopped (Ctrl-C) in the search: the fewest steps found by then are kept.
+stopped() {
+    trap - INT TERM
+    if [ -d "$tmp/best" ] && [ "$reduce_runs" -gt 1 ]; then
+        keep "$reduce_runs" "stopped in the search: the fewest steps found by then" >&2
+    else
+        echo "smallest-test: stopped before a try showed the difference: nothing written" >&2
+    fi
+    exit 130
+}
+trap stopped INT TERM
+
 started=$SECONDS
+reduce_runs=1
 if ! trial; then
     if [ -z "$shown_somewhere" ]; then
         # Nothing here differs: one run says what the expected system gives.
-        runs=1 kept=()
+        rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
     else
-        reduce_runs=1
         candidates=()
         for ((n = 1; n < step; n++)); do candidates+=("$n"); done
         # The first try (none) was the one above.
@@ -179,34 +221,6 @@ if ! trial; then
             fail "not shown even with every step before step $step played: not kept"
         fi
         fewest_steps "${candidates[@]}"
-        kept=("${reduce_kept[@]}")
-        # Once more, so that the files at hand are those of the steps kept.
-        try_steps "${kept[@]}" || fail "the steps kept no longer show it: not kept"
-        runs=$reduce_runs
     fi
-else
-    runs=1 kept=()
 fi
-seconds=$((SECONDS - started))
-
-# The file's comment says what each system gave, in place of "not yet".
-{
-    printf ' * Run before it was kept (scripts/smallest-test.sh, %s, %s s):\n' \
-        "$runs $([ "$runs" = 1 ] && echo try || echo tries)" "$seconds"
-    printf '%s' "$gave" | sed 's/^/ *   /'
-    [ -n "$shown_somewhere" ] ||
-        printf ' *   not run on %s, which differs: --on RELEASE runs it there\n' "$differing_system"
-} >"$tmp/confirmed"
-awk -v file="$tmp/confirmed" '
-    /^ \* Run before it was kept: not yet/ { while ((getline line < file) > 0) print line; next }
-    { print }' "$tmp/kept/$name.c" >"$tmp/kept.c"
-# Built again from the file kept, so that the lines its failures name are its own.
-"$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/kept.c" "$tmp/testlist.c" \
-    -o "$tmp/$name.exe" -lcomctl32 -lgdi32 || fail "the test kept did not build"
-mv "$tmp/kept.c" "$out"
-cp "$tmp/$name.exe" "${out%.c}.exe"
-tries="$runs $([ "$runs" = 1 ] && echo try || echo tries)"
-echo "smallest-test: wrote $out ($(wc -l <"$out") lines) and ${out%.c}.exe: $(sed -n 's/.*differs: //p' "$tmp/kept/export.log" | tr -d '\r'); $tries, $seconds s"
-printf '%s' "$gave" | sed 's/^/  /'
-echo "  and expecting $(system_of "$other")'s paints instead:"
-printf '%s' "$gave_reversed" | sed 's/^/    /'
+keep "$reduce_runs"

@@ -473,6 +473,12 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
               "steps");
     EXPECT_THAT(source, HasSubstr("    /* step 2 drag top +10: played, not checked */\n"
                                   "    set_client_size(424, 379, FALSE, TRUE);\n"));
+    smallest.earlier = {1, 2, 3};
+    ASSERT_TRUE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest))
+        << error;
+    EXPECT_EQ(smallest.words,
+              "the start, steps 1 to 3 from the state before step 1, then step 5 maximize "
+              "button, of 8 steps");
     smallest.earlier = {5};
     EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest));
     EXPECT_EQ(error,

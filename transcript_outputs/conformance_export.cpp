@@ -339,11 +339,23 @@ std::string WorkArea(const Recording& reference, const Plan& plan) {
 
 }  // namespace
 
-// "step 52", "steps 47 and 50", "steps 3, 7 and 9".
+// "step 52", "steps 47 and 50", "steps 3, 7 and 9 to 12": runs of three or
+// more as their ends.
 std::string StepsWords(const std::vector<int>& steps) {
+    std::vector<std::string> parts;
+    for (size_t i = 0; i < steps.size();) {
+        size_t end = i;
+        while (end + 1 < steps.size() && steps[end + 1] == steps[end] + 1) ++end;
+        if (end - i >= 2) {
+            parts.push_back(std::to_string(steps[i]) + " to " + std::to_string(steps[end]));
+            i = end + 1;
+        } else {
+            parts.push_back(std::to_string(steps[i++]));
+        }
+    }
     std::string out = steps.size() == 1 ? "step " : "steps ";
-    for (size_t i = 0; i < steps.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == steps.size() ? " and " : ", ") + std::to_string(steps[i]);
+    for (size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
     return out;
 }
 
