@@ -295,8 +295,8 @@ bool CheckMode(Options& o, std::string& error) {
     return true;
 }
 
-// What a mode's options say of each other.
-bool CheckTogether(const Options& o, std::string& error) {
+// What --compare's options say of each other.
+bool CheckCompareTogether(const Options& o, std::string& error) {
     const size_t names = Split(o.names, ',').size();
     if (o.Given("--bug-report") && o.compare.size() != 2)
         return Mistake(error, "--bug-report compares two transcripts, not " +
@@ -304,13 +304,18 @@ bool CheckTogether(const Options& o, std::string& error) {
     if (o.Given("--names") && names != o.compare.size())
         return Mistake(error, "--names gives " + std::to_string(names) + " names for " +
                                   std::to_string(o.compare.size()) + " transcripts");
+    if (o.Given("--attach") && !o.Given("--bug-report"))
+        return Mistake(error,
+                       "--attach names the test a bug report attaches: it needs --bug-report");
+    return true;
+}
+
+// What --export-test's options say of each other.
+bool CheckExportTogether(const Options& o, std::string& error) {
     if (o.Given("--against") && o.exported.size() > 1)
         return Mistake(error,
                        "--against shows where one transcript differs: it takes no "
                        "systems accepted beside the reference");
-    if (o.Given("--attach") && !o.Given("--bug-report"))
-        return Mistake(error,
-                       "--attach names the test a bug report attaches: it needs --bug-report");
     if (o.Given("--against") && o.mode == Mode::Export && o.messages == "all")
         return Mistake(error,
                        "--against writes the smallest test of a paint; the list view's messages "
@@ -325,6 +330,12 @@ bool CheckTogether(const Options& o, std::string& error) {
                        "--export-test writes C: name the file to write first (OUT.c "
                        "REFERENCE.csv), not " +
                            out);
+    return true;
+}
+
+// What a mode's options say of each other.
+bool CheckTogether(const Options& o, std::string& error) {
+    if (!CheckCompareTogether(o, error) || !CheckExportTogether(o, error)) return false;
     if (o.mode != Mode::Scenario) return true;
     bool drags = false;
     for (const Step& s : BuiltInSteps(o.scenario, 1, 1)) drags = drags || s.kind == Step::Drag;
