@@ -183,6 +183,9 @@ const Entry kOptions[] = {
      "writes the smallest test that shows where OTHER.csv differs: the start and its first "
      "differing step, from the state before it",
      Text<&Options::against>, ReadsWithLog(&Options::against)},
+    {"--without", "NAME,NAME", "control names", kExport,
+     "with --against: leaves those controls out of the test's windows (never ListView1)",
+     Text<&Options::without>},
     {"--with-steps", "N,M", "step numbers", kExport,
      "with --against: plays those steps too, in order, before the one that differs (the state "
      "set up before the first): where its paints need more than the state before it",
@@ -322,6 +325,9 @@ bool CheckExportTogether(const Options& o, std::string& error) {
                        "are checked in the whole recording's test (leave out --against)");
     if (o.Given("--with-steps") && !o.Given("--against"))
         return Mistake(error, "--with-steps adds steps to the smallest test: it needs --against");
+    if (o.Given("--without") && !o.Given("--against"))
+        return Mistake(error,
+                       "--without leaves controls out of the smallest test: it needs --against");
     const std::string& out = o.exportTest;
     if (o.mode == Mode::Export && out.size() >= 4 &&
         (out.compare(out.size() - 4, 4, ".csv") == 0 ||

@@ -63,6 +63,7 @@ struct Options {
     std::string testName = "listview_paint";
     std::string against;             // the transcript whose difference the smallest test shows
     std::vector<int> withSteps;      // the steps it plays before the one that differs
+    std::string without;             // "Text1,Label1": controls it leaves out
     std::string bugReport;           // --compare: the Markdown file
     std::string attach;              // --bug-report: the smallest test it attaches
     std::string selfTestFile;        // --self-test: its lines also written there

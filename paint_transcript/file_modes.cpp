@@ -188,6 +188,7 @@ int ExportFile(const Options& o) {
     transcript::Smallest smallest;
     smallest.against = against;
     smallest.earlier = o.withSteps;
+    if (!o.without.empty()) smallest.without = transcript::Split(o.without, ',');
     if (!transcript::ExportTest(sources[0], others, o.testName, o.messages == "all", source, error,
                                 &checked, &smallest)) {
         Say(stderr, "paint_transcript: " + error);

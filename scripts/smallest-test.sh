@@ -108,7 +108,7 @@ judge() {
 # expects EXPECTED's paints, those steps played before the one that differs,
 # builds it and runs it on each system at hand; what each gave is in
 # $said, and it succeeds where each gave what its role asks.
-step=0 said= differs_at_hand=
+step=0 said= differs_at_hand= expected_at_hand=
 one_way() {
     local dir=$1 expected=$2 differing=$3 verdict=0 status role there
     shift 3
@@ -117,6 +117,7 @@ one_way() {
         IFS=,
         echo "$*"
     )")
+    [ -z "$leave_out" ] || with+=(--without "$leave_out")
     mkdir -p "$dir"
     "$WINE" "$tool_exe" --export-test "$dir/$name.c" "$expected" --against "$differing" \
         --name "$name" "${with[@]}" >"$dir/export.log" 2>&1 ||
@@ -131,6 +132,7 @@ one_way() {
     status=${PIPESTATUS[0]}
     role=$(role_of "$this_system" "$expected" "$differing")
     [ "$role" = differs ] && differs_at_hand=1
+    [ "$role" = expected ] && expected_at_hand=1
     judge "$dir/here.out" "$status" "$role" "$step" || verdict=1
     said+="$this_system: $words"$'\n'
     if [ -n "$release" ]; then
@@ -140,6 +142,7 @@ one_way() {
         [ -n "$there" ] || { cat "$dir/release.out" >&2; fail "the test did not run under $release's Wine (above)"; }
         role=$(role_of "$there" "$expected" "$differing")
         [ "$role" = differs ] && differs_at_hand=1
+        [ "$role" = expected ] && expected_at_hand=1
         judge "$dir/release.out" "$status" "$role" "$step" || verdict=1
         said+="$there: $words"$'\n'
     fi
@@ -154,14 +157,14 @@ one_way() {
 gave= shown_somewhere=
 trial() {
     local verdict=0
-    differs_at_hand=
+    differs_at_hand= expected_at_hand=
     one_way "$tmp/kept" "$ref" "$other" "$@" || verdict=1
     gave=$said
-    local forward=$differs_at_hand
+    local forward=$differs_at_hand expected=$expected_at_hand
     one_way "$tmp/reversed" "$other" "$ref" "$@" || verdict=1
     gave_reversed=$said
     # Shown where the system that differs from the expected one is at hand.
-    differs_at_hand=$forward
+    differs_at_hand=$forward expected_at_hand=$expected
     [ -z "$differs_at_hand" ] || shown_somewhere=1
     [ -n "$differs_at_hand" ] && [ "$verdict" -eq 0 ] || return 1
     # The fewest that show it so far: what a stop keeps.
@@ -205,22 +208,44 @@ stopped() {
 }
 trap stopped INT TERM
 
+# trial_controls CONTROL...: a trial of the steps kept with only those of
+# Form1's controls beside the list view.
+trial_controls() {
+    local c all=()
+    for c in "${controls[@]}"; do [[ " $* " == *" $c "* ]] || all+=("$c"); done
+    leave_out=$(
+        IFS=,
+        echo "${all[*]}"
+    )
+    trial "${steps_kept[@]}"
+}
+
 started=$SECONDS
-reduce_runs=1
-if ! trial; then
-    if [ -z "$shown_somewhere" ]; then
-        # Nothing here differs: one run says what the expected system gives.
-        rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
-    else
-        candidates=()
-        for ((n = 1; n < step; n++)); do candidates+=("$n"); done
-        # The first try (none) was the one above.
-        reduce_trial=trial
-        if ! { [ ${#candidates[@]} -gt 0 ] && try_steps "${candidates[@]}"; }; then
-            printf '%s' "$gave" | sed 's/^/  /' >&2
-            fail "not shown even with every step before step $step played: not kept"
-        fi
-        fewest_steps "${candidates[@]}"
+reduce_runs=1 leave_out=
+if trial; then
+    steps_kept=()
+elif [ -z "$shown_somewhere" ]; then
+    # Nothing here differs: one run says what the expected system gives.
+    rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
+else
+    candidates=()
+    for ((n = 1; n < step; n++)); do candidates+=("$n"); done
+    # The first try (none) was the one above.
+    reduce_trial=trial
+    if ! { [ ${#candidates[@]} -gt 0 ] && try_steps "${candidates[@]}"; }; then
+        printf '%s' "$gave" | sed 's/^/  /' >&2
+        fail "not shown even with every step before step $step played: not kept"
     fi
+    fewest_steps "${candidates[@]}"
+    steps_kept=("${reduce_kept[@]}")
+fi
+# Then the controls beside the list view, where both systems are at hand to
+# say whether their paints need them (a test without them is no longer the
+# recording's windows): none first, then the fewest.
+mapfile -t controls < <(grep -a '^"\{0,1\}# window: ' "$ref" | sed 's/^"\{0,1\}# window: \([^ ]*\) .*/\1/' |
+    grep -v -x -e Form1 -e ListView1)
+if [ -n "$shown_somewhere" ] && [ -n "$expected_at_hand" ] && [ ${#controls[@]} -gt 0 ]; then
+    reduce_trial=trial_controls
+    try_steps || { [ ${#controls[@]} -gt 1 ] && fewest_steps "${controls[@]}"; } || true
 fi
 keep "$reduce_runs"

@@ -479,6 +479,18 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
     EXPECT_EQ(smallest.words,
               "the start, steps 1 to 3 from the state before step 1, then step 5 maximize "
               "button, of 8 steps");
+    // Controls left out: not made, not laid out; the list view stays.
+    smallest.earlier = {};
+    smallest.without = {"Text1"};
+    ASSERT_TRUE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest))
+        << error;
+    EXPECT_THAT(smallest.words, testing::EndsWith(", of 8 steps, without Text1"));
+    EXPECT_THAT(source, HasSubstr("enum control { LISTVIEW1, CONTROLS };"));
+    EXPECT_THAT(source, testing::Not(HasSubstr("controls[TEXT1]")));
+    smallest.without = {"ListView1"};
+    EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest));
+    EXPECT_EQ(error, "--without ListView1: the controls a test may leave out are Text1");
+    smallest.without = {};
     smallest.earlier = {5};
     EXPECT_FALSE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest));
     EXPECT_EQ(error,

@@ -144,8 +144,8 @@ status=$(run_test small5)
 check "and it passes here ($(tail -n 1 "$tmp/small5.out"))" 0 "$status"
 
 # Kept once run: the script builds the smallest test, runs it here, finds
-# the state before the step enough (one run), and says so in its comment,
-# within 200 lines.
+# the state before the step enough (one try), and says so in its comment,
+# within 200 lines; with Wine 10.0 not at hand, it keeps all the controls.
 smallest() { "$here/scripts/smallest-test.sh" "$docs/transcript-wine10.0-all.csv" \
     "$docs/transcript-wine-all.csv" "$tmp/kept/listview_paint.c" >"$tmp/kept.log" 2>&1; }
 smallest
@@ -163,7 +163,8 @@ grep -q '^ \* Run before it was kept (scripts/smallest-test.sh, 1 try, [0-9]* s)
     fail "its comment says how it was run: $(grep -n 'Run before' "$tmp/kept/listview_paint.c")"
 # docs/'s, Wine 8.0's against Wine 10.0's: what the tool writes now, but for
 # the lines that say where it ran, and it passes here.
-export_test docs8 "$1" "$docs/transcript-wine-all.csv" --against "$docs/transcript-wine10.0-all.csv"
+export_test docs8 "$1" "$docs/transcript-wine-all.csv" --against "$docs/transcript-wine10.0-all.csv" \
+    --without Text1,Label1,Label2
 check "docs/listview_paint.c is the smallest test the tool writes" "" \
     "$(diff <(grep -v '^ \* *\(Run before\|Wine [0-9]\)' "$docs/listview_paint.c") \
         <(grep -v '^ \* *\(Run before\|Wine [0-9]\)' "$tmp/docs8.c" | sed 's/docs8/listview_paint/g'))"

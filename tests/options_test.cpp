@@ -78,6 +78,8 @@ TEST(Options, EachMistakeIsNamedInOneLine) {
          "it needs --against"},
         {"--export-test t.c a.csv --against b.csv --with-steps 3,x",
          "--with-steps takes step numbers from 1 up, each after a comma (47,50), not \"3,x\""},
+        {"--export-test t.c a.csv --without Text1",
+         "--without leaves controls out of the smallest test: it needs --against"},
         {"--compare a b --attach t.c",
          "--attach names the test a bug report attaches: it needs "
          "--bug-report"},

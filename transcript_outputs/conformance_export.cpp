@@ -339,6 +339,14 @@ std::string WorkArea(const Recording& reference, const Plan& plan) {
 
 }  // namespace
 
+// "A", "A and B", "A, B and C".
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return out;
+}
+
 // "step 52", "steps 47 and 50", "steps 3, 7 and 9 to 12": runs of three or
 // more as their ends.
 std::string StepsWords(const std::vector<int>& steps) {
@@ -353,10 +361,28 @@ std::string StepsWords(const std::vector<int>& steps) {
             parts.push_back(std::to_string(steps[i++]));
         }
     }
-    std::string out = steps.size() == 1 ? "step " : "steps ";
-    for (size_t i = 0; i < parts.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
-    return out;
+    return (steps.size() == 1 ? "step " : "steps ") + Joined(parts);
+}
+
+// The tree without the controls named, said after the words; where one is
+// not a control of the tree, or is Form1 or ListView1, that in one line.
+bool LeaveOut(const std::vector<std::string>& names, WindowTree& tree, std::string& words,
+              std::string& error) {
+    if (names.empty()) return true;
+    for (const std::string& n : names) {
+        const auto found = std::find_if(tree.windows.begin() + 2, tree.windows.end(),
+                                        [&](const TreeWindow& w) { return w.name == n; });
+        if (found == tree.windows.end()) {
+            std::string controls;
+            for (size_t i = 2; i < tree.windows.size(); ++i)
+                controls += (i > 2 ? ", " : "") + tree.windows[i].name;
+            return Mistake(error, "--without " + n + ": the controls a test may leave out are " +
+                                      (controls.empty() ? "none" : controls));
+        }
+        tree.windows.erase(found);
+    }
+    words += ", without " + Joined(names);
+    return true;
 }
 
 // The start and the first step where `against` paints otherwise, from the
@@ -421,7 +447,9 @@ bool ExportTest(const Recording& recorded, const std::vector<Recording>& others,
     if (!Exportable(reference, others, tree, plan, error)) return false;
     if (messagesChecked) *messagesChecked = false;
     if (smallest && smallest->against) {
-        if (!CutToFirstDifference(*smallest, reference, plan, error)) return false;
+        if (!CutToFirstDifference(*smallest, reference, plan, error) ||
+            !LeaveOut(smallest->without, tree, smallest->words, error))
+            return false;
         source = SmallestSource(reference, *smallest->against, tree, plan,
                                 Kept{smallest->step, smallest->words}, name);
         return true;

@@ -20,10 +20,13 @@ namespace transcript {
 // from the reference: the start and the first step whose paints differ,
 // played from the state before it, and before it the steps `earlier`
 // (played, not checked) where that state alone does not bring its paints;
-// others then none. `smallest` is given the step and says which in words.
+// others then none. The controls named in `without` (never Form1 or
+// ListView1) are left out of its windows. `smallest` is given the step and
+// says which in words.
 struct Smallest {
     const Recording* against = nullptr;
     std::vector<int> earlier;
+    std::vector<std::string> without;
     int step = 0;
     std::string words;
 };
