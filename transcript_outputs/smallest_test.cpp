@@ -14,10 +14,11 @@ namespace transcript {
 
 namespace {
 
-bool Plays(const Plan& plan, Change::How how, const std::string& show = "") {
+// Whether a step kept makes a change of that kind.
+bool Plays(const Plan& plan, Change::How how) {
     for (const PlayStep& s : plan.steps)
         for (const Change& c : s.changes)
-            if (c.how == how && (show.empty() || c.show == show)) return true;
+            if (c.how == how) return true;
     return false;
 }
 
