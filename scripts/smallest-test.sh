@@ -60,6 +60,18 @@ extern void func_$name(void);
 const struct test winetest_testlist[] = {{"$name", func_$name}, {0, 0}};
 LIST
 
+# build_test TEST.c TEST.exe: against the stand-in wine/test.h; where it
+# fails, what the compiler said.
+build_test() {
+    "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$1" "$tmp/testlist.c" \
+        -o "$2" -lcomctl32 -lgdi32 >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log" >&2; return 1; }
+}
+
+# The last try's files and words, as the one to keep so far.
+remember_best() {
+    rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
+}
+
 system_of() { grep -m 1 -a '^# system: ' "$1" | sed 's/^# system: //; s/\r$//'; }
 differing_system=$(system_of "$other")
 # "wine-8.0 (Debian 8.0~repack-4)" as a recording names it: "Wine 8.0 (...)".
@@ -124,9 +136,7 @@ one_way() {
         { tr -d '\r' <"$dir/export.log" >&2; exit 2; }
     step=$(sed -n 's|^    /\* step \([0-9]*\) .*: the step that differs \*/$|\1|p' "$dir/$name.c")
     step=${step:-0}
-    "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$dir/$name.c" \
-        "$tmp/testlist.c" -o "$dir/$name.exe" -lcomctl32 -lgdi32 >"$dir/build.log" 2>&1 ||
-        { cat "$dir/build.log" >&2; fail "the test did not build (above)"; }
+    build_test "$dir/$name.c" "$dir/$name.exe" || fail "the test did not build (above)"
     said=
     timeout 300 "$WINE" "$dir/$name.exe" 2>/dev/null | tr -d '\r' >"$dir/here.out"
     status=${PIPESTATUS[0]}
@@ -167,8 +177,7 @@ trial() {
     differs_at_hand=$forward expected_at_hand=$expected
     [ -z "$differs_at_hand" ] || shown_somewhere=1
     [ -n "$differs_at_hand" ] && [ "$verdict" -eq 0 ] || return 1
-    # The fewest that show it so far: what a stop keeps.
-    rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
+    remember_best  # the fewest that show it so far: what a stop keeps
 }
 
 # keep TRIES [WORDS]: the test of $tmp/best written to OUT.c, built again
@@ -186,8 +195,7 @@ keep() {
     awk -v file="$tmp/confirmed" '
         /^ \* Run before it was kept: not yet/ { while ((getline line < file) > 0) print line; next }
         { print }' "$tmp/best/$name.c" >"$tmp/kept.c"
-    "$arch-w64-mingw32-gcc" -Wall -Wextra -I "$here/wine_test_standin" "$tmp/kept.c" \
-        "$tmp/testlist.c" -o "$tmp/$name.exe" -lcomctl32 -lgdi32 || fail "the test kept did not build"
+    build_test "$tmp/kept.c" "$tmp/$name.exe" || fail "the test kept did not build (above)"
     mv "$tmp/kept.c" "$out"
     cp "$tmp/$name.exe" "${out%.c}.exe"
     echo "smallest-test: wrote $out ($(wc -l <"$out") lines) and ${out%.c}.exe: $(sed -n 's/.*differs: //p' "$tmp/best/export.log" | tr -d '\r'); $tries, $seconds s${2:+; $2}"
@@ -226,7 +234,7 @@ if trial; then
     steps_kept=()
 elif [ -z "$shown_somewhere" ]; then
     # Nothing here differs: one run says what the expected system gives.
-    rm -rf "$tmp/best" && cp -r "$tmp/kept" "$tmp/best" && best_gave=$gave best_reversed=$gave_reversed
+    remember_best
 else
     candidates=()
     for ((n = 1; n < step; n++)); do candidates+=("$n"); done

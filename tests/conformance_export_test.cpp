@@ -399,7 +399,25 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
               "0; -1 client 424x369; 2 SW_MAXIMIZE; 4 SW_RESTORE; 5 client 300x369");
     EXPECT_EQ(steps(4, {1}), "0; 1 client 424x369 top; 4 SW_RESTORE");
     EXPECT_EQ(steps(9), "");
+}
 
+// Reference() as Wine 10.0 paints its maximize: 7 px shorter.
+Recording ShorterMaximize() {
+    Recording other = Reference();
+    other.file = "b.csv", other.facts.system = "Wine 10.0";
+    other.rows[2].region = {{270, 0, 1126, 738}, {0, 738, 1126, 977}};
+    return other;
+}
+
+// The C text from `from` on, or what was not found.
+std::string After(const std::string& source, const std::string& from) {
+    const size_t at = source.find(from);
+    return at == std::string::npos ? "(no " + from + ")" : source.substr(at);
+}
+
+// The smallest test as written: straight-line C, the step that differs
+// checked alone, its maximize as the work area gives it.
+TEST(TestExport, TheSmallestTestPlaysItsStepsInOrderAndChecksTheOneThatDiffers) {
     // Against a recording that paints alike, there is nothing to show.
     std::string source, error;
     const Recording same = Reference();
@@ -411,9 +429,7 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
     // Against one whose maximize paints otherwise: that step, from the
     // state before it, played in order and checked alone, said in the
     // file's opening lines.
-    Recording other = Reference();
-    other.file = "b.csv", other.facts.system = "Wine 10.0";
-    other.rows[2].region = {{270, 0, 1126, 738}, {0, 738, 1126, 977}};
+    const Recording other = ShorterMaximize();
     smallest.against = &other;
     ASSERT_TRUE(ExportTest(Reference(), {}, "paints", false, source, error, nullptr, &smallest))
         << error;
@@ -424,10 +440,7 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
                             "/* The smallest test that shows where Wine 10.0 paints a list view "
                             "otherwise\n * than Wine 8.0: the start and step 5 maximize button, "
                             "from the state\n * before it, of 8 steps."));
-    const auto after = [&](const std::string& from) {
-        const size_t at = source.find(from);
-        return at == std::string::npos ? "(no " + from + ")" : source.substr(at);
-    };
+    const auto after = [&](const std::string& from) { return After(source, from); };
     // The recording does not say its work area: the maximize skips.
     EXPECT_THAT(after("\n    /* the state before step 5"),
                 testing::StartsWith(
@@ -462,7 +475,15 @@ TEST(TestExport, TheSmallestTestIsTheStartAndAStepFromTheStateBeforeIt) {
     // the whole recording's steps.
     EXPECT_THAT(source, testing::Not(HasSubstr("move_by")));
     EXPECT_THAT(source, testing::Not(HasSubstr("static const struct step steps[]")));
+}
 
+// What a search asks of the smallest test: earlier steps played, controls
+// left out, and either named where it cannot be.
+TEST(TestExport, TheSmallestTestTakesEarlierStepsAndLeavesControlsOut) {
+    std::string source, error;
+    const Recording other = ShorterMaximize();
+    Smallest smallest;
+    smallest.against = &other;
     // Earlier steps asked for are played, not checked, the state set up
     // before the first; one that is not before the step is named.
     smallest.earlier = {2};
@@ -538,8 +559,8 @@ TEST(TestExport, WhatCannotBeATestIsNamedInOneLine) {
 
 namespace {
 
-// Two small recordings to the report a bug tracker wants: one paint apart.
-TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
+// Two small recordings, one paint apart: Wine 10.0's maximize 7 px shorter.
+std::pair<Recording, Recording> OnePaintApart() {
     Recording a;
     a.name = "Wine 8.0", a.file = "C:\\rec\\a.csv";
     a.facts.scale = "96 dpi (100 %)";
@@ -552,6 +573,12 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
     b.facts.scale = "144 dpi (150 %)";
     b.rows[2].region.back().bottom = 977;
     b.rows[2].viewHeight = 977;
+    return {a, b};
+}
+
+// The report a bug tracker wants of them.
+TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
+    auto [a, b] = OnePaintApart();
     const std::string report = BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr);
     EXPECT_THAT(report, testing::StartsWith("# List view repaints: Wine 10.0 differs from Wine "
                                             "8.0 at step 3 maximize button\n"));
@@ -566,25 +593,6 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
                                   "view of 1126x977\n"));
     EXPECT_THAT(report, HasSubstr("- `a.csv`: Wine 8.0's recording\n"));
     EXPECT_LT(std::count(report.begin(), report.end(), '\n'), 60) << "under a page";
-    EXPECT_THAT(report, HasSubstr("`scripts/smallest-test.sh a.csv b.csv listview_paint.c`"));
-    EXPECT_THAT(report, HasSubstr("; not yet run.\n")) << "no test attached";
-    // The test attached says what it gave on each system it ran on.
-    const std::string kept =
-        "/* The smallest test ...\n"
-        " * Run before it was kept (scripts/smallest-test.sh, 1 try, 7 s):\n"
-        " *   Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
-        " *   Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 checks)\n"
-        " *\n * Build it ...\n */\n";
-    EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr, kept),
-                HasSubstr("(`--on RELEASE` runs it under another Debian release's Wine too). "
-                          "Run before it was kept (scripts/smallest-test.sh, 1 try, 7 s), it "
-                          "gave:\n  - Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
-                          "  - Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 "
-                          "checks)\n"));
-    EXPECT_TRUE(RunsOfTest(" * Run before it was kept: not yet (scripts/smallest-test.sh runs "
-                           "it).\n")
-                    .empty());
-
     // The messages beside them name the step's first that differs.
     a.log = {
         {3, "maximize button", 3, "Form1", "sent", "WM_SIZE", "SIZE_MAXIMIZED 1280x1005", "0", 1}};
@@ -609,6 +617,30 @@ TEST(BugReport, SaysTheSystemsTheStepsUpToTheDifferenceAndExpectedAndActual) {
     EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr),
                 HasSubstr("## Self-test on Wine 10.0\n\n```\nself-test of paint_transcript on "
                           "Wine 10.0\nself-test: all 4 needs hold\n```\n\n## Steps"));
+}
+
+// The smallest test attached: the command that writes it, and what it gave
+// on each system it ran on, where its comment says.
+TEST(BugReport, AttachesTheSmallestTestWithWhatItGave) {
+    const auto [a, b] = OnePaintApart();
+    const std::string report = BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr);
+    EXPECT_THAT(report, HasSubstr("`scripts/smallest-test.sh a.csv b.csv listview_paint.c`"));
+    EXPECT_THAT(report, HasSubstr("; not yet run.\n")) << "no test attached";
+    const std::string kept =
+        "/* The smallest test ...\n"
+        " * Run before it was kept (scripts/smallest-test.sh, 1 try, 7 s):\n"
+        " *   Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
+        " *   Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 checks)\n"
+        " *\n * Build it ...\n */\n";
+    EXPECT_THAT(BugReport(a, b, CompareSystems(a.rows, b.rows), nullptr, kept),
+                HasSubstr("(`--on RELEASE` runs it under another Debian release's Wine too). "
+                          "Run before it was kept (scripts/smallest-test.sh, 1 try, 7 s), it "
+                          "gave:\n  - Wine 8.0 (Debian 8.0~repack-4): passes (3 checks)\n"
+                          "  - Wine 10.0 (Debian 10.0~repack-6): fails at step 3 alone (2 of 3 "
+                          "checks)\n"));
+    EXPECT_TRUE(RunsOfTest(" * Run before it was kept: not yet (scripts/smallest-test.sh runs "
+                           "it).\n")
+                    .empty());
 }
 
 // Why: B's frame in words where it differs by one amount at every paint,

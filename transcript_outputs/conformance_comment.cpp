@@ -31,6 +31,11 @@ std::string CText(const std::string& text) {
     return out + "\"";
 }
 
+// "0x14cf0000": a style as the tables write it.
+std::string Hex8(uint32_t value) {
+    return "0x" + HexDigits(value, 8);
+}
+
 // "1, 2, 3": numbers as a C initializer lists them.
 std::string Ints(std::initializer_list<int> numbers) {
     std::string out;

@@ -2,6 +2,7 @@
 // tables' comments share with it, and C literals of them.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ std::string CText(const std::string& text);
 // alone (the first begun with `first`, none closing it) for a longer one.
 std::string CommentBlock(const std::string& text);
 std::string CommentLines(const std::string& text, const std::string& first = " *");
+// "0x14cf0000": a style as the tables write it.
+std::string Hex8(uint32_t value);
 // "1, 2, 3": numbers as a C initializer lists them.
 std::string Ints(std::initializer_list<int> numbers);
 // "LISTVIEW1" of "ListView1": the control's name as a C constant.

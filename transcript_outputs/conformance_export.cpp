@@ -17,10 +17,6 @@ namespace transcript {
 
 namespace {
 
-std::string Hex8(uint32_t value) {
-    return "0x" + HexDigits(value, 8);
-}
-
 // A paint as the test's table has it: "{52, "270,0,1126,738", 1126, 984}".
 std::string PaintEntry(const PaintRow& r) {
     return "{" + std::to_string(r.step) + ", " + CText(RegionText(r.region)) + ", " +

@@ -22,10 +22,6 @@ bool Plays(const Plan& plan, Change::How how) {
     return false;
 }
 
-std::string Hex8(uint32_t value) {
-    return "0x" + HexDigits(value, 8);
-}
-
 std::string Opening(const Recording& reference, const Recording& against, const Kept& kept,
                     const std::string& name) {
     const bool windows = reference.facts.system.compare(0, 7, "Windows") == 0;
